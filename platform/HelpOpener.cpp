@@ -1,0 +1,57 @@
+#include "platform/HelpOpener.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace {
+const QString kHelpFile = QStringLiteral("vmhelp.html");
+QString g_startFolder;
+QList<QUrl>* g_recorder = nullptr;
+} // namespace
+
+void HelpOpener::setStartFolder(const QString& folder)
+{
+    g_startFolder = folder;
+}
+
+QString HelpOpener::startFolder()
+{
+    return g_startFolder;
+}
+
+QUrl HelpOpener::helpUrl()
+{
+    QStringList candidates;
+    if (!g_startFolder.isEmpty())
+        candidates << QDir(g_startFolder).filePath(kHelpFile);
+    candidates << QDir(QCoreApplication::applicationDirPath()).filePath(kHelpFile);
+    const QString installed = QStandardPaths::locate(QStandardPaths::GenericDataLocation,
+                                                     QStringLiteral("velmora/") + kHelpFile);
+    if (!installed.isEmpty())
+        candidates << installed;
+    for (const QString& candidate : candidates) {
+        if (QFileInfo(candidate).isFile())
+            return QUrl::fromLocalFile(QFileInfo(candidate).absoluteFilePath());
+    }
+    return {};
+}
+
+bool HelpOpener::open()
+{
+    const QUrl url = helpUrl();
+    if (url.isEmpty())
+        return false;
+    if (g_recorder) {
+        g_recorder->append(url);
+        return true;
+    }
+    return QDesktopServices::openUrl(url);
+}
+
+void HelpOpener::setRecorder(QList<QUrl>* opened)
+{
+    g_recorder = opened;
+}

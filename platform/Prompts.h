@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+#include <deque>
+
+class QWidget;
+
+// Message boxes. Tests queue the answers instead of a person clicking; every shown text is
+// recorded so a test can check what the user was told.
+class Prompts {
+public:
+    enum class Answer { Yes, No };
+
+    static Answer askYesNo(QWidget* parent, const QString& text);
+    static void warn(QWidget* parent, const QString& text);
+    static void inform(QWidget* parent, const QString& text);
+
+    static void pushAnswer(Answer answer);
+    // Texts shown since the last call, oldest first; the list is emptied.
+    static QStringList takeShownTexts();
+    // When set, warnings and information are recorded but not shown (tests).
+    static void setSilent(bool silent);
+};

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// Name of the exchange folder inside every workshop folder and at a drive's root.
+inline const QString kExchangeFolderName = QStringLiteral("RX902");
+
+bool PathExists(const QString& path);
+
+// Creates one folder level; true when it was created, false when it exists already or
+// cannot be created (the parent must exist).
+bool CreateFolder(const QString& path);
+
+// Deletes the folder with everything in it, permanently. Returns 0 on success and a
+// non-zero code otherwise (also when the folder does not exist).
+int DeleteFolderTree(const QString& path);
+
+// Today's local date as "yyyyMMdd", the name of a calibration folder.
+QString TodayStamp();

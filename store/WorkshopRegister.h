@@ -1,0 +1,67 @@
+#pragma once
+
+#include "store/WorkshopRecord.h"
+
+#include <QString>
+
+#include <vector>
+
+class QTreeWidgetItem;
+
+// Tree node handles are kept as plain pointers: the tree owns its items, and every rebuild
+// replaces all of them, so nothing keeps one across a rebuild.
+using TreeNode = QTreeWidgetItem*;
+
+// Vehicle and day names are kept as at most this many characters.
+inline constexpr int kEntryNameChars = 12;
+
+struct DateEntry {
+    TreeNode node = nullptr;
+    QString name; // at most kEntryNameChars characters
+};
+
+struct VehicleEntry {
+    TreeNode node = nullptr;
+    std::vector<DateEntry> dates;
+    QString name; // at most kEntryNameChars characters
+};
+
+struct WorkshopEntry {
+    TreeNode node = nullptr;
+    WorkshopRecord record;
+    std::vector<VehicleEntry> vehicles;
+    QString folderPath; // held whole, exactly as in service.txt
+};
+
+// The ordered register of workshop folders, stored in service.txt in the data folder as
+// UTF-16LE lines ended by CR LF. Not sorted; may hold the same folder twice.
+class WorkshopRegister {
+public:
+    std::vector<WorkshopEntry>& entries() { return m_entries; }
+    const std::vector<WorkshopEntry>& entries() const { return m_entries; }
+
+    // Fills the register from the file (the register is emptied first); every code unit
+    // below 32 ends a line, empty lines are skipped, each path's SINFO.BIN is read into its
+    // entry (a missing one leaves the record zero). A missing or empty file gives an empty
+    // register.
+    void load(const QString& serviceFile);
+    // Writes every folder path followed by CR LF, atomically. False when it failed.
+    bool save(const QString& serviceFile) const;
+
+    // First vehicle, in register order and then list order, whose name equals `name`
+    // exactly (names are held as at most 12 characters).
+    VehicleEntry* findVehicleByName(const QString& name);
+    // First entry whose workshop node is `node`.
+    WorkshopEntry* findByNode(TreeNode node);
+    // Removes the first entry whose workshop node is `node`; false when there is none.
+    bool removeByNode(TreeNode node);
+
+    static QString serviceFilePath(); // data folder + "/service.txt"
+
+private:
+    std::vector<WorkshopEntry> m_entries;
+};
+
+// "<workshop>/RX902" and "<workshop>/RX902/SINFO.BIN".
+QString ExchangeFolderOf(const QString& workshopFolder);
+QString WorkshopRecordPathOf(const QString& workshopFolder);
