@@ -13,8 +13,12 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir dataDir;
     qputenv("VELMORA_DATA_DIR", dataDir.filePath(QStringLiteral("data")).toUtf8());
+    // Remembered window geometry (QSettings) goes to the temporary folder too.
+    qputenv("XDG_CONFIG_HOME", dataDir.filePath(QStringLiteral("config")).toUtf8());
 
     QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Ondrix"));
+    QApplication::setApplicationName(QStringLiteral("VelmoraTests"));
     LanguagePack::setSearchPaths({QStringLiteral(VELMORA_PACK_DIR)});
     LanguagePack::current().load(QStringLiteral("Velmora_ru"));
 

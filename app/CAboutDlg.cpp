@@ -1,0 +1,15 @@
+#include "app/CAboutDlg.h"
+
+#include "lang/DialogTemplate.h"
+#include "lang/ResourceIds.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+
+CAboutDlg::CAboutDlg(QWidget* parent)
+    : QDialog(parent)
+{
+    DialogTemplate::install(this, DialogId::About);
+    if (auto* version = findChild<QLabel*>(QStringLiteral("version")))
+        version->setText(QCoreApplication::applicationVersion());
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QList>
+#include <QMainWindow>
+
+class CVelmoraApp;
+class cTree;
+class cListParent;
+class LockIndicators;
+class QSplitter;
+class QToolBar;
+
+// The main window: menu bar, toolbar, status bar, and the splitter with the navigation tree
+// on the left and the parameter grid on the right. Every command of the menus, the toolbar
+// and the tree's context menu arrives in OnCommand and is routed through the command table.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit CMainFrame(CVelmoraApp& app, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // The views' first update: the tree is built, the grid set up.
+    void OnInitialUpdate();
+
+    // Runs the command's handler; false when the id is not in the command table.
+    bool OnCommand(int commandId);
+    static QList<int> commandIds();
+
+    void ReloadMenu();
+
+    cTree* tree() const { return m_tree; }
+    cListParent* gridHost() const { return m_gridHost; }
+    QSplitter* splitter() const { return m_splitter; }
+    QToolBar* toolBar() const { return m_toolBar; }
+
+    void saveWindowState() const;
+
+    static constexpr int kInitialTreeWidth = 200;
+
+    void OnLanguageEnglish();
+    void OnLanguageRussian();
+    void OnWorkshopList();
+    void OnSaveCalibration();
+    void OnPrintRecord();
+    void OnPrintTicket();
+    void OnOpenHelp();
+    void OnDeleteNode();
+    void OnExport();
+    void OnImport();
+    void OnPrinterSettings();
+    void OnNewWorkshop();
+    void OnNewVehicle();
+    void OnAppAbout();
+    void OnAppExit();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void OnCreate();
+    void OnCreateClient();
+    void ReloadToolBar();
+    void SwitchLanguage(const QString& packName);
+    void restoreWindowState();
+
+    CVelmoraApp& m_app;
+    QSplitter* m_splitter = nullptr;
+    QToolBar* m_toolBar = nullptr;
+    LockIndicators* m_indicators = nullptr;
+    cTree* m_tree = nullptr;
+    cListParent* m_gridHost = nullptr;
+};

@@ -1,0 +1,110 @@
+#include "app/CVelmoraApp.h"
+
+#include "app/CAboutDlg.h"
+#include "app/CMainFrame.h"
+#include "lang/LanguagePack.h"
+#include "lang/StringIds.h"
+#include "platform/HelpOpener.h"
+#include "platform/ModalRunner.h"
+#include "store/RegisterSaver.h"
+
+#include <QDir>
+#include <QMessageBox>
+
+#include <cstdio>
+
+namespace {
+CVelmoraApp* g_app = nullptr;
+const QString kStartPack = QStringLiteral("Velmora_ru");
+
+// Shown when no pack can be loaded, so it cannot come from a pack.
+QString packMissingText(const QString& name)
+{
+    return QStringLiteral("Velmora: the language pack %1.rcc was not found.\n"
+                          "Velmora: языковой пакет %1.rcc не найден.\n"
+                          "Searched / Поиск: %2")
+        .arg(name, LanguagePack::searchPaths().join(QStringLiteral(", ")));
+}
+} // namespace
+
+CVelmoraApp::CVelmoraApp()
+{
+    g_app = this;
+}
+
+CVelmoraApp::~CVelmoraApp()
+{
+    m_mainWindow.reset();
+    if (g_app == this)
+        g_app = nullptr;
+}
+
+CVelmoraApp* CVelmoraApp::instance()
+{
+    return g_app;
+}
+
+bool CVelmoraApp::InitInstance()
+{
+    m_startFolder = QDir::currentPath();
+    HelpOpener::setStartFolder(m_startFolder);
+
+    if (!LanguagePack::current().load(kStartPack)) {
+        const QString text = packMissingText(kStartPack);
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+        QMessageBox::critical(nullptr, QStringLiteral("Velmora"), text);
+        return false;
+    }
+
+    LoadRegister();
+
+    m_mainWindow = std::make_unique<CMainFrame>(*this);
+    m_mainWindow->OnInitialUpdate();
+    m_mainWindow->show();
+    return true;
+}
+
+int CVelmoraApp::ExitInstance()
+{
+    if (m_mainWindow)
+        m_mainWindow->saveWindowState();
+    return 0;
+}
+
+void CVelmoraApp::LoadRegister()
+{
+    m_register.load(WorkshopRegister::serviceFilePath());
+}
+
+bool CVelmoraApp::SaveRegister()
+{
+    return SaveRegisterOrWarn(m_register, m_mainWindow.get());
+}
+
+VehicleEntry* CVelmoraApp::FindVehicleByName(const QString& name)
+{
+    return m_register.findVehicleByName(name);
+}
+
+bool CVelmoraApp::SwitchLanguage(const QString& name)
+{
+    LanguagePack& pack = LanguagePack::current();
+    const QString previous = pack.loadedName();
+    if (pack.load(name))
+        return true;
+    if (!previous.isEmpty())
+        pack.load(previous);
+    return false;
+}
+
+void CVelmoraApp::OnAppAbout()
+{
+    CAboutDlg dlg(m_mainWindow.get());
+    ModalRunner::run(dlg);
+}
+
+void CVelmoraApp::setViews(cTree* tree, cTDGrid* grid)
+{
+    m_tree = tree;
+    m_grid = grid;
+}

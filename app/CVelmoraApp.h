@@ -1,0 +1,54 @@
+#pragma once
+
+#include "store/WorkshopRegister.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class CMainFrame;
+class cTree;
+class cTDGrid;
+
+// The process-wide state of Velmora: the workshop register, the loaded language pack, the
+// start folder, and the one main window with its tree and parameter grid.
+class CVelmoraApp : public QObject {
+    Q_OBJECT
+public:
+    CVelmoraApp();
+    ~CVelmoraApp() override;
+
+    static CVelmoraApp* instance();
+
+    // Start-up: start folder, language pack "Velmora_ru", register, main window. False when
+    // the program cannot run (the user has been told why).
+    bool InitInstance();
+    int ExitInstance();
+
+    void LoadRegister();
+    bool SaveRegister();
+    VehicleEntry* FindVehicleByName(const QString& name);
+
+    // Unloads the current pack and loads `name`; when that fails the previous pack is
+    // loaded again and false is returned.
+    bool SwitchLanguage(const QString& name);
+
+    void OnAppAbout();
+
+    WorkshopRegister& workshopRegister() { return m_register; }
+    QString startFolder() const { return m_startFolder; }
+    CMainFrame* mainWindow() const { return m_mainWindow.get(); }
+    cTree* tree() const { return m_tree; }
+    cTDGrid* grid() const { return m_grid; }
+
+    // The main frame hands over its views when it has made them.
+    void setViews(cTree* tree, cTDGrid* grid);
+
+private:
+    WorkshopRegister m_register;
+    QString m_startFolder;
+    std::unique_ptr<CMainFrame> m_mainWindow;
+    cTree* m_tree = nullptr;
+    cTDGrid* m_grid = nullptr;
+};

@@ -1,0 +1,60 @@
+#include "app/LockIndicators.h"
+
+#include "lang/LanguagePack.h"
+#include "lang/StringIds.h"
+#include "platform/KeyboardLocks.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QLabel>
+
+namespace {
+constexpr int kIndicatorIds[3] = {StringId::IndicatorCaps, StringId::IndicatorNum,
+                                  StringId::IndicatorScroll};
+constexpr KeyboardLocks::Lock kLocks[3] = {KeyboardLocks::Lock::Caps, KeyboardLocks::Lock::Num,
+                                           KeyboardLocks::Lock::Scroll};
+} // namespace
+
+LockIndicators::LockIndicators(QWidget* parent)
+    : QWidget(parent)
+{
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    for (int i = 0; i < 3; ++i) {
+        m_labels[i] = new QLabel(this);
+        m_labels[i]->setFrameShape(QFrame::Panel);
+        m_labels[i]->setFrameShadow(QFrame::Sunken);
+        m_labels[i]->setAlignment(Qt::AlignCenter);
+        layout->addWidget(m_labels[i]);
+    }
+    retranslate();
+    qApp->installEventFilter(this);
+}
+
+void LockIndicators::retranslate()
+{
+    for (int i = 0; i < 3; ++i) {
+        // Wide enough for the text, so the bar does not jump when a lock changes.
+        const QString text = Lang(kIndicatorIds[i]);
+        m_labels[i]->setMinimumWidth(m_labels[i]->fontMetrics().horizontalAdvance(text) + 8);
+        m_labels[i]->setProperty("indicatorText", text);
+    }
+    refresh();
+}
+
+void LockIndicators::refresh()
+{
+    for (int i = 0; i < 3; ++i) {
+        const bool on = KeyboardLocks::isOn(kLocks[i]);
+        m_labels[i]->setText(on ? m_labels[i]->property("indicatorText").toString() : QString());
+    }
+}
+
+bool LockIndicators::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyRelease || event->type() == QEvent::ApplicationActivate)
+        refresh();
+    return QWidget::eventFilter(watched, event);
+}

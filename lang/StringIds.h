@@ -1,0 +1,77 @@
+#pragma once
+
+// Ids of the string table of a language pack. Both packs define every id listed here;
+// the ids are part of the packs' format and never change meaning.
+namespace StringId {
+
+// Messages.
+constexpr int ComponentRuntimeFailed = 100; // never shown on Linux, kept for completeness
+constexpr int RegistrationNumberMissing = 104;
+constexpr int DeleteQuestion = 182; // shown as "%1 '%2' ?" with the node's text
+constexpr int ExportCaption = 183;
+constexpr int ImportCaption = 184;
+
+// Labels of the parameter grid's rows.
+constexpr int OwnerName = 185;
+constexpr int OwnerAddress = 186;
+constexpr int OwnerPhone = 187;
+constexpr int VehicleModel = 188;
+constexpr int SerialNumber = 126;
+constexpr int Purpose = 107;
+constexpr int Vin = 108;
+constexpr int Nation = 109;
+constexpr int RegistrationNumber = 110;
+constexpr int ConstantW = 111;
+constexpr int ConstantK = 112;
+constexpr int TyreCircumference = 113;
+constexpr int TyreSize = 114;
+constexpr int MaxSpeed = 115;
+constexpr int Odometer = 116;
+constexpr int Imei = 124;
+constexpr int Apn = 117;
+constexpr int Login = 118;
+constexpr int Password = 119;
+constexpr int Host = 120;
+constexpr int Port = 121;
+constexpr int Protocol = 122;
+constexpr int Period = 127;
+
+// Nation labels, in the order of the nation list: 101, 102, 103, 105, 106, then 129 to 178
+// (nation codes 1 to 52, 253, 254, 255).
+constexpr int NationFirstLow = 101;
+constexpr int NationLastLow = 106; // 104 is the registration message, not a nation
+constexpr int NationFirstHigh = 129;
+constexpr int NationLastHigh = 178;
+constexpr int NationCount = 55;
+
+// Calibration purpose labels.
+constexpr int PurposeFirstInstallation = 179;
+constexpr int PurposeActivation = 180;
+constexpr int PurposePeriodicInspection = 181;
+
+// Status bar indicators.
+constexpr int IndicatorCaps = 59137;
+constexpr int IndicatorNum = 59138;
+constexpr int IndicatorScroll = 59139;
+
+// Texts of the program beyond the table above.
+constexpr int PackLoadFailed = 200;     // %1: pack name
+constexpr int RegisterSaveFailed = 201; // %1: register file path
+constexpr int NothingSelected = 202;
+constexpr int FileWriteFailed = 203;  // %1: file path
+constexpr int BadFolderName = 204;    // %1: registration number
+constexpr int RegistrationTooLong = 205;
+constexpr int LocationMissing = 206;
+constexpr int FolderCreateFailed = 207;  // %1: folder path
+constexpr int WorkshopWriteFailed = 208; // %1: file path
+constexpr int Ready = 209;
+constexpr int AboutText = 210;      // %1: version
+constexpr int InvalidNumber = 211;  // %1: the text
+constexpr int ValueTooLarge = 212;  // %1: the maximum
+constexpr int TextTooLong = 213;    // %1: the maximum in bytes
+constexpr int MainTitle = 214;      // "Velmora" in every pack
+constexpr int VersionLabel = 215;   // %1: version
+constexpr int PathTooLong = 216;    // %1: the path
+constexpr int NoRemovableDrive = 217;
+
+} // namespace StringId
