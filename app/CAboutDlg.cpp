@@ -1,7 +1,9 @@
 #include "app/CAboutDlg.h"
 
 #include "lang/DialogTemplate.h"
+#include "lang/LanguagePack.h"
 #include "lang/ResourceIds.h"
+#include "lang/StringIds.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -11,5 +13,5 @@ CAboutDlg::CAboutDlg(QWidget* parent)
 {
     DialogTemplate::install(this, DialogId::About);
     if (auto* version = findChild<QLabel*>(QStringLiteral("version")))
-        version->setText(QCoreApplication::applicationVersion());
+        version->setText(Lang(StringId::VersionLabel).arg(QCoreApplication::applicationVersion()));
 }

@@ -136,12 +136,12 @@ QList<int> CMainFrame::commandIds()
 
 void CMainFrame::ReloadMenu()
 {
-    MenuBuilder::fillMenuBar(menuBar(), MenuId::Main, [this](int id) { OnCommand(id); });
+    MenuBuilder::fillMenuBar(menuBar(), ResourceId::MainMenu, [this](int id) { OnCommand(id); });
 }
 
 void CMainFrame::ReloadToolBar()
 {
-    MenuBuilder::fillToolBar(m_toolBar, ToolBarId::Main, [this](int id) { OnCommand(id); });
+    MenuBuilder::fillToolBar(m_toolBar, ResourceId::MainToolBar, [this](int id) { OnCommand(id); });
 }
 
 void CMainFrame::SwitchLanguage(const QString& packName)

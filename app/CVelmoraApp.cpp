@@ -6,10 +6,10 @@
 #include "lang/StringIds.h"
 #include "platform/HelpOpener.h"
 #include "platform/ModalRunner.h"
+#include "platform/Prompts.h"
 #include "store/RegisterSaver.h"
 
 #include <QDir>
-#include <QMessageBox>
 
 #include <cstdio>
 
@@ -24,6 +24,12 @@ QString packMissingText(const QString& name)
                           "Velmora: языковой пакет %1.rcc не найден.\n"
                           "Searched / Поиск: %2")
         .arg(name, LanguagePack::searchPaths().join(QStringLiteral(", ")));
+}
+// Message boxes speak the language of the loaded pack.
+void applyPackToPrompts()
+{
+    Prompts::setButtonTexts(Lang(StringId::ButtonOk), Lang(StringId::ButtonYes),
+                            Lang(StringId::ButtonNo));
 }
 } // namespace
 
@@ -52,9 +58,10 @@ bool CVelmoraApp::InitInstance()
     if (!LanguagePack::current().load(kStartPack)) {
         const QString text = packMissingText(kStartPack);
         std::fprintf(stderr, "%s\n", qPrintable(text));
-        QMessageBox::critical(nullptr, QStringLiteral("Velmora"), text);
+        Prompts::critical(nullptr, text);
         return false;
     }
+    applyPackToPrompts();
 
     LoadRegister();
 
@@ -90,11 +97,11 @@ bool CVelmoraApp::SwitchLanguage(const QString& name)
 {
     LanguagePack& pack = LanguagePack::current();
     const QString previous = pack.loadedName();
-    if (pack.load(name))
-        return true;
-    if (!previous.isEmpty())
+    const bool loaded = pack.load(name);
+    if (!loaded && !previous.isEmpty())
         pack.load(previous);
-    return false;
+    applyPackToPrompts();
+    return loaded;
 }
 
 void CVelmoraApp::OnAppAbout()

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QAbstractButton>
 #include <QStringList>
 
 namespace {
@@ -9,6 +10,9 @@ struct PromptState {
     std::deque<Prompts::Answer> answers;
     QStringList shown;
     bool silent = false;
+    QString okText;
+    QString yesText;
+    QString noText;
 };
 
 PromptState& state()
@@ -21,6 +25,22 @@ QString caption()
 {
     return QApplication::applicationDisplayName();
 }
+
+void setButtonText(QMessageBox& box, QMessageBox::StandardButton which, const QString& text)
+{
+    if (QAbstractButton* button = box.button(which); button && !text.isEmpty())
+        button->setText(text);
+}
+
+void showMessage(QMessageBox::Icon icon, QWidget* parent, const QString& text)
+{
+    state().shown.append(text);
+    if (state().silent)
+        return;
+    QMessageBox box(icon, caption(), text, QMessageBox::Ok, parent);
+    setButtonText(box, QMessageBox::Ok, state().okText);
+    box.exec();
+}
 } // namespace
 
 Prompts::Answer Prompts::askYesNo(QWidget* parent, const QString& text)
@@ -31,23 +51,34 @@ Prompts::Answer Prompts::askYesNo(QWidget* parent, const QString& text)
         state().answers.pop_front();
         return answer;
     }
-    const auto button = QMessageBox::question(parent, caption(), text,
-                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    return button == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    QMessageBox box(QMessageBox::Question, caption(), text, QMessageBox::Yes | QMessageBox::No,
+                    parent);
+    box.setDefaultButton(QMessageBox::No);
+    setButtonText(box, QMessageBox::Yes, state().yesText);
+    setButtonText(box, QMessageBox::No, state().noText);
+    return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
 void Prompts::warn(QWidget* parent, const QString& text)
 {
-    state().shown.append(text);
-    if (!state().silent)
-        QMessageBox::warning(parent, caption(), text);
+    showMessage(QMessageBox::Warning, parent, text);
 }
 
 void Prompts::inform(QWidget* parent, const QString& text)
 {
-    state().shown.append(text);
-    if (!state().silent)
-        QMessageBox::information(parent, caption(), text);
+    showMessage(QMessageBox::Information, parent, text);
+}
+
+void Prompts::critical(QWidget* parent, const QString& text)
+{
+    showMessage(QMessageBox::Critical, parent, text);
+}
+
+void Prompts::setButtonTexts(const QString& ok, const QString& yes, const QString& no)
+{
+    state().okText = ok;
+    state().yesText = yes;
+    state().noText = no;
 }
 
 void Prompts::pushAnswer(Answer answer)

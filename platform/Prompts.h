@@ -15,10 +15,14 @@ public:
     static Answer askYesNo(QWidget* parent, const QString& text);
     static void warn(QWidget* parent, const QString& text);
     static void inform(QWidget* parent, const QString& text);
+    static void critical(QWidget* parent, const QString& text);
+
+    // Button texts in the language of the user interface.
+    static void setButtonTexts(const QString& ok, const QString& yes, const QString& no);
 
     static void pushAnswer(Answer answer);
     // Texts shown since the last call, oldest first; the list is emptied.
     static QStringList takeShownTexts();
-    // When set, warnings and information are recorded but not shown (tests).
+    // When set, warnings, errors and information are recorded but not shown (tests).
     static void setSilent(bool silent);
 };
