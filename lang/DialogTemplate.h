@@ -13,8 +13,7 @@ public:
 
     // The control with object name "id<controlId>" of type T. A template that lacks it is a
     // packaging fault: it is reported with qCritical and null is returned.
-    template <class T>
-    static T* control(QDialog* dialog, int controlId)
+    template <class T> static T* control(QDialog* dialog, int controlId)
     {
         T* widget = dialog->findChild<T*>(QStringLiteral("id%1").arg(controlId));
         if (!widget)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QIcon>
 #include <QList>
 #include <QString>
@@ -24,7 +25,8 @@ struct MenuItemTemplate {
 //
 // Inside a pack, under the resource root ":/lang":
 //   strings.json            {"<id>": "<text>", ...}
-//   menus/<id>.json         [MenuItemTemplate as JSON, ...]
+//   menus/<id>.json         [{"text": ..., "items": [...]} (popup), {"id": <command>,
+//                            "text": ..., "shortcut": ..., "icon": ...}, {"separator": true}]
 //   toolbars/<id>.json      [{"id": <command>, "text": ..., "icon": ...} or {"separator": true}]
 //   dialogs/<id>.ui         Qt Designer form; control ids are object names "id<number>"
 //   icons/velmora.png       main icon
@@ -55,6 +57,8 @@ public:
     QWidget* loadDialog(int id, QWidget* parent) const;
 
 private:
+    void readStrings() const;
+
     QString m_loadedName;
     QString m_loadedFile;
     mutable QHash<int, QString> m_strings;

@@ -19,7 +19,7 @@ public:
     // Replaces the menu bar's content with menu template `id`.
     static void fillMenuBar(QMenuBar* bar, int id, const CommandSink& onCommand);
     // A popup menu from the first popup of menu template `id` (the context menus); the
-    // caller owns it.
+    // caller owns it. Never null: empty when the template has no popup.
     static QMenu* popupMenu(int id, QWidget* parent, const CommandSink& onCommand);
     // Replaces the toolbar's buttons with toolbar template `id`.
     static void fillToolBar(QToolBar* bar, int id, const CommandSink& onCommand);

@@ -58,20 +58,27 @@ constexpr int IndicatorScroll = 59139;
 constexpr int PackLoadFailed = 200;     // %1: pack name
 constexpr int RegisterSaveFailed = 201; // %1: register file path
 constexpr int NothingSelected = 202;
-constexpr int FileWriteFailed = 203;  // %1: file path
-constexpr int BadFolderName = 204;    // %1: registration number
+constexpr int FileWriteFailed = 203; // %1: file path
+constexpr int BadFolderName = 204;   // %1: registration number
 constexpr int RegistrationTooLong = 205;
 constexpr int LocationMissing = 206;
 constexpr int FolderCreateFailed = 207;  // %1: folder path
 constexpr int WorkshopWriteFailed = 208; // %1: file path
 constexpr int Ready = 209;
-constexpr int AboutText = 210;      // %1: version
-constexpr int InvalidNumber = 211;  // %1: the text
-constexpr int ValueTooLarge = 212;  // %1: the maximum
-constexpr int TextTooLong = 213;    // %1: the maximum in bytes
-constexpr int MainTitle = 214;      // "Velmora" in every pack
-constexpr int VersionLabel = 215;   // %1: version
-constexpr int PathTooLong = 216;    // %1: the path
+constexpr int AboutText = 210;     // %1: version
+constexpr int InvalidNumber = 211; // %1: the text
+constexpr int ValueTooLarge = 212; // %1: the maximum
+constexpr int TextTooLong = 213;   // %1: the maximum in bytes
+constexpr int MainTitle = 214;     // "Velmora" in every pack
+constexpr int VersionLabel = 215;  // %1: version
+constexpr int PathTooLong = 216;   // %1: the path
 constexpr int NoRemovableDrive = 217;
+
+// Button texts: Qt's own translations are not installed with the program.
+constexpr int ButtonOk = 218;
+constexpr int ButtonCancel = 219;
+constexpr int ButtonClose = 220;
+constexpr int ButtonYes = 221;
+constexpr int ButtonNo = 222;
 
 } // namespace StringId

@@ -29,8 +29,7 @@ RegistrationNumberFault CheckRegistrationNumber(const QString& number)
     return RegistrationNumberFault::None;
 }
 
-void WarnRegistrationNumber(RegistrationNumberFault fault, const QString& number,
-                            QWidget* parent)
+void WarnRegistrationNumber(RegistrationNumberFault fault, const QString& number, QWidget* parent)
 {
     switch (fault) {
     case RegistrationNumberFault::None:

@@ -26,5 +26,4 @@ bool IsPlainFolderName(const QString& name);
 RegistrationNumberFault CheckRegistrationNumber(const QString& number);
 
 // Tells the user why `number` was refused (messages 104, 205 or 204 of the pack).
-void WarnRegistrationNumber(RegistrationNumberFault fault, const QString& number,
-                            QWidget* parent);
+void WarnRegistrationNumber(RegistrationNumberFault fault, const QString& number, QWidget* parent);

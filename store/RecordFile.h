@@ -9,12 +9,12 @@
 // sum of the payload bytes. There is no header; the reader knows the payload size from the
 // kind of file. The sum is written but never checked on reading.
 namespace RecordSize {
-inline constexpr std::uint32_t Workshop = 1168;    // SINFO.BIN
-inline constexpr std::uint32_t Param = 175;        // PARAM_UP.BIN
-inline constexpr std::uint32_t Gsm = 145;          // GSM_UP.BIN
-inline constexpr std::uint32_t Owner = 1624;       // CINFO.BIN
-inline constexpr std::uint32_t ParamExport = 171;  // PARAM.BIN on the removable drive
-inline constexpr std::uint32_t GsmExport = 137;    // GSM.BIN on the removable drive
+inline constexpr std::uint32_t Workshop = 1168;   // SINFO.BIN
+inline constexpr std::uint32_t Param = 175;       // PARAM_UP.BIN
+inline constexpr std::uint32_t Gsm = 145;         // GSM_UP.BIN
+inline constexpr std::uint32_t Owner = 1624;      // CINFO.BIN
+inline constexpr std::uint32_t ParamExport = 171; // PARAM.BIN on the removable drive
+inline constexpr std::uint32_t GsmExport = 137;   // GSM.BIN on the removable drive
 inline constexpr std::uint32_t SumSize = 4;
 } // namespace RecordSize
 

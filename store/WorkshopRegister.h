@@ -45,8 +45,12 @@ public:
     // entry (a missing one leaves the record zero). A missing or empty file gives an empty
     // register.
     void load(const QString& serviceFile);
-    // Writes every folder path followed by CR LF, atomically. False when it failed.
+    // Writes every folder path followed by CR LF, atomically. False when it failed, or when
+    // a path cannot be held by the file (see canHoldPath); the file is then left as it was.
     bool save(const QString& serviceFile) const;
+    // Whether a folder path survives a save and load unchanged: not empty and free of code
+    // units below 32, which end lines in the file. Check before adding an entry.
+    static bool canHoldPath(const QString& folderPath);
 
     // First vehicle, in register order and then list order, whose name equals `name`
     // exactly (names are held as at most 12 characters).

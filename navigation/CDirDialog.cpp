@@ -1,0 +1,14 @@
+#include "navigation/CDirDialog.h"
+
+#include "platform/FolderChooser.h"
+
+#include <QFileInfo>
+
+int CDirDialog::DoBrowse(QWidget* owner)
+{
+    const std::optional<QString> choice = FolderChooser::choose(owner, QStringLiteral("Open"));
+    if (!choice || choice->isEmpty() || !QFileInfo(*choice).isDir())
+        return 0;
+    m_path = *choice;
+    return 1;
+}

@@ -1,0 +1,26 @@
+#include "navigation/cListParent.h"
+
+#include "params/cTDGrid.h"
+
+#include <QResizeEvent>
+
+cListParent::cListParent(QWidget* parent) : QWidget(parent) {}
+
+void cListParent::OnInitialUpdate()
+{
+    if (!m_grid) {
+        m_grid = new cTDGrid(this);
+        m_grid->setGeometry(rect());
+        m_grid->show();
+    }
+    m_grid->SetupRows();
+}
+
+void cListParent::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (m_grid) {
+        m_grid->setGeometry(rect());
+        m_grid->update();
+    }
+}

@@ -1,0 +1,101 @@
+#include "navigation/cNewCarDlg.h"
+
+#include "lang/DialogTemplate.h"
+#include "lang/LanguagePack.h"
+#include "lang/ResourceIds.h"
+#include "lang/StringIds.h"
+#include "navigation/FolderNameRules.h"
+#include "navigation/cTree.h"
+#include "params/FieldText.h"
+#include "params/GsmRecord.h"
+#include "params/ParamRecord.h"
+#include "platform/Prompts.h"
+#include "store/FolderOps.h"
+#include "store/RecordFile.h"
+#include "store/WorkshopRegister.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLineEdit>
+
+cNewCarDlg::cNewCarDlg(WorkshopRegister& reg, cTree& tree, QWidget* parent)
+    : QDialog(parent), m_reg(reg), m_tree(tree)
+{
+    DialogTemplate::install(this, DialogId::NewVehicle);
+    m_workshops = DialogTemplate::control<QComboBox>(this, 1015);
+    m_number = DialogTemplate::control<QLineEdit>(this, 1016);
+    if (!m_workshops)
+        return;
+    const auto& entries = m_reg.entries();
+    for (int i = 0; i < static_cast<int>(entries.size()); ++i)
+        m_workshops->addItem(entries[i].folderPath, i);
+    if (m_workshops->count() > 0)
+        m_workshops->setCurrentIndex(0);
+}
+
+void cNewCarDlg::accept()
+{
+    if (!m_workshops || m_workshops->currentIndex() < 0)
+        return;
+    bool ok = false;
+    const int index = m_workshops->currentData().toInt(&ok);
+    if (!ok || index < 0 || index >= static_cast<int>(m_reg.entries().size()))
+        return;
+    const QString workshopFolder = m_reg.entries()[index].folderPath;
+    const QString number = m_number ? m_number->text() : QString();
+
+    const RegistrationNumberFault fault = CheckRegistrationNumber(number);
+    if (fault != RegistrationNumberFault::None) {
+        WarnRegistrationNumber(fault, number, this);
+        return;
+    }
+
+    // Numbers identify vehicles across the whole register: an existing one is selected,
+    // whichever workshop holds it.
+    if (VehicleEntry* existing = m_reg.findVehicleByName(number)) {
+        if (existing->node)
+            m_tree.SelectNode(existing->node);
+        QDialog::accept();
+        return;
+    }
+    if (!CreateVehicle(workshopFolder, number))
+        return;
+    QDialog::accept();
+}
+
+bool cNewCarDlg::CreateVehicle(const QString& workshopFolder, const QString& number)
+{
+    const QString vehicleFolder = ExchangeFolderOf(workshopFolder) + u'/' + number;
+    if (!CreateFolder(vehicleFolder)) {
+        if (!QFileInfo(vehicleFolder).isDir()) {
+            Prompts::warn(this, Lang(StringId::FolderCreateFailed).arg(vehicleFolder));
+            return false;
+        }
+        // The folder was made outside the program since the tree was last built: show it and
+        // select it like any vehicle that exists already.
+        m_tree.Rebuild();
+        if (VehicleEntry* found = m_reg.findVehicleByName(number); found && found->node)
+            m_tree.SelectNode(found->node);
+        return true;
+    }
+
+    const QString dayFolder = vehicleFolder + u'/' + TodayStamp();
+    CreateFolder(dayFolder);
+    if (!QFileInfo(dayFolder).isDir()) {
+        Prompts::warn(this, Lang(StringId::FolderCreateFailed).arg(dayFolder));
+    } else {
+        ParamRecord param;
+        EncodeUtf8Text(number, param.bytes.data() + ParamRecord::Layout::RegNumberOffset,
+                       ParamRecord::Layout::RegNumberWidth);
+        const GsmRecord gsm;
+        const QString paramPath = dayFolder + QStringLiteral("/PARAM_UP.BIN");
+        const QString gsmPath = dayFolder + QStringLiteral("/GSM_UP.BIN");
+        if (!WriteRecordFile(paramPath, param.bytes))
+            Prompts::warn(this, Lang(StringId::FileWriteFailed).arg(paramPath));
+        else if (!WriteRecordFile(gsmPath, gsm.bytes))
+            Prompts::warn(this, Lang(StringId::FileWriteFailed).arg(gsmPath));
+    }
+    // The vehicle folder exists now, so the tree shows it whatever else failed.
+    m_tree.Rebuild();
+    return true;
+}

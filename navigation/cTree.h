@@ -1,0 +1,85 @@
+#pragma once
+
+#include "store/WorkshopRegister.h"
+
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QTreeWidget>
+
+#include <functional>
+
+class cTDGrid;
+class QMenu;
+
+// Level of a tree node, kept as the item's data (Qt::UserRole).
+namespace TreeLevel {
+constexpr int None = 0, Workshop = 1, Vehicle = 2, Day = 3;
+}
+
+// Names of the sub-folders of `folder` whose names contain no full stop, in ascending
+// code-unit order (so the last calibration day is the latest). Files are never listed; a
+// missing or unreadable folder gives an empty list.
+QStringList ListSubfolders(const QString& folder);
+
+// The navigation tree: workshops (node text = the workshop folder's full path), their
+// vehicles and each vehicle's calibration days (node text = folder name). It is the
+// program's selection, and selecting a vehicle or day is what loads a calibration from
+// disk into the current records.
+//
+// Node handles are valid only until the next Rebuild(), which replaces every node and
+// refills the register's vehicle and day lists.
+class cTree : public QTreeWidget {
+    Q_OBJECT
+public:
+    explicit cTree(WorkshopRegister& reg, QWidget* parent = nullptr);
+    ~cTree() override;
+
+    // The grid refreshed after a load; may be null (nothing is shown then).
+    void setGrid(cTDGrid* grid);
+    // Receives the commands chosen in the context menu (the main window's command table).
+    void setCommandSink(std::function<void(int)> sink);
+
+    // Called once when the view is first shown: sets the look, then builds the tree.
+    void OnInitialUpdate();
+    // Rebuilds every node and the register's vehicle and day lists from the register and
+    // the disk. Loads nothing, leaves nothing selected; records, grid and title are kept.
+    void Rebuild();
+
+    // Text of `node`, or of the selected node when null; "" when there is none.
+    QString GetNodeText(TreeNode node = nullptr) const;
+    // Folder that `node` (or the selected node) stands for: the workshop folder,
+    // "<workshop>/RX902/<vehicle>" or "<workshop>/RX902/<vehicle>/<day>"; "" otherwise.
+    QString GetNodePath(TreeNode node = nullptr) const;
+    TreeNode SelectedNode() const;
+    static int NodeLevel(TreeNode node);
+    // Makes `node` current; the load runs as for a click.
+    void SelectNode(TreeNode node);
+
+signals:
+    void titleChanged(const QString& title);
+
+protected:
+    void OnSelChanged(TreeNode node);
+    void OnRClick(const QPoint& pos);
+
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void ScanVehicles(TreeNode workshopNode, WorkshopEntry& entry, const QString& vehiclesFolder);
+    void ScanDates(TreeNode vehicleNode, VehicleEntry& vehicle, const QString& vehicleFolder);
+    void LoadCalibration(const QString& vehicleFolder, const QString& dayFolder,
+                         TreeNode workshopNode);
+
+    WorkshopRegister& m_register;
+    QPointer<cTDGrid> m_grid;
+    std::function<void(int)> m_commandSink;
+    QPointer<QMenu> m_menu;
+    bool m_rebuilding = false;
+};
+
+// The register entry whose workshop node is `node`, in register order; null when none.
+WorkshopEntry* FindWorkshopByItem(WorkshopRegister& reg, TreeNode node);

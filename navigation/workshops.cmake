@@ -1,0 +1,9 @@
+target_sources(velmora_navigation PRIVATE
+    CDirDialog.cpp CDirDialog.h
+    FolderNameRules.cpp FolderNameRules.h
+    WorkshopRegistration.cpp WorkshopRegistration.h
+    cClientsDlg.cpp cClientsDlg.h
+    cCreateClientDlg.cpp cCreateClientDlg.h
+    cNewCarDlg.cpp cNewCarDlg.h
+    NodeDeletion.cpp NodeDeletion.h
+)

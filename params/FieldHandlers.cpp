@@ -1,0 +1,162 @@
+#include "params/FieldHandlers.h"
+
+#include "params/CurrentRecords.h"
+#include "params/FieldText.h"
+#include "params/NumberText.h"
+
+#include "gridctrl/CGridCtrl.h"
+#include "lang/LanguagePack.h"
+#include "lang/StringIds.h"
+#include "store/LittleEndian.h"
+
+namespace {
+
+constexpr int ValueColumn = 1;
+
+// Why a text would be refused; `limit` is the largest value or the width that was exceeded.
+struct Refusal {
+    // TooManyUnits has no message: the pack words text limits in bytes only.
+    enum Kind { None, NotANumber, TooLarge, TooLong, TooManyUnits } kind = None;
+    std::uint64_t limit = 0;
+};
+
+bool isNumber(ParamFieldType type)
+{
+    return type == ParamFieldType::UInt8 || type == ParamFieldType::UInt16 ||
+           type == ParamFieldType::UInt32 || type == ParamFieldType::UInt64;
+}
+
+Refusal defaultRefusal(ParamFieldType type, std::uint32_t width, const QString& text)
+{
+    if (type == ParamFieldType::Text && !Utf8TextFits(text, width))
+        return {Refusal::TooLong, width};
+    if (type == ParamFieldType::WideText && static_cast<std::uint64_t>(text.size()) > width)
+        return {Refusal::TooManyUnits, width};
+    if (isNumber(type)) {
+        const std::uint64_t max = MaxValueOfWidth(width);
+        if (ParseDigits(text, MaxValueOfWidth(8)) && !ParseDigits(text, max))
+            return {Refusal::TooLarge, max};
+        if (!ParseDigits(text, max))
+            return {Refusal::NotANumber, 0};
+    }
+    return {};
+}
+
+Refusal odometerRefusal(const QString& text)
+{
+    if (!ParseDigitsClamped(text, OdometerMax))
+        return {Refusal::NotANumber, 0};
+    return {};
+}
+
+// The registration number is read in the code page its record names in the byte before it.
+int codePageOf(const std::uint8_t* field)
+{
+    using L = ParamRecord::Layout;
+    const ParamRecord& record = CurrentParamRecord();
+    if (field == record.bytes.data() + L::RegNumberOffset)
+        return record.bytes[L::CodePageOffset];
+    return -1;
+}
+
+QString fieldText(ParamFieldType type, const std::uint8_t* field, std::uint32_t width)
+{
+    switch (type) {
+    case ParamFieldType::Text:
+        return DecodeSingleByteText(field, width, codePageOf(field));
+    case ParamFieldType::WideText:
+        return DecodeWideText(field, width);
+    case ParamFieldType::UInt8:
+    case ParamFieldType::UInt16:
+    case ParamFieldType::UInt32:
+    case ParamFieldType::UInt64:
+        return QString::number(LittleEndian::read(field, width));
+    }
+    return {};
+}
+
+void storeText(ParamFieldType type, const QString& text, std::uint8_t* field, std::uint32_t width)
+{
+    switch (type) {
+    case ParamFieldType::Text:
+        // An unchanged text keeps its bytes, so a number written by the tachograph in its
+        // own code page goes back as it came.
+        if (text != DecodeSingleByteText(field, width, codePageOf(field)))
+            EncodeUtf8Text(text, field, width);
+        return;
+    case ParamFieldType::WideText:
+        EncodeWideText(text, field, width);
+        return;
+    case ParamFieldType::UInt8:
+    case ParamFieldType::UInt16:
+    case ParamFieldType::UInt32:
+    case ParamFieldType::UInt64:
+        if (const auto value = ParseDigits(text, MaxValueOfWidth(width)))
+            LittleEndian::write(field, *value, width);
+        return;
+    }
+}
+
+} // namespace
+
+bool DefaultFieldHandler(ParamMode mode, ParamFieldType type, int row, std::uint8_t* field,
+                         std::uint32_t width, CGridCtrl& grid)
+{
+    switch (mode) {
+    case ParamMode::Show:
+    case ParamMode::Setup:
+        grid.SetCellText(row, ValueColumn, fieldText(type, field, width));
+        return true;
+    case ParamMode::Store:
+        storeText(type, grid.GetCellText(row, ValueColumn), field, width);
+        return true;
+    case ParamMode::Validate:
+        return defaultRefusal(type, width, grid.GetCellText(row, ValueColumn)).kind ==
+               Refusal::None;
+    case ParamMode::BeginEdit:
+        return true;
+    }
+    return true;
+}
+
+bool OdometerHandler(ParamMode mode, ParamFieldType, int row, std::uint8_t* field,
+                     std::uint32_t width, CGridCtrl& grid)
+{
+    switch (mode) {
+    case ParamMode::Show:
+    case ParamMode::Setup:
+        grid.SetCellText(row, ValueColumn, QString::number(LittleEndian::read(field, width)));
+        return true;
+    case ParamMode::Store:
+        if (const auto value = ParseDigitsClamped(grid.GetCellText(row, ValueColumn), OdometerMax))
+            LittleEndian::write(field, *value, width);
+        return true;
+    case ParamMode::Validate:
+        return odometerRefusal(grid.GetCellText(row, ValueColumn)).kind == Refusal::None;
+    case ParamMode::BeginEdit:
+        return true;
+    }
+    return true;
+}
+
+QString RefusalReason(const ParamDescriptor& row, const QString& text)
+{
+    Refusal refusal;
+    if (!row.handler)
+        refusal = defaultRefusal(row.type, row.width, text);
+    else if (row.handler == &OdometerHandler)
+        refusal = odometerRefusal(text);
+
+    switch (refusal.kind) {
+    case Refusal::None:
+    case Refusal::TooManyUnits:
+        return {};
+    case Refusal::NotANumber:
+        return Lang(StringId::InvalidNumber).arg(text);
+    case Refusal::TooLarge:
+        return Lang(StringId::ValueTooLarge).arg(refusal.limit);
+    case Refusal::TooLong:
+        return Lang(StringId::TextTooLong).arg(refusal.limit);
+    }
+    return {};
+}

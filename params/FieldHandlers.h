@@ -1,0 +1,37 @@
+#pragma once
+
+#include "params/ParamDescriptor.h"
+
+#include <QStringList>
+
+// The handlers of the descriptor rows. Each works on the value cell of its row, column 1
+// of the grid, through the grid's cell text.
+
+// Type-driven behaviour of the rows without a handler of their own.
+bool DefaultFieldHandler(ParamMode mode, ParamFieldType type, int row, std::uint8_t* field,
+                         std::uint32_t width, CGridCtrl& grid);
+
+// Drop-down rows. Show of a code in no list entry empties the purpose and nation cells but
+// leaves the protocol and period cells as they were; Store of a text that matches no entry
+// leaves the field as it was.
+bool PurposeHandler(ParamMode mode, ParamFieldType type, int row, std::uint8_t* field,
+                    std::uint32_t width, CGridCtrl& grid);
+bool NationHandler(ParamMode mode, ParamFieldType type, int row, std::uint8_t* field,
+                   std::uint32_t width, CGridCtrl& grid);
+bool ProtocolHandler(ParamMode mode, ParamFieldType type, int row, std::uint8_t* field,
+                     std::uint32_t width, CGridCtrl& grid);
+bool PeriodHandler(ParamMode mode, ParamFieldType type, int row, std::uint8_t* field,
+                   std::uint32_t width, CGridCtrl& grid);
+
+// The three-byte odometer: digits only; a value above OdometerMax is stored as OdometerMax.
+bool OdometerHandler(ParamMode mode, ParamFieldType type, int row, std::uint8_t* field,
+                     std::uint32_t width, CGridCtrl& grid);
+inline constexpr std::uint32_t OdometerMax = 9999999;
+
+// Turns the value cell of `row` into a drop-down cell that keeps the old cell's text, data,
+// state and look, offering `texts` in order and also accepting typed text.
+void MakeComboCell(int row, const QStringList& texts, CGridCtrl& grid);
+
+// Why the value cell's text of a descriptor row would be refused, in the loaded language;
+// empty when it is acceptable.
+QString RefusalReason(const ParamDescriptor& row, const QString& text);

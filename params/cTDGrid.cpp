@@ -1,0 +1,122 @@
+#include "params/cTDGrid.h"
+
+#include "params/CurrentRecords.h"
+#include "params/FieldHandlers.h"
+#include "params/ParamDescriptor.h"
+
+#include "lang/LanguagePack.h"
+#include "platform/HelpOpener.h"
+
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QToolTip>
+
+namespace {
+constexpr int ValueColumn = 1;
+constexpr int ColumnCount = 2;
+} // namespace
+
+cTDGrid::cTDGrid(QWidget* parent) : CGridCtrl(parent) {}
+
+void cTDGrid::SetupRows()
+{
+    Clear();
+    SetColumns(ColumnCount);
+    SetFixedColumns(1);
+    ResizeColumn(0, LabelColumnWidth);
+    UpdateScrollRanges();
+    setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+
+    ClearCurrentRecords();
+    const ParamDescriptor* table = ParamTable();
+    for (int n = 0; table[n].labelId != 0; ++n) {
+        const ParamDescriptor& row = table[n];
+        const int index = AppendRow(Lang(static_cast<int>(row.labelId)));
+        SetCellData(index, ValueColumn, reinterpret_cast<quintptr>(&row));
+        row.run(ParamMode::Setup, index, *this);
+    }
+    emit setupFinished();
+    m_initialised = true;
+    // The view may already have its size; the value column follows it from now on.
+    StretchValueColumn();
+}
+
+void cTDGrid::Refresh()
+{
+    const ParamDescriptor* table = ParamTable();
+    for (int n = 0; table[n].labelId != 0 && n < GetRowCount(); ++n)
+        table[n].run(ParamMode::Show, n, *this);
+    Invalidate();
+}
+
+void cTDGrid::RunStorePass()
+{
+    const ParamDescriptor* table = ParamTable();
+    for (int n = 0; table[n].labelId != 0 && n < GetRowCount(); ++n) {
+        if (table[n].handler)
+            table[n].run(ParamMode::Store, n, *this);
+    }
+}
+
+const ParamDescriptor* cTDGrid::DescriptorAt(int row, int col) const
+{
+    return reinterpret_cast<const ParamDescriptor*>(GetCellData(row, col));
+}
+
+void cTDGrid::BeginCellEdit(int row, int col, QPoint point, int key)
+{
+    if (const ParamDescriptor* d = DescriptorAt(row, col))
+        d->run(ParamMode::BeginEdit, row, *this);
+    CGridCtrl::BeginCellEdit(row, col, point, key);
+}
+
+void cTDGrid::EndCellEdit(int row, int col, const QString& text)
+{
+    CGridCtrl::EndCellEdit(row, col, text);
+    // The cell now shows the accepted text or the previous one; either way the record
+    // takes what the screen shows.
+    if (const ParamDescriptor* d = DescriptorAt(row, col))
+        d->run(ParamMode::Store, row, *this);
+}
+
+bool cTDGrid::ValidateCellEdit(int row, int col, const QString& text)
+{
+    const ParamDescriptor* d = DescriptorAt(row, col);
+    if (!d)
+        return CGridCtrl::ValidateCellEdit(row, col, text);
+    if (d->run(ParamMode::Validate, row, *this))
+        return true;
+    const QString reason = RefusalReason(*d, text);
+    if (!reason.isEmpty()) {
+        emit editRefused(reason);
+        const QRect cell = CellRect(row, col);
+        QToolTip::showText(viewport()->mapToGlobal(cell.bottomLeft()), reason, viewport());
+    }
+    return false;
+}
+
+void cTDGrid::OnSize()
+{
+    CGridCtrl::OnSize();
+    if (m_initialised)
+        StretchValueColumn();
+}
+
+void cTDGrid::StretchValueColumn()
+{
+    const int labelWidth = GetColumnCount() > 0 ? GetColumnWidth(0) : -1;
+    const int valueWidth = viewport()->width() - labelWidth;
+    if (valueWidth > 2 && GetColumnCount() >= ColumnCount) {
+        ResizeColumn(ValueColumn, valueWidth);
+        UpdateScrollRanges();
+    }
+}
+
+void cTDGrid::OnKeyUp(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F1) {
+        HelpOpener::open();
+        return;
+    }
+    CGridCtrl::OnKeyUp(event);
+}

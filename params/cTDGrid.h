@@ -1,0 +1,52 @@
+#pragma once
+
+#include "gridctrl/CGridCtrl.h"
+#include "params/ParamDescriptor.h"
+
+// The parameter grid: one row per row of the parameter descriptor table, the label in the
+// fixed column 0 and the value in column 1. Values move between the cells and the current
+// records only through the rows' handlers: a refresh shows every row, and every accepted
+// edit (typed, pasted, cut or deleted) is stored into its record field at once.
+class cTDGrid : public CGridCtrl {
+    Q_OBJECT
+
+public:
+    static constexpr int LabelColumnWidth = 250;
+
+    explicit cTDGrid(QWidget* parent = nullptr);
+
+    // Builds the rows from the table in the loaded language, zeroes the current records and
+    // lets each row set up its cell. Run at start and after a change of language.
+    void SetupRows();
+    // Shows the current records in the value cells.
+    void Refresh();
+    // Stores every row that has a handler, so the drop-down rows reach the records before a
+    // save or a print.
+    void RunStorePass();
+    bool IsInitialised() const { return m_initialised; }
+
+    // The editing hooks: each accepted edit is validated by its row's handler and stored at
+    // once; a refused one leaves the previous text, which is stored back unchanged.
+    void BeginCellEdit(int row, int col, QPoint point, int key) override;
+    void EndCellEdit(int row, int col, const QString& text) override;
+    bool ValidateCellEdit(int row, int col, const QString& text) override;
+
+signals:
+    // The set-up has finished; the application keeps this grid as the parameter grid.
+    void setupFinished();
+    // An edit was refused; the text says why, in the loaded language.
+    void editRefused(const QString& reason);
+
+protected:
+    void OnSize() override;
+    void OnKeyUp(QKeyEvent* event) override;
+
+private:
+    // The descriptor row attached to a value cell; null for a label cell.
+    const ParamDescriptor* DescriptorAt(int row, int col) const;
+    // Column 1 takes the width left of the viewport once column 0 is placed, when that is
+    // more than 2 pixels.
+    void StretchValueColumn();
+
+    bool m_initialised = false;
+};

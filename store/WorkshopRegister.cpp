@@ -1,0 +1,120 @@
+#include "store/WorkshopRegister.h"
+
+#include "store/AtomicFileWriter.h"
+#include "store/DataFolder.h"
+#include "store/FolderOps.h"
+#include "store/LittleEndian.h"
+
+#include <QFile>
+
+#include <algorithm>
+
+namespace {
+// Code units below this end a line of service.txt.
+constexpr char16_t kFirstTextUnit = 32;
+
+void appendUnit(QByteArray& out, char16_t unit)
+{
+    std::uint8_t pair[2];
+    LittleEndian::write(pair, unit, 2);
+    out.append(static_cast<char>(pair[0]));
+    out.append(static_cast<char>(pair[1]));
+}
+} // namespace
+
+void WorkshopRegister::load(const QString& serviceFile)
+{
+    m_entries.clear();
+    QFile file(serviceFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray data = file.readAll();
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(data.constData());
+    // An odd last byte is not a whole code unit and is ignored.
+    const qsizetype units = data.size() / 2;
+
+    QString line;
+    auto closeLine = [this, &line] {
+        WorkshopEntry entry;
+        entry.folderPath = line;
+        // A missing or unreadable record leaves the entry's record all zero.
+        ReadRecordFile(WorkshopRecordPathOf(line), entry.record.bytes);
+        m_entries.push_back(std::move(entry));
+        line.clear();
+    };
+    for (qsizetype i = 0; i < units; ++i) {
+        const auto unit = static_cast<char16_t>(LittleEndian::read(bytes + 2 * i, 2));
+        if (unit >= kFirstTextUnit)
+            line.append(QChar(unit));
+        else if (!line.isEmpty())
+            closeLine();
+    }
+    if (!line.isEmpty())
+        closeLine();
+}
+
+bool WorkshopRegister::save(const QString& serviceFile) const
+{
+    QByteArray content;
+    for (const WorkshopEntry& entry : m_entries) {
+        // A path that the file cannot hold would come back as other paths on the next load.
+        if (!canHoldPath(entry.folderPath))
+            return false;
+        for (const QChar c : entry.folderPath)
+            appendUnit(content, c.unicode());
+        appendUnit(content, u'\r');
+        appendUnit(content, u'\n');
+    }
+    return AtomicFileWriter::replace(serviceFile, content);
+}
+
+bool WorkshopRegister::canHoldPath(const QString& folderPath)
+{
+    return !folderPath.isEmpty() && std::none_of(folderPath.cbegin(), folderPath.cend(),
+                                                 [](QChar c) { return c < kFirstTextUnit; });
+}
+
+VehicleEntry* WorkshopRegister::findVehicleByName(const QString& name)
+{
+    for (WorkshopEntry& workshop : m_entries) {
+        for (VehicleEntry& vehicle : workshop.vehicles) {
+            if (vehicle.name.left(kEntryNameChars) == name)
+                return &vehicle;
+        }
+    }
+    return nullptr;
+}
+
+WorkshopEntry* WorkshopRegister::findByNode(TreeNode node)
+{
+    // Entries have no node until the tree is built; a null node names none of them.
+    if (!node)
+        return nullptr;
+    const auto it = std::find_if(m_entries.begin(), m_entries.end(),
+                                 [node](const WorkshopEntry& e) { return e.node == node; });
+    return it == m_entries.end() ? nullptr : &*it;
+}
+
+bool WorkshopRegister::removeByNode(TreeNode node)
+{
+    const WorkshopEntry* entry = findByNode(node);
+    if (!entry)
+        return false;
+    m_entries.erase(m_entries.begin() + (entry - m_entries.data()));
+    return true;
+}
+
+QString WorkshopRegister::serviceFilePath()
+{
+    return GetDataFolder() + QStringLiteral("/service.txt");
+}
+
+QString ExchangeFolderOf(const QString& workshopFolder)
+{
+    return workshopFolder + QLatin1Char('/') + kExchangeFolderName;
+}
+
+QString WorkshopRecordPathOf(const QString& workshopFolder)
+{
+    return ExchangeFolderOf(workshopFolder) + QStringLiteral("/SINFO.BIN");
+}

@@ -1,0 +1,242 @@
+#include "tests/exchange/WorkshopFixture.h"
+
+#include "exchange/CalibrationSaver.h"
+#include "lang/LanguagePack.h"
+#include "lang/StringIds.h"
+#include "params/CurrentRecords.h"
+#include "params/FieldText.h"
+#include "params/cTDGrid.h"
+#include "store/AtomicFileWriter.h"
+#include "store/FolderOps.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+QByteArray Bytes(const auto& record)
+{
+    return QByteArray(reinterpret_cast<const char*>(record.bytes.data()),
+                      static_cast<qsizetype>(record.bytes.size()));
+}
+
+class CalibrationSaverTest : public WorkshopFixture {
+protected:
+    void SetUp() override
+    {
+        WorkshopFixture::SetUp();
+        ClearCurrentRecords();
+        m_first = MakeWorkshopFolder(QStringLiteral("first"));
+        m_second = MakeWorkshopFolder(QStringLiteral("second"));
+        Register(m_first);
+        Register(m_second);
+    }
+
+    // Puts a calibration on screen: the number plus a recognisable byte in each record.
+    void SetOnScreen(const QString& number, std::uint8_t marker)
+    {
+        ClearCurrentRecords();
+        std::uint8_t* field =
+            CurrentParamRecord().bytes.data() + ParamRecord::Layout::RegNumberOffset;
+        std::fill_n(field, ParamRecord::Layout::RegNumberWidth, 0);
+        ASSERT_TRUE(EncodeUtf8Text(number, field, ParamRecord::Layout::RegNumberWidth));
+        CurrentParamRecord().bytes[ParamRecord::Layout::ConstantWOffset] = marker;
+        CurrentGsmRecord().bytes[GsmRecord::Layout::PortOffset] = marker;
+        CurrentOwnerRecord().bytes[0] = marker;
+    }
+
+    // The grid has no rows until it is set up, so its store pass leaves the records alone.
+    bool Save() { return SaveCalibration(m_reg, *m_tree, m_grid, nullptr); }
+
+    QString DayFolder(const QString& workshop, const QString& number,
+                      const QString& day = TodayStamp()) const
+    {
+        return workshop + QStringLiteral("/RX902/") + number + u'/' + day;
+    }
+
+    QString m_first;
+    QString m_second;
+    cTDGrid m_grid;
+};
+
+TEST_F(CalibrationSaverTest, WritesTheThreeRecordsAndSelectsToday)
+{
+    SetOnScreen(QStringLiteral("AB123"), 7);
+    const ParamRecord param = CurrentParamRecord();
+    const GsmRecord gsm = CurrentGsmRecord();
+    const OwnerRecord owner = CurrentOwnerRecord();
+    m_tree->SelectNode(m_tree->topLevelItem(1));
+    ASSERT_TRUE(Save());
+
+    const QString day = DayFolder(m_second, QStringLiteral("AB123"));
+    EXPECT_EQ(ReadFile(day + QStringLiteral("/PARAM_UP.BIN")), RecordFileBytes(Bytes(param)));
+    EXPECT_EQ(ReadFile(day + QStringLiteral("/GSM_UP.BIN")), RecordFileBytes(Bytes(gsm)));
+    EXPECT_EQ(ReadFile(m_second + QStringLiteral("/RX902/AB123/CINFO.BIN")),
+              RecordFileBytes(Bytes(owner)));
+    EXPECT_TRUE(ShownTexts().isEmpty());
+
+    const TreeNode selected = m_tree->SelectedNode();
+    ASSERT_NE(selected, nullptr);
+    EXPECT_EQ(cTree::NodeLevel(selected), TreeLevel::Day);
+    EXPECT_EQ(m_tree->GetNodePath(selected), day);
+    // Selecting today's node loaded what was just written.
+    EXPECT_EQ(CurrentParamRecord().bytes, param.bytes);
+}
+
+TEST_F(CalibrationSaverTest, SecondSaveOnTheSameDayReplacesTheFiles)
+{
+    SetOnScreen(QStringLiteral("TWICE"), 1);
+    m_tree->SelectNode(m_tree->topLevelItem(0));
+    ASSERT_TRUE(Save());
+    SetOnScreen(QStringLiteral("TWICE"), 2);
+    const GsmRecord second = CurrentGsmRecord();
+    ASSERT_TRUE(Save()); // the selection is now today's node of TWICE
+
+    const QString vehicle = m_first + QStringLiteral("/RX902/TWICE");
+    EXPECT_EQ(QDir(vehicle).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList{TodayStamp()});
+    EXPECT_EQ(ReadFile(DayFolder(m_first, QStringLiteral("TWICE")) + QStringLiteral("/GSM_UP.BIN")),
+              RecordFileBytes(Bytes(second)));
+    EXPECT_EQ(m_tree->GetNodePath(), DayFolder(m_first, QStringLiteral("TWICE")));
+}
+
+TEST_F(CalibrationSaverTest, SaveFromAnEarlierDayFilesUnderToday)
+{
+    MakeCalibration(m_second, QStringLiteral("OLD1"), QStringLiteral("20200101"));
+    m_tree->Rebuild();
+    const QByteArray earlier =
+        ReadFile(DayFolder(m_second, QStringLiteral("OLD1"), QStringLiteral("20200101")) +
+                 QStringLiteral("/PARAM_UP.BIN"));
+    m_tree->SelectNode(FindNode(TreeLevel::Day, QStringLiteral("20200101")));
+    SetOnScreen(QStringLiteral("OLD1"), 9);
+    ASSERT_TRUE(Save());
+
+    EXPECT_TRUE(QFileInfo::exists(DayFolder(m_second, QStringLiteral("OLD1")) +
+                                  QStringLiteral("/PARAM_UP.BIN")));
+    EXPECT_EQ(ReadFile(DayFolder(m_second, QStringLiteral("OLD1"), QStringLiteral("20200101")) +
+                       QStringLiteral("/PARAM_UP.BIN")),
+              earlier);
+    EXPECT_EQ(m_tree->GetNodeText(), TodayStamp());
+    EXPECT_EQ(m_tree->GetNodePath(), DayFolder(m_second, QStringLiteral("OLD1")));
+}
+
+TEST_F(CalibrationSaverTest, NumberOfTwelveCharactersIsFiled)
+{
+    SetOnScreen(QStringLiteral("ABCDEFGHIJKL"), 3);
+    m_tree->SelectNode(m_tree->topLevelItem(0));
+    ASSERT_TRUE(Save());
+    EXPECT_TRUE(QFileInfo::exists(DayFolder(m_first, QStringLiteral("ABCDEFGHIJKL")) +
+                                  QStringLiteral("/GSM_UP.BIN")));
+}
+
+TEST_F(CalibrationSaverTest, RefusedNumbersWriteNothing)
+{
+    m_tree->SelectNode(m_tree->topLevelItem(0));
+    const struct {
+        QString number;
+        QString message;
+    } cases[] = {
+        {QString(), Lang(StringId::RegistrationNumberMissing)},
+        {QStringLiteral("   "), Lang(StringId::RegistrationNumberMissing)},
+        // 13 characters fill the field without a terminator: too long to file.
+        {QStringLiteral("ABCDEFGHIJKLM"), Lang(StringId::RegistrationNumberMissing)},
+        {QStringLiteral(".."), Lang(StringId::BadFolderName).arg(QStringLiteral(".."))},
+        {QStringLiteral("../../x"), Lang(StringId::BadFolderName).arg(QStringLiteral("../../x"))},
+        {QStringLiteral("A.B"), Lang(StringId::BadFolderName).arg(QStringLiteral("A.B"))},
+    };
+    for (const auto& c : cases) {
+        SetOnScreen(c.number, 5);
+        EXPECT_FALSE(Save()) << c.number.toStdString();
+        EXPECT_EQ(ShownTexts(), QStringList{c.message}) << c.number.toStdString();
+    }
+    EXPECT_TRUE(QDir(m_first + QStringLiteral("/RX902"))
+                    .entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden)
+                    .isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(m_data.filePath(QStringLiteral("x"))));
+    EXPECT_NE(m_tree->SelectedNode(), nullptr);
+}
+
+TEST_F(CalibrationSaverTest, StorePassRunsFirstEvenWhenTheSaveIsRefused)
+{
+    m_grid.SetupRows(); // the nation cell shows its default, code 43
+    const std::size_t nation = ParamRecord::Layout::NationOffset;
+    CurrentParamRecord().bytes[nation] = 0;
+    EXPECT_FALSE(Save()); // no number yet
+    EXPECT_EQ(CurrentParamRecord().bytes[nation], 43);
+    ShownTexts();
+
+    CurrentParamRecord().bytes[nation] = 0;
+    ASSERT_TRUE(
+        EncodeUtf8Text(QStringLiteral("GRID1"),
+                       CurrentParamRecord().bytes.data() + ParamRecord::Layout::RegNumberOffset,
+                       ParamRecord::Layout::RegNumberWidth));
+    m_tree->SelectNode(m_tree->topLevelItem(0));
+    ASSERT_TRUE(Save());
+    const QByteArray file =
+        ReadFile(DayFolder(m_first, QStringLiteral("GRID1")) + QStringLiteral("/PARAM_UP.BIN"));
+    ASSERT_EQ(file.size(), 179);
+    EXPECT_EQ(static_cast<std::uint8_t>(file[static_cast<qsizetype>(nation)]), 43);
+}
+
+TEST_F(CalibrationSaverTest, NothingSelectedIsReported)
+{
+    SetOnScreen(QStringLiteral("AB1"), 1);
+    EXPECT_FALSE(Save());
+    EXPECT_EQ(ShownTexts(), QStringList{Lang(StringId::NothingSelected)});
+    EXPECT_FALSE(QFileInfo::exists(m_first + QStringLiteral("/RX902/AB1")));
+}
+
+TEST_F(CalibrationSaverTest, NumberInTwoWorkshopsSelectsTheFirstWorkshopsVehicle)
+{
+    MakeCalibration(m_first, QStringLiteral("DUP"), QStringLiteral("20210101"));
+    MakeCalibration(m_second, QStringLiteral("DUP"), QStringLiteral("20210101"));
+    m_tree->Rebuild();
+    m_tree->SelectNode(m_tree->topLevelItem(1));
+    SetOnScreen(QStringLiteral("DUP"), 4);
+    ASSERT_TRUE(Save());
+    // Filed in the second workshop, but the first one's DUP has no day of today.
+    EXPECT_TRUE(QFileInfo::exists(DayFolder(m_second, QStringLiteral("DUP"))));
+    EXPECT_EQ(m_tree->SelectedNode(), nullptr);
+
+    // Once the first workshop's DUP has today too, that one is selected.
+    m_tree->SelectNode(m_tree->topLevelItem(0));
+    ASSERT_TRUE(Save());
+    m_tree->SelectNode(m_tree->topLevelItem(1));
+    ASSERT_TRUE(Save());
+    EXPECT_EQ(m_tree->GetNodePath(), DayFolder(m_first, QStringLiteral("DUP")));
+}
+
+TEST_F(CalibrationSaverTest, FailedWriteIsReportedAndKeepsTheSelection)
+{
+    SetOnScreen(QStringLiteral("FAIL1"), 6);
+    const TreeNode workshop = m_tree->topLevelItem(0);
+    m_tree->SelectNode(workshop);
+    AtomicFileWriter::failNthWrite(1);
+    EXPECT_FALSE(Save());
+    AtomicFileWriter::failNthWrite(0);
+
+    const QString day = DayFolder(m_first, QStringLiteral("FAIL1"));
+    EXPECT_EQ(
+        ShownTexts(),
+        QStringList{Lang(StringId::FileWriteFailed).arg(day + QStringLiteral("/PARAM_UP.BIN"))});
+    EXPECT_FALSE(QFileInfo::exists(day + QStringLiteral("/PARAM_UP.BIN")));
+    EXPECT_FALSE(QFileInfo::exists(day + QStringLiteral("/GSM_UP.BIN")));
+    EXPECT_EQ(m_tree->SelectedNode(), workshop);
+
+    // The user can simply save again.
+    EXPECT_TRUE(Save());
+}
+
+TEST_F(CalibrationSaverTest, MissingExchangeFolderIsReported)
+{
+    ASSERT_TRUE(QDir(m_first + QStringLiteral("/RX902")).removeRecursively());
+    SetOnScreen(QStringLiteral("NOFOLDER"), 6);
+    m_tree->SelectNode(m_tree->topLevelItem(0));
+    EXPECT_FALSE(Save());
+    EXPECT_EQ(
+        ShownTexts(),
+        QStringList{
+            Lang(StringId::FolderCreateFailed).arg(m_first + QStringLiteral("/RX902/NOFOLDER"))});
+}
+
+} // namespace

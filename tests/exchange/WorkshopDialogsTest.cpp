@@ -1,0 +1,257 @@
+#include "tests/exchange/WorkshopFixture.h"
+
+#include "lang/LanguagePack.h"
+#include "lang/StringIds.h"
+#include "navigation/WorkshopRegistration.h"
+#include "navigation/cClientsDlg.h"
+#include "navigation/cCreateClientDlg.h"
+#include "platform/FolderChooser.h"
+#include "platform/ModalRunner.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+
+namespace {
+
+class WorkshopListTest : public WorkshopFixture {
+protected:
+    QListWidget* List(cClientsDlg& dlg) { return dlg.findChild<QListWidget*>("id1000"); }
+    void SelectRow(cClientsDlg& dlg, int row) { List(dlg)->setCurrentRow(row); }
+    QList<int> RowIndexes(cClientsDlg& dlg)
+    {
+        QList<int> indexes;
+        for (int i = 0; i < List(dlg)->count(); ++i)
+            indexes << List(dlg)->item(i)->data(Qt::UserRole).toInt();
+        return indexes;
+    }
+    QStringList SavedRegister()
+    {
+        const QByteArray bytes = ReadFile(WorkshopRegister::serviceFilePath());
+        const QString text =
+            QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.data()), bytes.size() / 2);
+        return text.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    }
+};
+
+TEST_F(WorkshopListTest, FolderWithRecordIsRegisteredWithoutAskingForDetails)
+{
+    const QString folder = MakeWorkshopFolder(QStringLiteral("north"));
+    MakeCalibration(folder, QStringLiteral("AB12"), QStringLiteral("20240105"));
+    cClientsDlg dlg(m_reg, *m_tree);
+    PushUnexpectedDialog();
+    FolderChooser::pushChoice(folder);
+    dlg.OnAddFolder();
+    ExpectNoDialogRan();
+
+    ASSERT_EQ(m_reg.entries().size(), 1u);
+    EXPECT_EQ(m_reg.entries()[0].record.field(WorkshopRecord::Field::Name), u"north");
+    EXPECT_EQ(RowIndexes(dlg), QList<int>{0});
+    EXPECT_EQ(SavedRegister(), QStringList{folder});
+    EXPECT_NE(FindNode(TreeLevel::Vehicle, QStringLiteral("AB12")), nullptr);
+}
+
+TEST_F(WorkshopListTest, FolderWithoutRecordAsksForDetailsAndWritesThem)
+{
+    const QString folder = m_data.filePath(QStringLiteral("bare"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    cClientsDlg dlg(m_reg, *m_tree);
+    FolderChooser::pushChoice(folder);
+    PushDetailsAnswer(QStringLiteral("Bare Motors"), QStringLiteral("Main St 1"),
+                      QStringLiteral("555"), QStringLiteral("1234"));
+    dlg.OnAddFolder();
+
+    ASSERT_EQ(m_reg.entries().size(), 1u);
+    const QByteArray sinfo = ReadFile(folder + QStringLiteral("/RX902/SINFO.BIN"));
+    EXPECT_EQ(sinfo.size(), 1168 + 4);
+    EXPECT_EQ(m_reg.entries()[0].record.field(WorkshopRecord::Field::Address), u"Main St 1");
+    EXPECT_EQ(m_tree->topLevelItemCount(), 1);
+}
+
+TEST_F(WorkshopListTest, CancelledDetailsOrChooserRegisterNothing)
+{
+    const QString folder = m_data.filePath(QStringLiteral("bare"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    cClientsDlg dlg(m_reg, *m_tree);
+    FolderChooser::pushChoice(folder);
+    ModalRunner::pushHandler([](QDialog&) { return int(QDialog::Rejected); });
+    dlg.OnAddFolder();
+    FolderChooser::pushChoice(std::nullopt);
+    dlg.OnAddFolder();
+
+    EXPECT_TRUE(m_reg.entries().empty());
+    EXPECT_EQ(List(dlg)->count(), 0);
+    EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/RX902/SINFO.BIN")));
+    EXPECT_FALSE(QFileInfo::exists(WorkshopRegister::serviceFilePath()));
+}
+
+TEST_F(WorkshopListTest, SameFolderTwiceGivesTwoEntriesAndNodes)
+{
+    const QString folder = MakeWorkshopFolder(QStringLiteral("twice"));
+    cClientsDlg dlg(m_reg, *m_tree);
+    FolderChooser::pushChoice(folder);
+    dlg.OnAddFolder();
+    FolderChooser::pushChoice(folder);
+    dlg.OnAddFolder();
+
+    EXPECT_EQ(m_reg.entries().size(), 2u);
+    EXPECT_EQ(RowIndexes(dlg), (QList<int>{0, 1}));
+    EXPECT_EQ(m_tree->topLevelItemCount(), 2);
+    EXPECT_EQ(SavedRegister(), (QStringList{folder, folder}));
+}
+
+TEST_F(WorkshopListTest, UnregisterKeepsFolderAndReAddRestoresVehicles)
+{
+    const QString kept = MakeWorkshopFolder(QStringLiteral("kept"));
+    const QString gone = MakeWorkshopFolder(QStringLiteral("gone"));
+    MakeCalibration(gone, QStringLiteral("XY99"), QStringLiteral("20230301"));
+    Register(kept);
+    cClientsDlg dlg(m_reg, *m_tree);
+    FolderChooser::pushChoice(gone);
+    dlg.OnAddFolder();
+    // The row just added acts on the workshop it shows.
+    SelectRow(dlg, 1);
+    dlg.OnRemove();
+
+    ASSERT_EQ(m_reg.entries().size(), 1u);
+    EXPECT_EQ(m_reg.entries()[0].folderPath, kept);
+    EXPECT_EQ(SavedRegister(), QStringList{kept});
+    EXPECT_EQ(FindNode(TreeLevel::Vehicle, QStringLiteral("XY99")), nullptr);
+    EXPECT_TRUE(QFileInfo::exists(gone + QStringLiteral("/RX902/XY99/20230301/PARAM_UP.BIN")));
+
+    FolderChooser::pushChoice(gone);
+    dlg.OnAddFolder();
+    const TreeNode vehicle = FindNode(TreeLevel::Vehicle, QStringLiteral("XY99"));
+    ASSERT_NE(vehicle, nullptr);
+    EXPECT_EQ(vehicle->childCount(), 1);
+}
+
+TEST_F(WorkshopListTest, RemoveRenumbersRowsAndNeedsASelection)
+{
+    for (const char* name : {"a", "b", "c"})
+        Register(MakeWorkshopFolder(QString::fromLatin1(name)));
+    cClientsDlg dlg(m_reg, *m_tree);
+    dlg.OnRemove();
+    EXPECT_EQ(m_reg.entries().size(), 3u);
+
+    SelectRow(dlg, 0);
+    dlg.OnRemove();
+    EXPECT_EQ(RowIndexes(dlg), (QList<int>{0, 1}));
+    EXPECT_EQ(List(dlg)->item(0)->text(), m_data.filePath(QStringLiteral("b")));
+    EXPECT_EQ(m_tree->topLevelItemCount(), 2);
+}
+
+TEST_F(WorkshopListTest, DetailsAreWrittenAndReadBack)
+{
+    const QString folder = MakeWorkshopFolder(QStringLiteral("details"));
+    Register(folder);
+    cClientsDlg dlg(m_reg, *m_tree);
+    PushUnexpectedDialog();
+    dlg.OnDetails(); // no row selected
+    ExpectNoDialogRan();
+
+    SelectRow(dlg, 0);
+    ModalRunner::pushHandler([](QDialog& d) {
+        // The dialog opens with the entry's details.
+        EXPECT_EQ(d.findChild<QLineEdit*>("id1010")->text(), u"details");
+        d.findChild<QLineEdit*>("id1012")->setText(QStringLiteral("+49 30 1234"));
+        d.accept();
+        return d.result();
+    });
+    dlg.OnDetails();
+
+    WorkshopRecord onDisk;
+    ASSERT_TRUE(ReadRecordFile(WorkshopRecordPathOf(folder), onDisk.bytes));
+    EXPECT_EQ(onDisk.field(WorkshopRecord::Field::Phone), u"+49 30 1234");
+    EXPECT_EQ(onDisk.field(WorkshopRecord::Field::Name), u"details");
+    EXPECT_EQ(m_reg.entries()[0].record, onDisk);
+}
+
+class CreateWorkshopTest : public WorkshopFixture {
+protected:
+    // Runs OK on a create-workshop dialog with the given location (none: not chosen).
+    void PressOk(cCreateClientDlg& dlg, const std::optional<QString>& location, const QString& name)
+    {
+        if (location) {
+            FolderChooser::pushChoice(*location);
+            dlg.OnBrowse();
+        }
+        dlg.findChild<QLineEdit*>("id1004")->setText(name);
+        dlg.accept();
+    }
+};
+
+TEST_F(CreateWorkshopTest, MakesFolderWithExchangeFolder)
+{
+    cCreateClientDlg dlg;
+    PressOk(dlg, m_data.path(), QStringLiteral("South"));
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(dlg.WorkshopPath(), m_data.filePath(QStringLiteral("South")));
+    EXPECT_EQ(dlg.findChild<QLineEdit*>("id1009")->text(), m_data.path());
+    EXPECT_TRUE(QFileInfo(dlg.WorkshopPath() + QStringLiteral("/RX902")).isDir());
+}
+
+TEST_F(CreateWorkshopTest, EmptyNameGivesTheLocationItself)
+{
+    cCreateClientDlg dlg;
+    PressOk(dlg, m_data.path(), QString());
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(dlg.WorkshopPath(), m_data.path());
+}
+
+TEST_F(CreateWorkshopTest, RefusalsKeepTheDialogOpen)
+{
+    cCreateClientDlg noLocation;
+    PressOk(noLocation, std::nullopt, QStringLiteral("X"));
+    EXPECT_NE(noLocation.result(), QDialog::Accepted);
+    EXPECT_EQ(ShownTexts(), QStringList{Lang(StringId::LocationMissing)});
+
+    cCreateClientDlg tooLong;
+    PressOk(tooLong, m_data.path(), QString(260, u'n'));
+    EXPECT_NE(tooLong.result(), QDialog::Accepted);
+    ASSERT_EQ(ShownTexts().size(), 1);
+
+    cCreateClientDlg nested;
+    PressOk(nested, m_data.path(), QStringLiteral("a/b"));
+    EXPECT_NE(nested.result(), QDialog::Accepted);
+    EXPECT_EQ(ShownTexts(),
+              QStringList{
+                  Lang(StringId::FolderCreateFailed).arg(m_data.filePath(QStringLiteral("a/b")))});
+    EXPECT_FALSE(QFileInfo::exists(m_data.filePath(QStringLiteral("a"))));
+}
+
+TEST_F(CreateWorkshopTest, ListCreateRegistersTheNewFolderWithDetails)
+{
+    cClientsDlg dlg(m_reg, *m_tree);
+    ModalRunner::pushHandler([this](QDialog& d) {
+        auto& create = dynamic_cast<cCreateClientDlg&>(d);
+        PressOk(create, m_data.path(), QStringLiteral("Fresh"));
+        return create.result();
+    });
+    PushDetailsAnswer(QStringLiteral("Fresh Ltd"));
+    dlg.OnCreateFolder();
+
+    ASSERT_EQ(m_reg.entries().size(), 1u);
+    EXPECT_EQ(m_reg.entries()[0].folderPath, m_data.filePath(QStringLiteral("Fresh")));
+    EXPECT_EQ(dlg.findChild<QListWidget*>("id1000")->count(), 1);
+    EXPECT_EQ(ReadFile(m_data.filePath(QStringLiteral("Fresh/RX902/SINFO.BIN"))).size(), 1168 + 4);
+}
+
+TEST_F(CreateWorkshopTest, NewWorkshopCommandRegistersWithoutList)
+{
+    const QString folder = m_data.filePath(QStringLiteral("cmd"));
+    ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/RX902")));
+    PushDetailsAnswer(QStringLiteral("Cmd"));
+    EXPECT_TRUE(RegisterWorkshopFolder(folder, m_reg, *m_tree, nullptr));
+    EXPECT_EQ(m_tree->topLevelItemCount(), 1);
+    EXPECT_EQ(m_tree->topLevelItem(0)->text(0), folder);
+
+    // A folder that does not exist cannot get its record: nothing is registered.
+    PushDetailsAnswer(QStringLiteral("Ghost"));
+    EXPECT_FALSE(
+        RegisterWorkshopFolder(m_data.filePath(QStringLiteral("ghost")), m_reg, *m_tree, nullptr));
+    EXPECT_EQ(m_reg.entries().size(), 1u);
+}
+
+} // namespace

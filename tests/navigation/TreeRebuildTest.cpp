@@ -1,0 +1,187 @@
+#include "tests/navigation/TreeFixture.h"
+
+#include "store/FolderOps.h"
+
+#include <QDir>
+
+using TreeRebuildTest = TreeFixture;
+
+TEST_F(TreeRebuildTest, emptyRegister_givesEmptyTreeWithoutSelection)
+{
+    m_tree.OnInitialUpdate();
+
+    EXPECT_EQ(m_tree.topLevelItemCount(), 0);
+    EXPECT_EQ(m_tree.SelectedNode(), nullptr);
+    EXPECT_EQ(m_tree.GetNodeText(), QString());
+    EXPECT_EQ(m_tree.GetNodePath(), QString());
+    EXPECT_TRUE(m_tree.isHeaderHidden());
+}
+
+TEST_F(TreeRebuildTest, workshopsKeepRegisterOrder_foldersSortedAscending)
+{
+    const QString second = MakeWorkshop(QStringLiteral("b_second"));
+    const QString first = MakeWorkshop(QStringLiteral("a_first"));
+    for (const char* vehicle : {"ZX900", "AB123", "MK555"})
+        MakeFolder(second, QString::fromLatin1(vehicle));
+    for (const char* day : {"20240301", "20221231", "20230615"})
+        MakeFolder(second, QStringLiteral("AB123"), QString::fromLatin1(day));
+    Register(second);
+    Register(first);
+
+    m_tree.Rebuild();
+
+    EXPECT_EQ(TopLevelTexts(), QStringList({second, first}));
+    const TreeNode workshop = m_tree.topLevelItem(0);
+    EXPECT_EQ(ChildTexts(workshop), QStringList({"AB123", "MK555", "ZX900"}));
+    EXPECT_EQ(ChildTexts(workshop->child(0)), QStringList({"20221231", "20230615", "20240301"}));
+
+    // The register's lists mirror the tree node for node.
+    const WorkshopEntry& entry = m_reg.entries().front();
+    EXPECT_EQ(entry.node, workshop);
+    ASSERT_EQ(entry.vehicles.size(), 3u);
+    EXPECT_EQ(entry.vehicles[2].name, QStringLiteral("ZX900"));
+    EXPECT_EQ(entry.vehicles[2].node, workshop->child(2));
+    ASSERT_EQ(entry.vehicles[0].dates.size(), 3u);
+    EXPECT_EQ(entry.vehicles[0].dates.back().name, QStringLiteral("20240301"));
+    EXPECT_EQ(entry.vehicles[0].dates.back().node, workshop->child(0)->child(2));
+    EXPECT_EQ(cTree::NodeLevel(workshop), TreeLevel::Workshop);
+    EXPECT_EQ(workshop->child(0)->data(0, Qt::UserRole).toInt(), TreeLevel::Vehicle);
+    EXPECT_EQ(cTree::NodeLevel(workshop->child(0)->child(0)), TreeLevel::Day);
+}
+
+TEST_F(TreeRebuildTest, namesWithFullStopAndFiles_areNotListed)
+{
+    const QString workshop = MakeWorkshop(QStringLiteral("w"));
+    MakeFolder(workshop, QStringLiteral("AB123"), QStringLiteral("20240101"));
+    MakeFolder(workshop, QStringLiteral("AB.123"));
+    MakeFolder(workshop, QStringLiteral(".hidden"));
+    MakeFolder(workshop, QStringLiteral("AB123"), QStringLiteral("2024.01.02"));
+    MakeFolder(workshop, QStringLiteral("AB123"), QStringLiteral(".git"));
+    MakeFile(ExchangeFolderOf(workshop) + QStringLiteral("/SINFO.BIN"));
+    MakeFile(ExchangeFolderOf(workshop) + QStringLiteral("/NOEXTENSION"));
+    MakeFile(ExchangeFolderOf(workshop) + QStringLiteral("/AB123/CINFO.BIN"));
+    MakeFile(ExchangeFolderOf(workshop) + QStringLiteral("/AB123/20240102"));
+    Register(workshop);
+
+    m_tree.Rebuild();
+
+    const TreeNode node = m_tree.topLevelItem(0);
+    EXPECT_EQ(ChildTexts(node), QStringList({"AB123"}));
+    EXPECT_EQ(ChildTexts(node->child(0)), QStringList({"20240101"}));
+    ASSERT_EQ(m_reg.entries().front().vehicles.size(), 1u);
+    EXPECT_EQ(m_reg.entries().front().vehicles.front().dates.size(), 1u);
+}
+
+TEST_F(TreeRebuildTest, workshopWithoutExchangeFolderOrGone_isShownWithoutChildren)
+{
+    const QString bare = MakeWorkshop(QStringLiteral("bare"), false);
+    Register(bare);
+    Register(m_data.filePath(QStringLiteral("never_made")));
+
+    m_tree.Rebuild();
+
+    ASSERT_EQ(m_tree.topLevelItemCount(), 2);
+    EXPECT_EQ(m_tree.topLevelItem(0)->childCount(), 0);
+    EXPECT_EQ(m_tree.topLevelItem(1)->childCount(), 0);
+    EXPECT_TRUE(m_reg.entries()[0].vehicles.empty());
+    EXPECT_EQ(m_reg.entries()[1].node, m_tree.topLevelItem(1));
+}
+
+TEST_F(TreeRebuildTest, longVehicleName_shownWholeButStoredAsTwelve)
+{
+    const QString workshop = MakeWorkshop(QStringLiteral("w"));
+    const QString longName = QStringLiteral("ABCDEFGHIJKLM"); // 13 characters
+    MakeFolder(workshop, longName, QStringLiteral("20240101"));
+    Register(workshop);
+
+    m_tree.Rebuild();
+
+    EXPECT_EQ(ChildTexts(m_tree.topLevelItem(0)), QStringList({longName}));
+    EXPECT_EQ(m_reg.entries().front().vehicles.front().name, QStringLiteral("ABCDEFGHIJKL"));
+    EXPECT_EQ(m_reg.findVehicleByName(longName), nullptr);
+    EXPECT_NE(m_reg.findVehicleByName(QStringLiteral("ABCDEFGHIJKL")), nullptr);
+}
+
+TEST_F(TreeRebuildTest, sameFolderRegisteredTwice_givesTwoWorkshopNodes)
+{
+    const QString workshop = MakeWorkshop(QStringLiteral("w"));
+    MakeFolder(workshop, QStringLiteral("AB123"), QStringLiteral("20240101"));
+    Register(workshop);
+    Register(workshop);
+
+    m_tree.Rebuild();
+
+    ASSERT_EQ(m_tree.topLevelItemCount(), 2);
+    EXPECT_NE(m_reg.entries()[0].node, m_reg.entries()[1].node);
+    EXPECT_EQ(FindWorkshopByItem(m_reg, m_tree.topLevelItem(1)), &m_reg.entries()[1]);
+    EXPECT_EQ(m_reg.entries()[1].vehicles.front().node, m_tree.topLevelItem(1)->child(0));
+    // The look-up by name finds the vehicle under the first of the two.
+    EXPECT_EQ(m_reg.findVehicleByName(QStringLiteral("AB123")),
+              &m_reg.entries()[0].vehicles.front());
+}
+
+TEST_F(TreeRebuildTest, afterRebuild_nodesExpandedNothingSelectedNothingLoaded)
+{
+    const QString workshop = MakeWorkshop(QStringLiteral("w"));
+    WriteCalibration(workshop, QStringLiteral("AB123"), QStringLiteral("20240101"), 7);
+    MakeFolder(workshop, QStringLiteral("CD456"), QStringLiteral("20240202"));
+    Register(workshop);
+    m_tree.Rebuild();
+    m_tree.SelectNode(FindNode(TreeLevel::Day, QStringLiteral("20240101")));
+    CurrentParamRecord().bytes.fill(0x55);
+    m_titles.clear();
+
+    m_tree.Rebuild();
+
+    EXPECT_EQ(m_tree.SelectedNode(), nullptr);
+    EXPECT_TRUE(m_tree.selectedItems().isEmpty());
+    const TreeNode node = m_tree.topLevelItem(0);
+    EXPECT_TRUE(node->isExpanded());
+    EXPECT_TRUE(node->child(0)->isExpanded());
+    EXPECT_TRUE(node->child(1)->isExpanded());
+    // The rebuild neither loads nor touches the title.
+    EXPECT_EQ(CurrentParamRecord().bytes[0], 0x55);
+    EXPECT_TRUE(m_titles.isEmpty());
+}
+
+TEST_F(TreeRebuildTest, rebuild_followsTheDiskAndDoesNotPileUpEntries)
+{
+    const QString workshop = MakeWorkshop(QStringLiteral("w"));
+    MakeFolder(workshop, QStringLiteral("AB123"), QStringLiteral("20240101"));
+    MakeFolder(workshop, QStringLiteral("CD456"));
+    Register(workshop);
+    m_tree.Rebuild();
+
+    ASSERT_EQ(DeleteFolderTree(ExchangeFolderOf(workshop) + QStringLiteral("/CD456")), 0);
+    MakeFolder(workshop, QStringLiteral("AB123"), QStringLiteral("20240202"));
+    m_tree.Rebuild();
+
+    EXPECT_EQ(ChildTexts(m_tree.topLevelItem(0)), QStringList({"AB123"}));
+    ASSERT_EQ(m_reg.entries().front().vehicles.size(), 1u);
+    EXPECT_EQ(m_reg.entries().front().vehicles.front().dates.size(), 2u);
+}
+
+TEST_F(TreeRebuildTest, nodePathsAndTexts_followTheLevel)
+{
+    const QString workshop = MakeWorkshop(QStringLiteral("w"));
+    MakeFolder(workshop, QStringLiteral("AB123"), QStringLiteral("20240101"));
+    Register(workshop);
+    m_tree.Rebuild();
+    const TreeNode vehicle = FindNode(TreeLevel::Vehicle, QStringLiteral("AB123"));
+    const TreeNode day = FindNode(TreeLevel::Day, QStringLiteral("20240101"));
+
+    EXPECT_EQ(m_tree.GetNodePath(m_tree.topLevelItem(0)), workshop);
+    EXPECT_EQ(m_tree.GetNodePath(vehicle), workshop + QStringLiteral("/RX902/AB123"));
+    EXPECT_EQ(m_tree.GetNodePath(day), workshop + QStringLiteral("/RX902/AB123/20240101"));
+    EXPECT_TRUE(QDir(m_tree.GetNodePath(day)).exists());
+    EXPECT_EQ(m_tree.GetNodeText(day), QStringLiteral("20240101"));
+
+    m_tree.SelectNode(vehicle);
+    EXPECT_EQ(m_tree.GetNodeText(), QStringLiteral("AB123"));
+    EXPECT_EQ(m_tree.GetNodePath(), workshop + QStringLiteral("/RX902/AB123"));
+}
+
+TEST(ListSubfolders, missingFolder_givesEmptyList)
+{
+    EXPECT_TRUE(ListSubfolders(QStringLiteral("/nonexistent/velmora/folder")).isEmpty());
+}

@@ -1,0 +1,224 @@
+#include "tests/navigation/TreeFixture.h"
+
+#include "lang/LanguagePack.h"
+#include "lang/StringIds.h"
+#include "params/cTDGrid.h"
+#include "store/FolderOps.h"
+#include "store/RecordFile.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+
+#include <algorithm>
+
+class TreeSelectionTest : public TreeFixture {
+protected:
+    void SetUp() override
+    {
+        TreeFixture::SetUp();
+        m_workshop = MakeWorkshop(QStringLiteral("w"));
+        WriteCalibration(m_workshop, QStringLiteral("AB123"), QStringLiteral("20230101"), 10);
+        WriteCalibration(m_workshop, QStringLiteral("AB123"), QStringLiteral("20240101"), 20);
+        Register(m_workshop, QStringLiteral("Workshop W"));
+        m_tree.Rebuild();
+    }
+
+    TreeNode Vehicle(const QString& name = QStringLiteral("AB123")) const
+    {
+        return FindNode(TreeLevel::Vehicle, name);
+    }
+    TreeNode Day(const QString& day, TreeNode vehicle = nullptr) const
+    {
+        return FindNode(TreeLevel::Day, day, vehicle);
+    }
+
+    // True when the current records hold the day written with `seed`. The owner record is
+    // the vehicle's, from the last calibration written for it.
+    static bool Loaded(int seed)
+    {
+        return CurrentParamRecord().bytes == Pattern<RecordSize::Param>(seed) &&
+               CurrentGsmRecord().bytes == Pattern<RecordSize::Gsm>(seed + 1);
+    }
+
+    QString m_workshop;
+};
+
+TEST_F(TreeSelectionTest, vehicleNode_loadsItsLastDayAndSetsTitle)
+{
+    m_tree.SelectNode(Vehicle());
+
+    EXPECT_TRUE(Loaded(20));
+    EXPECT_EQ(CurrentOwnerRecord().bytes, Pattern<RecordSize::Owner>(22));
+    EXPECT_EQ(CurrentWorkshopRecord().field(WorkshopRecord::Field::Name),
+              QStringLiteral("Workshop W"));
+    EXPECT_EQ(m_titles, QStringList({"Velmora [AB123]"}));
+}
+
+TEST_F(TreeSelectionTest, dayNode_loadsThatDayAndSetsTitle)
+{
+    m_tree.SelectNode(Day(QStringLiteral("20230101")));
+
+    EXPECT_TRUE(Loaded(10));
+    EXPECT_EQ(m_titles, QStringList({"Velmora [AB123 : 20230101]"}));
+}
+
+TEST_F(TreeSelectionTest, workshopNode_loadsNothingAndKeepsTitle)
+{
+    CurrentParamRecord().bytes.fill(0x33);
+
+    m_tree.SelectNode(m_tree.topLevelItem(0));
+
+    EXPECT_EQ(CurrentParamRecord().bytes[100], 0x33);
+    EXPECT_TRUE(IsZero(CurrentWorkshopRecord().bytes));
+    EXPECT_TRUE(m_titles.isEmpty());
+}
+
+TEST_F(TreeSelectionTest, missingParamFileBesideGsmFile_givesZerosBesideGsmValues)
+{
+    WriteCalibration(m_workshop, QStringLiteral("CD456"), QStringLiteral("20240505"), 40, false,
+                     true);
+    m_tree.Rebuild();
+    CurrentParamRecord().bytes.fill(0x33);
+
+    m_tree.SelectNode(Day(QStringLiteral("20240505")));
+
+    EXPECT_TRUE(IsZero(CurrentParamRecord().bytes));
+    EXPECT_EQ(CurrentGsmRecord().bytes, Pattern<RecordSize::Gsm>(41));
+    EXPECT_EQ(CurrentOwnerRecord().bytes, Pattern<RecordSize::Owner>(42));
+}
+
+TEST_F(TreeSelectionTest, vehicleWithoutDays_setsTitleOnly)
+{
+    MakeFolder(m_workshop, QStringLiteral("NEW1"));
+    m_tree.Rebuild();
+    m_tree.SelectNode(Day(QStringLiteral("20230101")));
+
+    m_tree.SelectNode(Vehicle(QStringLiteral("NEW1")));
+
+    EXPECT_TRUE(Loaded(10));
+    EXPECT_EQ(m_titles.last(), QStringLiteral("Velmora [NEW1]"));
+}
+
+TEST_F(TreeSelectionTest, sameVehicleUnderTwoWorkshops_loadsFromTheSelectedWorkshop)
+{
+    const QString other = MakeWorkshop(QStringLiteral("other"));
+    WriteCalibration(other, QStringLiteral("AB123"), QStringLiteral("20220707"), 60);
+    Register(other, QStringLiteral("Workshop O"));
+    m_tree.Rebuild();
+
+    m_tree.SelectNode(Vehicle(QStringLiteral("AB123"))); // first workshop
+    EXPECT_TRUE(Loaded(20));
+    m_tree.SelectNode(m_reg.entries()[1].vehicles.front().node);
+
+    EXPECT_TRUE(Loaded(60));
+    EXPECT_EQ(CurrentWorkshopRecord().field(WorkshopRecord::Field::Name),
+              QStringLiteral("Workshop O"));
+}
+
+TEST_F(TreeSelectionTest, longVehicleName_loadsItsLastDay)
+{
+    const QString longName = QStringLiteral("ABCDEFGHIJKLMN");
+    WriteCalibration(m_workshop, longName, QStringLiteral("20240808"), 70);
+    m_tree.Rebuild();
+
+    m_tree.SelectNode(Vehicle(longName));
+
+    EXPECT_TRUE(Loaded(70));
+    EXPECT_EQ(m_titles.last(), QStringLiteral("Velmora [ABCDEFGHIJKLMN]"));
+}
+
+TEST_F(TreeSelectionTest, nodeOfUnregisteredWorkshop_setsTitleButCopiesNothing)
+{
+    const TreeNode day = Day(QStringLiteral("20230101"));
+    m_reg.entries().clear(); // the tree still shows the nodes until its next rebuild
+    CurrentParamRecord().bytes.fill(0x33);
+
+    m_tree.SelectNode(day);
+
+    EXPECT_EQ(CurrentParamRecord().bytes[0], 0x33);
+    EXPECT_EQ(m_titles, QStringList({"Velmora [AB123 : 20230101]"}));
+}
+
+TEST_F(TreeSelectionTest, reselectingTheSelectedNode_doesNotLoadAgain)
+{
+    const TreeNode day = Day(QStringLiteral("20230101"));
+    m_tree.SelectNode(day);
+    CurrentParamRecord().bytes.fill(0x33); // an unsaved edit
+
+    m_tree.SelectNode(day);
+
+    EXPECT_EQ(CurrentParamRecord().bytes[0], 0x33);
+    EXPECT_EQ(m_titles.size(), 1);
+}
+
+TEST_F(TreeSelectionTest, keyboardMoves_loadEveryNodePassedOver)
+{
+    m_tree.SelectNode(Vehicle());
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+
+    QApplication::sendEvent(&m_tree, &down);
+    EXPECT_EQ(m_tree.SelectedNode(), Day(QStringLiteral("20230101")));
+    EXPECT_TRUE(Loaded(10));
+    QApplication::sendEvent(&m_tree, &down);
+
+    EXPECT_TRUE(Loaded(20));
+    EXPECT_EQ(m_titles, QStringList({"Velmora [AB123]", "Velmora [AB123 : 20230101]",
+                                     "Velmora [AB123 : 20240101]"}));
+}
+
+class TreeGridTest : public TreeSelectionTest {
+protected:
+    void SetUp() override
+    {
+        TreeSelectionTest::SetUp();
+        m_grid.SetupRows();
+        m_tree.setGrid(&m_grid);
+        // A calibration whose registration number the grid shows as text.
+        decltype(ParamRecord::bytes) param{};
+        const QByteArray number("XY987");
+        std::copy(number.begin(), number.end(),
+                  param.begin() + ParamRecord::Layout::RegNumberOffset);
+        ASSERT_TRUE(WriteRecordFile(
+            ExchangeFolderOf(m_workshop) + QStringLiteral("/AB123/20240101/PARAM_UP.BIN"), param));
+    }
+
+    void TearDown() override { LanguagePack::current().load(QStringLiteral("Velmora_ru")); }
+
+    int RowLabelled(int stringId) const
+    {
+        for (int row = 0; row < m_grid.GetRowCount(); ++row) {
+            if (m_grid.GetCellText(row, 0) == Lang(stringId))
+                return row;
+        }
+        return -1;
+    }
+
+    cTDGrid m_grid;
+};
+
+TEST_F(TreeGridTest, load_refreshesTheGrid)
+{
+    const int row = RowLabelled(StringId::RegistrationNumber);
+    ASSERT_GE(row, 0);
+
+    m_tree.SelectNode(Vehicle());
+
+    EXPECT_EQ(m_grid.GetCellText(row, 1), QStringLiteral("XY987"));
+}
+
+TEST_F(TreeGridTest, languageSwitch_clearsRecordsButKeepsSelectionAndTitle)
+{
+    const TreeNode day = Day(QStringLiteral("20240101"));
+    m_tree.SelectNode(day);
+    const QString russianLabel = m_grid.GetCellText(0, 0);
+    ASSERT_TRUE(LanguagePack::current().load(QStringLiteral("Velmora_en")));
+
+    m_grid.SetupRows();
+    m_grid.Refresh();
+
+    EXPECT_EQ(m_tree.SelectedNode(), day);
+    EXPECT_EQ(m_titles.size(), 1);
+    EXPECT_EQ(CurrentParamRecord().bytes[ParamRecord::Layout::RegNumberOffset], 0);
+    EXPECT_NE(m_grid.GetCellText(0, 0), russianLabel);
+    EXPECT_EQ(m_grid.GetCellText(RowLabelled(StringId::RegistrationNumber), 1), QString());
+}
