@@ -8,8 +8,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 
-CAboutDlg::CAboutDlg(QWidget* parent)
-    : QDialog(parent)
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 {
     DialogTemplate::install(this, DialogId::About);
     if (auto* version = findChild<QLabel*>(QStringLiteral("version")))

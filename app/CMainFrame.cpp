@@ -60,9 +60,7 @@ const QString kWindowStateKey = QStringLiteral("mainWindow/state");
 const QString kSplitterKey = QStringLiteral("mainWindow/splitter");
 } // namespace
 
-CMainFrame::CMainFrame(CVelmoraApp& app, QWidget* parent)
-    : QMainWindow(parent)
-    , m_app(app)
+CMainFrame::CMainFrame(CVelmoraApp& app, QWidget* parent) : QMainWindow(parent), m_app(app)
 {
     setObjectName(QStringLiteral("CMainFrame"));
     OnCreate();
@@ -111,8 +109,11 @@ void CMainFrame::OnInitialUpdate()
 {
     m_tree->OnInitialUpdate();
     m_gridHost->OnInitialUpdate();
-    m_tree->setGrid(m_gridHost->grid());
-    m_app.setViews(m_tree, m_gridHost->grid());
+    cTDGrid* grid = m_gridHost->grid();
+    m_tree->setGrid(grid);
+    m_app.setViews(m_tree, grid);
+    connect(grid, &cTDGrid::editRefused, this,
+            [this](const QString& reason) { statusBar()->showMessage(reason, kRefusalShownMs); });
 }
 
 bool CMainFrame::OnCommand(int commandId)

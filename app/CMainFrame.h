@@ -36,6 +36,8 @@ public:
     void saveWindowState() const;
 
     static constexpr int kInitialTreeWidth = 200;
+    // How long the status bar shows why an edit was refused.
+    static constexpr int kRefusalShownMs = 5000;
 
     void OnLanguageEnglish();
     void OnLanguageRussian();

@@ -17,8 +17,7 @@ constexpr KeyboardLocks::Lock kLocks[3] = {KeyboardLocks::Lock::Caps, KeyboardLo
                                            KeyboardLocks::Lock::Scroll};
 } // namespace
 
-LockIndicators::LockIndicators(QWidget* parent)
-    : QWidget(parent)
+LockIndicators::LockIndicators(QWidget* parent) : QWidget(parent)
 {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -155,14 +155,20 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.iterations == 0)
+            if (run.iterations == 0)
                 continue;
             const Timing timing{run.real_accumulated_time * 1e9 / double(run.iterations),
                                 run.cpu_accumulated_time * 1e9 / double(run.iterations)};
-            const auto [it, inserted] = times.try_emplace(run.run_name.function_name, timing);
-            if (!inserted) {
-                it->second.realNs = std::min(it->second.realNs, timing.realNs);
-                it->second.cpuNs = std::min(it->second.cpuNs, timing.cpuNs);
+            const std::string& name = run.run_name.function_name;
+            if (run.run_type == Run::RT_Iteration) {
+                const auto [it, inserted] = times.try_emplace(name, timing);
+                if (!inserted) {
+                    it->second.realNs = std::min(it->second.realNs, timing.realNs);
+                    it->second.cpuNs = std::min(it->second.cpuNs, timing.cpuNs);
+                }
+            } else if (run.aggregate_name == "median") {
+                // Only seen alone with --benchmark_report_aggregates_only.
+                times.try_emplace(name, timing);
             }
         }
         ConsoleReporter::ReportRuns(runs);

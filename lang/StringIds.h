@@ -81,4 +81,9 @@ constexpr int ButtonClose = 220;
 constexpr int ButtonYes = 221;
 constexpr int ButtonNo = 222;
 
+constexpr int EnterRegistrationNumber = 223;
+constexpr int PathHasControlCharacters = 224; // %1: folder path
+constexpr int FolderDeleteFailed = 225;       // %1: folder path
+constexpr int TextTooLongChars = 226;         // %1: the maximum in characters
+
 } // namespace StringId

@@ -21,10 +21,15 @@ void DeleteSelectedNode(WorkshopRegister& reg, cTree& tree, QWidget* window)
         RemoveWorkshopByItem(reg, tree, node, window);
         return;
     case TreeLevel::Vehicle:
-    case TreeLevel::Day:
-        DeleteFolderTree(tree.GetNodePath(node));
+    case TreeLevel::Day: {
+        const QString folder = tree.GetNodePath(node);
+        const bool deleted = DeleteFolderTree(folder) == 0;
         tree.Rebuild();
+        // The rebuilt tree shows what is left; the user is told that something is.
+        if (!deleted)
+            Prompts::warn(window, Lang(StringId::FolderDeleteFailed).arg(folder));
         return;
+    }
     default:
         return;
     }

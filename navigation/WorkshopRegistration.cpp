@@ -13,8 +13,7 @@ bool RegisterWorkshopFolder(const QString& path, WorkshopRegister& reg, cTree& t
 {
     // A path the register file cannot hold would make every later save of the register fail.
     if (!WorkshopRegister::canHoldPath(path)) {
-        Prompts::warn(parent,
-                      Lang(StringId::RegisterSaveFailed).arg(WorkshopRegister::serviceFilePath()));
+        Prompts::warn(parent, Lang(StringId::PathHasControlCharacters).arg(path));
         return false;
     }
     WorkshopEntry entry;

@@ -45,6 +45,11 @@ void cNewCarDlg::accept()
     const QString number = m_number ? m_number->text() : QString();
 
     const RegistrationNumberFault fault = CheckRegistrationNumber(number);
+    if (fault == RegistrationNumberFault::Missing) {
+        // The save's own message speaks of saving; here the user is creating a vehicle.
+        Prompts::warn(this, Lang(StringId::EnterRegistrationNumber));
+        return;
+    }
     if (fault != RegistrationNumberFault::None) {
         WarnRegistrationNumber(fault, number, this);
         return;

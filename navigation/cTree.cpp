@@ -16,7 +16,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
+#include <vector>
 
 namespace {
 
@@ -28,10 +30,15 @@ const QString kOwnerFileName = QStringLiteral("CINFO.BIN");
 // per-role storage: the rebuild makes tens of thousands of nodes, and the generic storage
 // costs several allocations for each. Both still read as the item's data (the text as
 // Qt::DisplayRole, the level as Qt::UserRole), and setData() keeps them in step.
-class TreeNodeItem : public QTreeWidgetItem {
+class TreeNodeItem final : public QTreeWidgetItem {
 public:
-    TreeNodeItem(const QString& text, int level)
-        : QTreeWidgetItem(UserType), m_text(text), m_level(level)
+    // Nodes come and go by the ten thousand on every rebuild; node-sized freeSlots kept on a
+    // free list spare the general allocator most of that traffic.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* slot);
+
+    TreeNodeItem(QTreeWidgetItem* parent, const QString& text, int level)
+        : QTreeWidgetItem(parent, UserType), m_text(text), m_level(level)
     {
     }
 
@@ -55,7 +62,7 @@ public:
 
     QTreeWidgetItem* clone() const override
     {
-        auto* copy = new TreeNodeItem(m_text, m_level);
+        auto* copy = new TreeNodeItem(nullptr, m_text, m_level);
         for (int i = 0; i < childCount(); ++i)
             copy->addChild(child(i)->clone());
         return copy;
@@ -66,11 +73,38 @@ private:
     int m_level;
 };
 
-// Nodes are built without a parent: items outside a tree cost no model notifications, and
-// the finished branches are inserted in one batch each.
-QTreeWidgetItem* MakeNode(const QString& text, int level)
+std::vector<void*>& FreeNodeSlots()
 {
-    return new TreeNodeItem(text, level);
+    // Never destroyed: a node may still be freed while static objects are torn down.
+    static auto* freeSlots = new std::vector<void*>;
+    return *freeSlots;
+}
+
+void* TreeNodeItem::operator new(std::size_t size)
+{
+    Q_ASSERT(size == sizeof(TreeNodeItem));
+    std::vector<void*>& freeSlots = FreeNodeSlots();
+    if (freeSlots.empty()) {
+        constexpr std::size_t kSlotsPerBlock = 1024;
+        auto* block = static_cast<char*>(::operator new(size* kSlotsPerBlock));
+        for (std::size_t i = 0; i < kSlotsPerBlock; ++i)
+            freeSlots.push_back(block + i * size);
+    }
+    void* slot = freeSlots.back();
+    freeSlots.pop_back();
+    return slot;
+}
+
+void TreeNodeItem::operator delete(void* slot)
+{
+    FreeNodeSlots().push_back(slot);
+}
+
+// Each workshop's branch is built outside the tree, where adding a node costs no model
+// notification; the finished branches then go into the tree in one batch.
+QTreeWidgetItem* MakeNode(QTreeWidgetItem* parent, const QString& text, int level)
+{
+    return new TreeNodeItem(parent, text, level);
 }
 
 QString JoinPath(const QString& folder, const QString& name)
@@ -90,10 +124,13 @@ QStringList ListSubfolders(const QString& folder)
     if (error)
         return names;
     for (; it != fs::directory_iterator(); it.increment(error)) {
-        const std::string& name = it->path().filename().native();
+        // The entry's own name is the tail of its path; taking it there spares a path object
+        // per entry.
+        const std::string& path = it->path().native();
+        const std::string_view name = std::string_view(path).substr(path.rfind('/') + 1);
         // A name with a full stop is a file name with an extension, or hidden; neither is
         // a vehicle or a calibration day.
-        if (name.find('.') != std::string::npos)
+        if (name.find('.') != std::string_view::npos)
             continue;
         std::error_code typeError;
         if (!it->is_directory(typeError))
@@ -156,7 +193,7 @@ void cTree::Rebuild()
     QList<QTreeWidgetItem*> workshopNodes;
     workshopNodes.reserve(qsizetype(m_register.entries().size()));
     for (WorkshopEntry& entry : m_register.entries()) {
-        TreeNode node = MakeNode(entry.folderPath, TreeLevel::Workshop);
+        TreeNode node = MakeNode(nullptr, entry.folderPath, TreeLevel::Workshop);
         entry.node = node;
         ScanVehicles(node, entry, ExchangeFolderOf(entry.folderPath));
         workshopNodes.append(node);
@@ -181,15 +218,11 @@ void cTree::ScanVehicles(TreeNode workshopNode, WorkshopEntry& entry, const QStr
     entry.vehicles.clear();
     const QStringList names = ListSubfolders(vehiclesFolder);
     entry.vehicles.reserve(std::size_t(names.size()));
-    QList<QTreeWidgetItem*> vehicleNodes;
-    vehicleNodes.reserve(names.size());
     for (const QString& name : names) {
-        TreeNode node = MakeNode(name, TreeLevel::Vehicle);
-        vehicleNodes.append(node);
+        TreeNode node = MakeNode(workshopNode, name, TreeLevel::Vehicle);
         entry.vehicles.push_back(VehicleEntry{node, {}, name.left(kEntryNameChars)});
         ScanDates(node, entry.vehicles.back(), JoinPath(vehiclesFolder, name));
     }
-    workshopNode->addChildren(vehicleNodes);
 }
 
 void cTree::ScanDates(TreeNode vehicleNode, VehicleEntry& vehicle, const QString& vehicleFolder)
@@ -197,14 +230,10 @@ void cTree::ScanDates(TreeNode vehicleNode, VehicleEntry& vehicle, const QString
     vehicle.dates.clear();
     const QStringList names = ListSubfolders(vehicleFolder);
     vehicle.dates.reserve(std::size_t(names.size()));
-    QList<QTreeWidgetItem*> dayNodes;
-    dayNodes.reserve(names.size());
     for (const QString& name : names) {
-        TreeNode node = MakeNode(name, TreeLevel::Day);
-        dayNodes.append(node);
+        TreeNode node = MakeNode(vehicleNode, name, TreeLevel::Day);
         vehicle.dates.push_back(DateEntry{node, name.left(kEntryNameChars)});
     }
-    vehicleNode->addChildren(dayNodes);
 }
 
 QString cTree::GetNodeText(TreeNode node) const

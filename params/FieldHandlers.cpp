@@ -15,7 +15,6 @@ constexpr int ValueColumn = 1;
 
 // Why a text would be refused; `limit` is the largest value or the width that was exceeded.
 struct Refusal {
-    // TooManyUnits has no message: the pack words text limits in bytes only.
     enum Kind { None, NotANumber, TooLarge, TooLong, TooManyUnits } kind = None;
     std::uint64_t limit = 0;
 };
@@ -149,8 +148,9 @@ QString RefusalReason(const ParamDescriptor& row, const QString& text)
 
     switch (refusal.kind) {
     case Refusal::None:
-    case Refusal::TooManyUnits:
         return {};
+    case Refusal::TooManyUnits:
+        return Lang(StringId::TextTooLongChars).arg(refusal.limit);
     case Refusal::NotANumber:
         return Lang(StringId::InvalidNumber).arg(text);
     case Refusal::TooLarge:

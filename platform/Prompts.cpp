@@ -1,8 +1,8 @@
 #include "platform/Prompts.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
-#include <QAbstractButton>
 #include <QStringList>
 
 namespace {

@@ -43,7 +43,8 @@ QString makeWorkshop(const QString& root, const QString& name, const QString& ve
     const QString workshop = QDir(root).filePath(name);
     QDir().mkpath(workshop + QStringLiteral("/RX902/") + vehicle + QLatin1Char('/') + day);
     writeRecord(workshop + QStringLiteral("/RX902/SINFO.BIN"), RecordSize::Workshop, 0);
-    const QString dayFolder = workshop + QStringLiteral("/RX902/") + vehicle + QLatin1Char('/') + day;
+    const QString dayFolder =
+        workshop + QStringLiteral("/RX902/") + vehicle + QLatin1Char('/') + day;
     writeRecord(dayFolder + QStringLiteral("/PARAM_UP.BIN"), RecordSize::Param, 1);
     writeRecord(dayFolder + QStringLiteral("/GSM_UP.BIN"), RecordSize::Gsm, 2);
     return workshop;

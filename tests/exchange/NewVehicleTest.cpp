@@ -113,8 +113,8 @@ TEST_F(NewVehicleTest, RefusedNumbersKeepTheDialogOpenAndCreateNothing)
         QString number;
         QString message;
     } cases[] = {
-        {QString(), Lang(StringId::RegistrationNumberMissing)},
-        {QStringLiteral("  "), Lang(StringId::RegistrationNumberMissing)},
+        {QString(), Lang(StringId::EnterRegistrationNumber)},
+        {QStringLiteral("  "), Lang(StringId::EnterRegistrationNumber)},
         {QStringLiteral("ABCDEFGHIJKLM"), Lang(StringId::RegistrationTooLong)},
         {QStringLiteral("АВСЕКМН"), Lang(StringId::RegistrationTooLong)},
         {QStringLiteral("A.B"), Lang(StringId::BadFolderName).arg(QStringLiteral("A.B"))},

@@ -5,6 +5,7 @@
 #include "navigation/NodeDeletion.h"
 #include "params/CurrentRecords.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -50,6 +51,18 @@ TEST_F(NodeDeletionTest, DayNodeDeletesOnlyThatCalibration)
     EXPECT_EQ(m_tree->SelectedNode(), nullptr);
     // The grid goes on showing the deleted calibration until something else is selected.
     EXPECT_EQ(CurrentParamRecord().bytes, shown.bytes);
+}
+
+TEST_F(NodeDeletionTest, FolderThatCannotBeDeletedIsReported)
+{
+    m_tree->SelectNode(FindNode(TreeLevel::Day, QStringLiteral("20240101")));
+    // Removed behind the program's back: the deletion cannot succeed.
+    ASSERT_TRUE(QDir(Car1() + QStringLiteral("/20240101")).removeRecursively());
+    DeleteAnswering(Prompts::Answer::Yes);
+
+    const QString folder = Car1() + QStringLiteral("/20240101");
+    EXPECT_EQ(ShownTexts(), (QStringList{Question(QStringLiteral("20240101")),
+                                         Lang(StringId::FolderDeleteFailed).arg(folder)}));
 }
 
 TEST_F(NodeDeletionTest, VehicleNodeDeletesItsWholeFolder)

@@ -254,4 +254,13 @@ TEST_F(CreateWorkshopTest, NewWorkshopCommandRegistersWithoutList)
     EXPECT_EQ(m_reg.entries().size(), 1u);
 }
 
+TEST_F(CreateWorkshopTest, PathWithControlCharacterIsRefusedWithoutAsking)
+{
+    const QString folder = m_data.filePath(QStringLiteral("line\nbreak"));
+    ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/RX902")));
+    EXPECT_FALSE(RegisterWorkshopFolder(folder, m_reg, *m_tree, nullptr));
+    EXPECT_TRUE(m_reg.entries().empty());
+    EXPECT_EQ(ShownTexts(), QStringList{Lang(StringId::PathHasControlCharacters).arg(folder)});
+}
+
 } // namespace

@@ -187,12 +187,13 @@ TEST_F(ParamGrid, refusedEditSaysWhyInTheLoadedLanguage)
     EXPECT_FALSE(refused.at(2).at(0).toString().isEmpty());
 }
 
-TEST_F(ParamGrid, refusedOwnerTextIsKeptOutWithoutAMessage)
+TEST_F(ParamGrid, refusedOwnerTextIsKeptOutAndSaysTheLimitInCharacters)
 {
     QSignalSpy refused(&grid, &cTDGrid::editRefused);
     TypeInto(grid, Row::OwnerName, QString(261, QLatin1Char('x')));
     EXPECT_EQ(grid.GetCellText(Row::OwnerName, ValueCol), QString());
-    EXPECT_EQ(refused.count(), 0);
+    ASSERT_EQ(refused.count(), 1);
+    EXPECT_EQ(refused.at(0).at(0).toString(), Lang(StringId::TextTooLongChars).arg(260));
 }
 
 TEST_F(ParamGrid, acceptedEditSaysNothing)
