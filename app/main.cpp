@@ -7,7 +7,6 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Ondrix"));
     QApplication::setApplicationName(QStringLiteral("Velmora"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Velmora"));
     QApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("velmora"));
 

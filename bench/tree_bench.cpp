@@ -6,8 +6,10 @@
 // complete). The run prints the ratio of the rebuild to the bare sorted listing of the same
 // folders, which is the floor any rebuild has to pay.
 
+#include "lang/LanguagePack.h"
 #include "navigation/cTree.h"
 #include "params/CurrentRecords.h"
+#include "params/cTDGrid.h"
 #include "store/FolderOps.h"
 #include "store/RecordFile.h"
 #include "store/WorkshopRecord.h"
@@ -98,6 +100,7 @@ bool MakeDataFolder()
 struct Fixture {
     WorkshopRegister reg;
     std::unique_ptr<cTree> tree;
+    std::unique_ptr<cTDGrid> grid;
 };
 Fixture* g_fixture = nullptr;
 
@@ -129,7 +132,8 @@ void BM_SelectionLoad(benchmark::State& state)
 {
     cTree& tree = *g_fixture->tree;
     tree.Rebuild();
-    // Two vehicles in different workshops, so every selection is a change and loads.
+    // Two vehicles in different workshops, so every selection is a change and loads; each
+    // load ends with the grid's refresh, as on screen.
     const auto& entries = g_fixture->reg.entries();
     const TreeNode nodes[2] = {entries.front().vehicles[kVehiclesPerWorkshop / 2].node,
                                entries.back().vehicles.back().node};
@@ -197,7 +201,14 @@ int main(int argc, char** argv)
         entry.record.setField(WorkshopRecord::Field::Name, QStringLiteral("Workshop %1").arg(w));
         fixture.reg.entries().push_back(std::move(entry));
     }
+    // The grid's labels and value lists come from the language pack beside the program.
+    LanguagePack::current().load(QStringLiteral("Velmora_ru"));
+    fixture.grid = std::make_unique<cTDGrid>();
+    fixture.grid->resize(500, 800);
+    fixture.grid->show();
+    fixture.grid->SetupRows();
     fixture.tree = std::make_unique<cTree>(fixture.reg);
+    fixture.tree->setGrid(fixture.grid.get());
     fixture.tree->resize(300, 800);
     fixture.tree->show();
     fixture.tree->OnInitialUpdate();

@@ -31,6 +31,9 @@ cNewCarDlg::cNewCarDlg(WorkshopRegister& reg, cTree& tree, QWidget* parent)
         m_workshops->addItem(entries[i].folderPath, i);
     if (m_workshops->count() > 0)
         m_workshops->setCurrentIndex(0);
+    // The first workshop is already chosen; what the user has to type is the number.
+    if (m_number)
+        m_number->setFocus();
 }
 
 void cNewCarDlg::accept()

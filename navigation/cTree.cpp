@@ -9,7 +9,6 @@
 
 #include <QContextMenuEvent>
 #include <QFile>
-#include <QHeaderView>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
@@ -32,7 +31,7 @@ const QString kOwnerFileName = QStringLiteral("CINFO.BIN");
 // Qt::DisplayRole, the level as Qt::UserRole), and setData() keeps them in step.
 class TreeNodeItem final : public QTreeWidgetItem {
 public:
-    // Nodes come and go by the ten thousand on every rebuild; node-sized freeSlots kept on a
+    // Nodes come and go by the ten thousand on every rebuild; node-sized slots kept on a
     // free list spare the general allocator most of that traffic.
     static void* operator new(std::size_t size);
     static void operator delete(void* slot);
@@ -101,7 +100,9 @@ void TreeNodeItem::operator delete(void* slot)
 }
 
 // Each workshop's branch is built outside the tree, where adding a node costs no model
-// notification; the finished branches then go into the tree in one batch.
+// notification; the finished branches then go into the tree in one batch. The parent must
+// not be in the tree yet: the base class adds the node to it before the node's own text
+// and level are set.
 QTreeWidgetItem* MakeNode(QTreeWidgetItem* parent, const QString& text, int level)
 {
     return new TreeNodeItem(parent, text, level);
@@ -123,6 +124,7 @@ QStringList ListSubfolders(const QString& folder)
                               fs::directory_options::skip_permission_denied, error);
     if (error)
         return names;
+    // An enumeration that fails half-way ends there and lists what it found so far.
     for (; it != fs::directory_iterator(); it.increment(error)) {
         // The entry's own name is the tail of its path; taking it there spares a path object
         // per entry.
@@ -138,7 +140,6 @@ QStringList ListSubfolders(const QString& folder)
         names.append(
             QFile::decodeName(QByteArray::fromRawData(name.data(), qsizetype(name.size()))));
     }
-    // An enumeration that fails half-way lists what it found so far, like a short folder.
     std::sort(names.begin(), names.end());
     return names;
 }

@@ -51,6 +51,9 @@ void cTDGrid::Refresh()
 
 void cTDGrid::RunStorePass()
 {
+    // A save or print started from the keyboard leaves the cell editor open: its text is
+    // what the user sees, so it is taken before the records are read.
+    EndFocusEdit();
     const ParamDescriptor* table = ParamTable();
     for (int n = 0; table[n].labelId != 0 && n < GetRowCount(); ++n) {
         if (table[n].handler)

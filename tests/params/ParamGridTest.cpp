@@ -139,6 +139,19 @@ TEST_F(ParamGrid, pasteStoresEveryCellItReachesIntoTheRecord)
     EXPECT_EQ(paramNumber(P::TyreCircumferenceOffset, 2), 3200u);
 }
 
+TEST_F(ParamGrid, storePassTakesTheTextOfAnEditorStillOpen)
+{
+    grid.SetFocusCell(Row::Protocol, ValueCol);
+    grid.BeginCellEdit(Row::Protocol, ValueCol, QPoint(-1, -1), GridKey::LButton);
+    auto* list = qobject_cast<CInPlaceList*>(grid.CellAt(Row::Protocol, ValueCol)->GetEditWnd());
+    ASSERT_NE(list, nullptr);
+    list->setEditText(QStringLiteral("UDP"));
+
+    grid.RunStorePass();
+    EXPECT_EQ(CurrentGsmRecord().bytes[GsmRecord::Layout::ProtocolOffset], 1);
+    EXPECT_EQ(grid.GetCellText(Row::Protocol, ValueCol), QStringLiteral("UDP"));
+}
+
 TEST_F(ParamGrid, refusedPasteKeepsScreenAndRecordTogether)
 {
     TypeInto(grid, Row::ConstantW, QStringLiteral("8000"));
