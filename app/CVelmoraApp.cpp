@@ -9,7 +9,9 @@
 #include "platform/Prompts.h"
 #include "store/RegisterSaver.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QLibraryInfo>
 
 #include <cstdio>
 
@@ -25,13 +27,19 @@ QString packMissingText(const QString& name)
                           "Searched / Поиск: %2")
         .arg(name, LanguagePack::searchPaths().join(QStringLiteral(", ")));
 }
-// Message boxes speak the language of the loaded pack.
-void applyPackToPrompts()
+} // namespace
+
+// Message boxes and Qt's own dialogs (the folder chooser) speak the language of the pack.
+void CVelmoraApp::applyLanguage()
 {
     Prompts::setButtonTexts(Lang(StringId::ButtonOk), Lang(StringId::ButtonYes),
                             Lang(StringId::ButtonNo));
+    QCoreApplication::removeTranslator(&m_qtTranslator);
+    const QString language = LanguagePack::current().loadedName().section(QLatin1Char('_'), -1);
+    if (m_qtTranslator.load(QStringLiteral("qtbase_") + language,
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&m_qtTranslator);
 }
-} // namespace
 
 CVelmoraApp::CVelmoraApp()
 {
@@ -61,7 +69,7 @@ bool CVelmoraApp::InitInstance()
         Prompts::critical(nullptr, text);
         return false;
     }
-    applyPackToPrompts();
+    applyLanguage();
 
     LoadRegister();
 
@@ -100,7 +108,7 @@ bool CVelmoraApp::SwitchLanguage(const QString& name)
     const bool loaded = pack.load(name);
     if (!loaded && !previous.isEmpty())
         pack.load(previous);
-    applyPackToPrompts();
+    applyLanguage();
     return loaded;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTranslator>
 
 #include <memory>
 
@@ -46,7 +47,10 @@ public:
     void setViews(cTree* tree, cTDGrid* grid);
 
 private:
+    void applyLanguage();
+
     WorkshopRegister m_register;
+    QTranslator m_qtTranslator;
     QString m_startFolder;
     std::unique_ptr<CMainFrame> m_mainWindow;
     cTree* m_tree = nullptr;

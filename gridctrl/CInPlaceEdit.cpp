@@ -111,7 +111,7 @@ void CInPlaceEdit::EndEdit(int key, Qt::KeyboardModifiers modifiers)
     deleteLater();
 }
 
-bool CInPlaceEdit::event(QEvent* event)
+bool CInPlaceEdit::ClaimEditorKey(QEvent* event, const std::function<void(QKeyEvent*)>& press)
 {
     if (event->type() == QEvent::ShortcutOverride) {
         if (WantsKey(static_cast<QKeyEvent*>(event))) {
@@ -122,10 +122,17 @@ bool CInPlaceEdit::event(QEvent* event)
         // Tab would otherwise move the focus to the next widget before keyPressEvent.
         auto* keyEvent = static_cast<QKeyEvent*>(event);
         if (keyEvent->key() == Qt::Key_Tab || keyEvent->key() == Qt::Key_Backtab) {
-            keyPressEvent(keyEvent);
+            press(keyEvent);
             return true;
         }
     }
+    return false;
+}
+
+bool CInPlaceEdit::event(QEvent* event)
+{
+    if (ClaimEditorKey(event, [this](QKeyEvent* keyEvent) { keyPressEvent(keyEvent); }))
+        return true;
     return QLineEdit::event(event);
 }
 

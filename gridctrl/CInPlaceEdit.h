@@ -3,6 +3,8 @@
 #include <QLineEdit>
 #include <QPointer>
 
+#include <functional>
+
 class CGridCtrl;
 
 // The text editor that a text cell opens over itself. It starts with the cell's text, places
@@ -30,6 +32,9 @@ public:
     static int EndingKey(const QKeyEvent* event, int startKey);
     // Whether an editor wants a key for itself rather than leave it to window shortcuts.
     static bool WantsKey(const QKeyEvent* event);
+    // Shared by both editors' event(): claims the shortcuts an open editor handles itself and
+    // sends Tab to `press` before Qt's focus chain can take it. True when the event was taken.
+    static bool ClaimEditorKey(QEvent* event, const std::function<void(QKeyEvent*)>& press);
 
 protected:
     bool event(QEvent* event) override;

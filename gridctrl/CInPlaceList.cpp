@@ -117,18 +117,9 @@ void CInPlaceList::EndEdit(int key, Qt::KeyboardModifiers modifiers)
 
 bool CInPlaceList::event(QEvent* event)
 {
-    if (event->type() == QEvent::ShortcutOverride) {
-        if (CInPlaceEdit::WantsKey(static_cast<QKeyEvent*>(event))) {
-            event->accept();
-            return true;
-        }
-    } else if (event->type() == QEvent::KeyPress) {
-        auto* keyEvent = static_cast<QKeyEvent*>(event);
-        if (keyEvent->key() == Qt::Key_Tab || keyEvent->key() == Qt::Key_Backtab) {
-            keyPressEvent(keyEvent);
-            return true;
-        }
-    }
+    if (CInPlaceEdit::ClaimEditorKey(event,
+                                     [this](QKeyEvent* keyEvent) { keyPressEvent(keyEvent); }))
+        return true;
     return QComboBox::event(event);
 }
 

@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev libqt6opengl6-dev libxkbcommon-dev
     libxslt1-dev libcups2-dev
     googletest libgtest-dev libbenchmark-dev
+    qt6-translations-l10n
     xvfb xauth fonts-dejavu-core
 )
 
