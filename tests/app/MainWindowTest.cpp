@@ -21,6 +21,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenuBar>
+#include <QSettings>
 #include <QSplitter>
 #include <QTemporaryDir>
 
@@ -56,6 +57,8 @@ protected:
     {
         Prompts::setSilent(true);
         Prompts::takeShownTexts();
+        // Every test starts as a first run: no remembered window geometry.
+        QSettings().clear();
         LanguagePack::setSearchPaths({kPackDir});
         ASSERT_TRUE(LanguagePack::current().load(QStringLiteral("Velmora_ru")));
     }
@@ -122,6 +125,21 @@ TEST_F(MainWindowTest, startUp_treeShowsRegisterAndLeftPaneIs200Wide)
     EXPECT_EQ(frame->tree()->topLevelItemCount(), 2);
     EXPECT_EQ(frame->tree()->SelectedNode(), nullptr);
     EXPECT_EQ(frame->splitter()->sizes().first(), CMainFrame::kInitialTreeWidth);
+}
+
+TEST_F(MainWindowTest, windowSizeAndSplitterAreRememberedBetweenRuns)
+{
+    {
+        CVelmoraApp app;
+        ASSERT_TRUE(app.InitInstance());
+        app.mainWindow()->resize(1100, 720);
+        app.mainWindow()->splitter()->setSizes({320, 760});
+        EXPECT_EQ(app.ExitInstance(), 0);
+    }
+    CVelmoraApp app;
+    ASSERT_TRUE(app.InitInstance());
+    EXPECT_EQ(app.mainWindow()->size(), QSize(1100, 720));
+    EXPECT_EQ(app.mainWindow()->splitter()->sizes().first(), 320);
 }
 
 TEST_F(MainWindowTest, commandTable_routesEveryMenuCommand)
