@@ -19,12 +19,10 @@
 #include "platform/ModalRunner.h"
 #include "platform/Prompts.h"
 
-#include <QCloseEvent>
 #include <QMenuBar>
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QTimer>
 #include <QToolBar>
 
 namespace {
@@ -156,10 +154,9 @@ void CMainFrame::SwitchLanguage(const QString& packName)
     statusBar()->showMessage(Lang(StringId::Ready));
 
     cTDGrid* grid = m_gridHost->grid();
+    // The set-up lays the columns out again for the grid's present width.
     grid->SetupRows();
     grid->Refresh();
-    // Let the grid lay its columns out again once the new rows have their heights.
-    QTimer::singleShot(0, grid, [grid] { grid->UpdateScrollRanges(); });
 }
 
 void CMainFrame::OnLanguageEnglish()
@@ -224,12 +221,6 @@ void CMainFrame::OnAppAbout()
 void CMainFrame::OnAppExit()
 {
     close();
-}
-
-void CMainFrame::closeEvent(QCloseEvent* event)
-{
-    saveWindowState();
-    event->accept();
 }
 
 void CMainFrame::saveWindowState() const

@@ -55,9 +55,6 @@ public:
     void OnAppAbout();
     void OnAppExit();
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
 private:
     void OnCreate();
     void OnCreateClient();

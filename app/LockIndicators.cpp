@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 
 namespace {
@@ -53,7 +54,14 @@ void LockIndicators::refresh()
 
 bool LockIndicators::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyRelease || event->type() == QEvent::ApplicationActivate)
+    // Only the lock keys themselves (or coming back to the program) can change a lock, so
+    // ordinary typing never reads the LEDs.
+    if (event->type() == QEvent::ApplicationActivate) {
         refresh();
+    } else if (event->type() == QEvent::KeyRelease) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_CapsLock || key == Qt::Key_NumLock || key == Qt::Key_ScrollLock)
+            refresh();
+    }
     return QWidget::eventFilter(watched, event);
 }

@@ -6,7 +6,7 @@ class QLabel;
 
 // The status bar's Caps Lock, Num Lock and Scroll Lock indicators, in that order. Each
 // shows its text from the language pack while its lock is on and is blank otherwise, and
-// is updated whenever a key is released anywhere in the program or the window is activated.
+// is updated when a lock key is released anywhere in the program or the program is activated.
 class LockIndicators : public QWidget {
     Q_OBJECT
 public:

@@ -77,19 +77,18 @@ bool MakeDataFolder()
     bool ok = QDir().mkpath(root);
     for (int w = 0; ok && w < kWorkshops; ++w) {
         const QString exchange = ExchangeFolderOf(WorkshopFolder(w));
-        ok = QDir().mkpath(exchange) && WriteRecordFile(exchange + QStringLiteral("/SINFO.BIN"),
+        ok = QDir().mkpath(exchange) && WriteRecordFile(WorkshopRecordPathOf(WorkshopFolder(w)),
                                                         Pattern<RecordSize::Workshop>(w));
         for (int v = 0; ok && v < kVehiclesPerWorkshop; ++v) {
             const QString vehicle = exchange + u'/' + VehicleName(w, v);
-            ok = CreateFolder(vehicle) && WriteRecordFile(vehicle + QStringLiteral("/CINFO.BIN"),
-                                                          Pattern<RecordSize::Owner>(v));
+            ok = CreateFolder(vehicle) &&
+                 WriteRecordFile(vehicle + u'/' + kOwnerFileName, Pattern<RecordSize::Owner>(v));
             for (int d = 0; ok && d < kDaysPerVehicle; ++d) {
                 const QString day = vehicle + u'/' + DayName(d);
                 ok = CreateFolder(day) &&
-                     WriteRecordFile(day + QStringLiteral("/PARAM_UP.BIN"),
+                     WriteRecordFile(day + u'/' + kParamFileName,
                                      Pattern<RecordSize::Param>(v + d)) &&
-                     WriteRecordFile(day + QStringLiteral("/GSM_UP.BIN"),
-                                     Pattern<RecordSize::Gsm>(v * d));
+                     WriteRecordFile(day + u'/' + kGsmFileName, Pattern<RecordSize::Gsm>(v * d));
             }
         }
     }

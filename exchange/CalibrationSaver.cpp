@@ -3,16 +3,14 @@
 #include "lang/LanguagePack.h"
 #include "lang/StringIds.h"
 #include "navigation/FolderNameRules.h"
+#include "navigation/ReportedFileOps.h"
 #include "navigation/cTree.h"
 #include "params/CurrentRecords.h"
 #include "params/FieldText.h"
 #include "params/cTDGrid.h"
 #include "platform/Prompts.h"
 #include "store/FolderOps.h"
-#include "store/RecordFile.h"
 #include "store/WorkshopRegister.h"
-
-#include <QFileInfo>
 
 namespace {
 
@@ -29,23 +27,6 @@ TreeNode WorkshopNodeOf(TreeNode node)
     default:
         return nullptr;
     }
-}
-
-bool MakeFolderOrWarn(const QString& folder, QWidget* window)
-{
-    CreateFolder(folder);
-    if (QFileInfo(folder).isDir())
-        return true;
-    Prompts::warn(window, Lang(StringId::FolderCreateFailed).arg(folder));
-    return false;
-}
-
-bool WriteOrWarn(const QString& path, std::span<const std::uint8_t> payload, QWidget* window)
-{
-    if (WriteRecordFile(path, payload))
-        return true;
-    Prompts::warn(window, Lang(StringId::FileWriteFailed).arg(path));
-    return false;
 }
 
 } // namespace
@@ -79,11 +60,11 @@ bool SaveCalibration(WorkshopRegister& reg, cTree& tree, cTDGrid& grid, QWidget*
     const QString vehicleFolder = ExchangeFolderOf(workshopFolder) + u'/' + number;
     const QString dayFolder = vehicleFolder + u'/' + day;
 
-    if (!MakeFolderOrWarn(vehicleFolder, window) || !MakeFolderOrWarn(dayFolder, window))
+    if (!CreateFolderOrWarn(vehicleFolder, window) || !CreateFolderOrWarn(dayFolder, window))
         return false;
-    if (!WriteOrWarn(dayFolder + QStringLiteral("/PARAM_UP.BIN"), param.bytes, window) ||
-        !WriteOrWarn(dayFolder + QStringLiteral("/GSM_UP.BIN"), gsm.bytes, window) ||
-        !WriteOrWarn(vehicleFolder + QStringLiteral("/CINFO.BIN"), owner.bytes, window))
+    if (!WriteRecordOrWarn(dayFolder + u'/' + kParamFileName, param.bytes, window) ||
+        !WriteRecordOrWarn(dayFolder + u'/' + kGsmFileName, gsm.bytes, window) ||
+        !WriteRecordOrWarn(vehicleFolder + u'/' + kOwnerFileName, owner.bytes, window))
         return false;
 
     tree.Rebuild();

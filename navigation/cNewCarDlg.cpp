@@ -5,13 +5,13 @@
 #include "lang/ResourceIds.h"
 #include "lang/StringIds.h"
 #include "navigation/FolderNameRules.h"
+#include "navigation/ReportedFileOps.h"
 #include "navigation/cTree.h"
 #include "params/FieldText.h"
 #include "params/GsmRecord.h"
 #include "params/ParamRecord.h"
 #include "platform/Prompts.h"
 #include "store/FolderOps.h"
-#include "store/RecordFile.h"
 #include "store/WorkshopRegister.h"
 
 #include <QComboBox>
@@ -88,20 +88,13 @@ bool cNewCarDlg::CreateVehicle(const QString& workshopFolder, const QString& num
     }
 
     const QString dayFolder = vehicleFolder + u'/' + TodayStamp();
-    CreateFolder(dayFolder);
-    if (!QFileInfo(dayFolder).isDir()) {
-        Prompts::warn(this, Lang(StringId::FolderCreateFailed).arg(dayFolder));
-    } else {
+    if (CreateFolderOrWarn(dayFolder, this)) {
         ParamRecord param;
         EncodeUtf8Text(number, param.bytes.data() + ParamRecord::Layout::RegNumberOffset,
                        ParamRecord::Layout::RegNumberWidth);
         const GsmRecord gsm;
-        const QString paramPath = dayFolder + QStringLiteral("/PARAM_UP.BIN");
-        const QString gsmPath = dayFolder + QStringLiteral("/GSM_UP.BIN");
-        if (!WriteRecordFile(paramPath, param.bytes))
-            Prompts::warn(this, Lang(StringId::FileWriteFailed).arg(paramPath));
-        else if (!WriteRecordFile(gsmPath, gsm.bytes))
-            Prompts::warn(this, Lang(StringId::FileWriteFailed).arg(gsmPath));
+        if (WriteRecordOrWarn(dayFolder + u'/' + kParamFileName, param.bytes, this))
+            WriteRecordOrWarn(dayFolder + u'/' + kGsmFileName, gsm.bytes, this);
     }
     // The vehicle folder exists now, so the tree shows it whatever else failed.
     m_tree.Rebuild();

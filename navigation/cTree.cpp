@@ -21,10 +21,6 @@
 
 namespace {
 
-const QString kParamFileName = QStringLiteral("PARAM_UP.BIN");
-const QString kGsmFileName = QStringLiteral("GSM_UP.BIN");
-const QString kOwnerFileName = QStringLiteral("CINFO.BIN");
-
 // A tree node that keeps its text and level in two members instead of the item's generic
 // per-role storage: the rebuild makes tens of thousands of nodes, and the generic storage
 // costs several allocations for each. Both still read as the item's data (the text as

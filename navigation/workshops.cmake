@@ -6,4 +6,5 @@ target_sources(velmora_navigation PRIVATE
     cCreateClientDlg.cpp cCreateClientDlg.h
     cNewCarDlg.cpp cNewCarDlg.h
     NodeDeletion.cpp NodeDeletion.h
+    ReportedFileOps.cpp ReportedFileOps.h
 )

@@ -5,6 +5,12 @@
 // Name of the exchange folder inside every workshop folder and at a drive's root.
 inline const QString kExchangeFolderName = QStringLiteral("RX902");
 
+// The records of one calibration (in its day folder) and the vehicle's owner record (in
+// the vehicle folder).
+inline const QString kParamFileName = QStringLiteral("PARAM_UP.BIN");
+inline const QString kGsmFileName = QStringLiteral("GSM_UP.BIN");
+inline const QString kOwnerFileName = QStringLiteral("CINFO.BIN");
+
 bool PathExists(const QString& path);
 
 // Creates one folder level; true when it was created, false when it exists already or
