@@ -1,6 +1,7 @@
 #include "lang/LanguagePack.h"
 
-#include <QCoreApplication>
+#include "platform/DataFiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -87,7 +88,7 @@ QStringList LanguagePack::searchPaths()
 {
     if (!configuredSearchPaths().isEmpty())
         return configuredSearchPaths();
-    return {QCoreApplication::applicationDirPath(), QStringLiteral(VELMORA_INSTALL_DATADIR)};
+    return DataFiles::folders();
 }
 
 bool LanguagePack::load(const QString& name)

@@ -35,7 +35,7 @@ public:
     static LanguagePack& current();
 
     // Folders searched for "<name>.rcc", in order. Default: the executable's folder, then
-    // the installed data folder (<prefix>/share/velmora).
+    // the installed data folder ../share/velmora beside it.
     static void setSearchPaths(const QStringList& folders);
     static QStringList searchPaths();
 

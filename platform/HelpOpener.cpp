@@ -1,10 +1,10 @@
 #include "platform/HelpOpener.h"
 
-#include <QCoreApplication>
+#include "platform/DataFiles.h"
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 namespace {
 const QString kHelpFile = QStringLiteral("vmhelp.html");
@@ -27,9 +27,7 @@ QUrl HelpOpener::helpUrl()
     QStringList candidates;
     if (!g_startFolder.isEmpty())
         candidates << QDir(g_startFolder).filePath(kHelpFile);
-    candidates << QDir(QCoreApplication::applicationDirPath()).filePath(kHelpFile);
-    const QString installed = QStandardPaths::locate(QStandardPaths::GenericDataLocation,
-                                                     QStringLiteral("velmora/") + kHelpFile);
+    const QString installed = DataFiles::locate(kHelpFile);
     if (!installed.isEmpty())
         candidates << installed;
     for (const QString& candidate : candidates) {
