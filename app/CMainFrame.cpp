@@ -18,6 +18,8 @@
 #include "platform/HelpOpener.h"
 #include "platform/ModalRunner.h"
 #include "platform/Prompts.h"
+#include "reports/ReportCommands.h"
+#include "reports/cPrinterSettingsDlg.h"
 
 #include <QMenuBar>
 #include <QSettings>
@@ -118,6 +120,10 @@ bool CMainFrame::OnCommand(int commandId)
 {
     for (const CommandEntry& entry : kCommandTable) {
         if (entry.id == commandId) {
+            // A command may show a dialog or load other records: an edit still open in the
+            // grid ends first, into the records it was typed for.
+            if (m_gridHost && m_gridHost->grid())
+                m_gridHost->grid()->EndFocusEdit();
             (this->*entry.handler)();
             return true;
         }
@@ -147,16 +153,20 @@ void CMainFrame::SwitchLanguage(const QString& packName)
 {
     if (!m_app.SwitchLanguage(packName))
         Prompts::warn(this, Lang(StringId::PackLoadFailed).arg(packName + QStringLiteral(".rcc")));
-    ReloadMenu();
-    // The toolbar's tooltips follow the language too, so no control speaks the old one.
-    ReloadToolBar();
+    // The switch may have been chosen from the menu bar or the toolbar, whose action is
+    // still delivering its click: they are rebuilt once that has returned.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            ReloadMenu();
+            // The toolbar's tooltips follow the language too, so no control speaks the old
+            // one.
+            ReloadToolBar();
+        },
+        Qt::QueuedConnection);
     m_indicators->retranslate();
     statusBar()->showMessage(Lang(StringId::Ready));
-
-    cTDGrid* grid = m_gridHost->grid();
-    // The set-up lays the columns out again for the grid's present width.
-    grid->SetupRows();
-    grid->Refresh();
+    m_gridHost->grid()->Retranslate();
 }
 
 void CMainFrame::OnLanguageEnglish()
@@ -180,9 +190,17 @@ void CMainFrame::OnSaveCalibration()
     SaveCalibration(m_app.workshopRegister(), *m_tree, *m_gridHost->grid(), this);
 }
 
-void CMainFrame::OnPrintRecord() {}
+void CMainFrame::OnPrintRecord()
+{
+    if (const auto report = PrepareReport(ReportKind::Record, *m_tree, *m_gridHost->grid(), this))
+        m_app.ShowReport(ReportKind::Record, *report);
+}
 
-void CMainFrame::OnPrintTicket() {}
+void CMainFrame::OnPrintTicket()
+{
+    if (const auto report = PrepareReport(ReportKind::Ticket, *m_tree, *m_gridHost->grid(), this))
+        m_app.ShowReport(ReportKind::Ticket, *report);
+}
 
 void CMainFrame::OnOpenHelp()
 {
@@ -198,7 +216,14 @@ void CMainFrame::OnExport() {}
 
 void CMainFrame::OnImport() {}
 
-void CMainFrame::OnPrinterSettings() {}
+void CMainFrame::OnPrinterSettings()
+{
+    cPrinterSettingsDlg dlg(this);
+    // Opening the dialog reads printer.txt again, as the start-up does.
+    m_app.setPrinterSettings(dlg.settings());
+    if (ModalRunner::run(dlg) == QDialog::Accepted)
+        m_app.setPrinterSettings(dlg.settings());
+}
 
 void CMainFrame::OnNewWorkshop()
 {

@@ -7,6 +7,7 @@
 #include "platform/HelpOpener.h"
 #include "platform/ModalRunner.h"
 #include "platform/Prompts.h"
+#include "reports/cHTMLFrame.h"
 #include "store/RegisterSaver.h"
 
 #include <QCoreApplication>
@@ -48,6 +49,7 @@ CVelmoraApp::CVelmoraApp()
 
 CVelmoraApp::~CVelmoraApp()
 {
+    m_reportWindow.reset();
     m_mainWindow.reset();
     if (g_app == this)
         g_app = nullptr;
@@ -72,10 +74,12 @@ bool CVelmoraApp::InitInstance()
     applyLanguage();
 
     LoadRegister();
+    LoadPrinterSettings();
 
     m_mainWindow = std::make_unique<CMainFrame>(*this);
     m_mainWindow->OnInitialUpdate();
     m_mainWindow->show();
+    m_defaultPrinter.saveStartupDefault();
     return true;
 }
 
@@ -83,12 +87,30 @@ int CVelmoraApp::ExitInstance()
 {
     if (m_mainWindow)
         m_mainWindow->saveWindowState();
+    // A report window still open at exit leaves its printer the default otherwise.
+    m_defaultPrinter.restore();
     return 0;
 }
 
 void CVelmoraApp::LoadRegister()
 {
-    m_register.load(WorkshopRegister::serviceFilePath());
+    const QString path = WorkshopRegister::serviceFilePath();
+    int why = 0;
+    switch (m_register.load(path)) {
+    case WorkshopRegister::LoadResult::Loaded:
+    case WorkshopRegister::LoadResult::Missing:
+        return;
+    case WorkshopRegister::LoadResult::NotAFile:
+        why = StringId::RegisterNotAFile;
+        break;
+    case WorkshopRegister::LoadResult::TooLarge:
+        why = StringId::RegisterTooLarge;
+        break;
+    case WorkshopRegister::LoadResult::Unreadable:
+        why = StringId::RegisterCannotOpen;
+        break;
+    }
+    Prompts::warn(m_mainWindow.get(), Lang(StringId::RegisterUnreadable).arg(path, Lang(why)));
 }
 
 bool CVelmoraApp::SaveRegister()
@@ -122,4 +144,38 @@ void CVelmoraApp::setViews(cTree* tree, cTDGrid* grid)
 {
     m_tree = tree;
     m_grid = grid;
+}
+
+void CVelmoraApp::LoadPrinterSettings()
+{
+    m_printerSettings = PrinterSettings::load();
+}
+
+void CVelmoraApp::ShowReport(ReportKind kind, const PreparedReport& report)
+{
+    const QString printer = kind == ReportKind::Record ? m_printerSettings.recordPrinter
+                                                       : m_printerSettings.ticketPrinter;
+    const QString problem = m_defaultPrinter.switchTo(printer);
+    if (!problem.isEmpty())
+        Prompts::warn(m_mainWindow.get(), problem);
+    ShowPreview(MakeFileUrl(report.xmlPath), report.pdfName);
+}
+
+void CVelmoraApp::ShowPreview(const QUrl& url, const QString& pdfName)
+{
+    if (!m_reportWindow) {
+        m_reportWindow = std::make_unique<cHTMLFrame>();
+        connect(m_reportWindow.get(), &cHTMLFrame::closed, this,
+                [this] { m_defaultPrinter.restore(); });
+    }
+    m_reportWindow->show();
+    if (!m_reportWindow->Navigate(url, pdfName))
+        m_reportWindow->close();
+    else
+        m_reportWindow->raise();
+}
+
+QUrl CVelmoraApp::MakeFileUrl(const QString& path)
+{
+    return QUrl::fromLocalFile(path);
 }

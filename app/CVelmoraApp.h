@@ -1,14 +1,19 @@
 #pragma once
 
+#include "reports/DefaultPrinterSwitch.h"
+#include "reports/PrinterSettings.h"
+#include "reports/ReportCommands.h"
 #include "store/WorkshopRegister.h"
 
 #include <QObject>
 #include <QString>
 #include <QTranslator>
+#include <QUrl>
 
 #include <memory>
 
 class CMainFrame;
+class cHTMLFrame;
 class cTree;
 class cTDGrid;
 
@@ -46,6 +51,19 @@ public:
     // The main frame hands over its views when it has made them.
     void setViews(cTree* tree, cTDGrid* grid);
 
+    // The printer choice of printer.txt.
+    void LoadPrinterSettings();
+    const PrinterSettings& printerSettings() const { return m_printerSettings; }
+    void setPrinterSettings(const PrinterSettings& settings) { m_printerSettings = settings; }
+    const DefaultPrinterSwitch& defaultPrinter() const { return m_defaultPrinter; }
+
+    // Makes the report's printer the default and shows the report window with its page.
+    void ShowReport(ReportKind kind, const PreparedReport& report);
+    // Creates the report window on first use, shows it and navigates it to `url`.
+    void ShowPreview(const QUrl& url, const QString& pdfName);
+    static QUrl MakeFileUrl(const QString& path);
+    cHTMLFrame* reportWindow() const { return m_reportWindow.get(); }
+
 private:
     void applyLanguage();
 
@@ -55,4 +73,7 @@ private:
     std::unique_ptr<CMainFrame> m_mainWindow;
     cTree* m_tree = nullptr;
     cTDGrid* m_grid = nullptr;
+    PrinterSettings m_printerSettings;
+    DefaultPrinterSwitch m_defaultPrinter;
+    std::unique_ptr<cHTMLFrame> m_reportWindow;
 };

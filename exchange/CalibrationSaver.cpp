@@ -9,8 +9,13 @@
 #include "params/FieldText.h"
 #include "params/cTDGrid.h"
 #include "platform/Prompts.h"
+#include "store/AtomicFileGroup.h"
 #include "store/FolderOps.h"
+#include "store/RecordFile.h"
 #include "store/WorkshopRegister.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -27,6 +32,13 @@ TreeNode WorkshopNodeOf(TreeNode node)
     default:
         return nullptr;
     }
+}
+
+// Removes the folders, deepest first, that are still empty.
+void RemoveEmptyFolders(const QStringList& folders)
+{
+    for (const QString& folder : folders)
+        QDir().rmdir(folder);
 }
 
 } // namespace
@@ -60,12 +72,42 @@ bool SaveCalibration(WorkshopRegister& reg, cTree& tree, cTDGrid& grid, QWidget*
     const QString vehicleFolder = ExchangeFolderOf(workshopFolder) + u'/' + number;
     const QString dayFolder = vehicleFolder + u'/' + day;
 
-    if (!CreateFolderOrWarn(vehicleFolder, window) || !CreateFolderOrWarn(dayFolder, window))
+    // Folders this save makes are taken away again when the save fails, so a failed save
+    // leaves no empty day in the tree.
+    QStringList madeFolders;
+    for (const QString& folder : {vehicleFolder, dayFolder}) {
+        const bool existed = QFileInfo(folder).isDir();
+        if (!CreateFolderOrWarn(folder, window)) {
+            RemoveEmptyFolders(madeFolders);
+            return false;
+        }
+        if (!existed)
+            madeFolders.prepend(folder);
+    }
+
+    // The three files of one calibration are replaced together, never a new one beside old
+    // ones.
+    AtomicFileGroup files;
+    files.add(dayFolder + u'/' + kParamFileName, RecordFileContent(param.bytes));
+    files.add(dayFolder + u'/' + kGsmFileName, RecordFileContent(gsm.bytes));
+    files.add(vehicleFolder + u'/' + kOwnerFileName, RecordFileContent(owner.bytes));
+    const AtomicFileGroup::Outcome outcome = files.commit();
+    if (!outcome.ok) {
+        if (outcome.renamed == 0) {
+            RemoveEmptyFolders(madeFolders);
+            Prompts::warn(window,
+                          Lang(StringId::FileWriteFailed).arg(files.path(outcome.failedIndex)));
+        } else {
+            QStringList replaced;
+            QStringList old;
+            for (qsizetype i = 0; i < files.size(); ++i)
+                (i < outcome.renamed ? replaced : old) << files.path(i);
+            Prompts::warn(window, Lang(StringId::SavePartlyWritten)
+                                      .arg(replaced.join(QStringLiteral(", ")),
+                                           old.join(QStringLiteral(", "))));
+        }
         return false;
-    if (!WriteRecordOrWarn(dayFolder + u'/' + kParamFileName, param.bytes, window) ||
-        !WriteRecordOrWarn(dayFolder + u'/' + kGsmFileName, gsm.bytes, window) ||
-        !WriteRecordOrWarn(vehicleFolder + u'/' + kOwnerFileName, owner.bytes, window))
-        return false;
+    }
 
     tree.Rebuild();
     // The first vehicle of that number in the register, which need not be the one just

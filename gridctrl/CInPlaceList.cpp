@@ -64,6 +64,9 @@ CInPlaceList::CInPlaceList(CGridCtrl* grid, const QRect& rect, int comboStyle,
         else
             setPlaceholderText(text);
     }
+    // A pick from the open list, by Enter or by the mouse, ends the edit like Enter in the
+    // edit field.
+    connect(this, &QComboBox::activated, this, [this] { EndEdit(GridKey::Enter); });
     show();
     setFocus(Qt::OtherFocusReason);
     if (editable)

@@ -41,4 +41,5 @@ constexpr int AppExit = 57665;  // 0xE141
 constexpr int ReportPrint = 32786;
 constexpr int ReportPreview = 32787;
 constexpr int ReportClose = 32793;
+constexpr int ReportSavePdf = 32799;
 } // namespace CommandId

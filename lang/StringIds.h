@@ -85,5 +85,35 @@ constexpr int EnterRegistrationNumber = 223;
 constexpr int PathHasControlCharacters = 224; // %1: folder path
 constexpr int FolderDeleteFailed = 225;       // %1: folder path
 constexpr int TextTooLongChars = 226;         // %1: the maximum in characters
+constexpr int RegisterUnreadable = 227;       // %1: register file, %2: why
+constexpr int NotInList = 228;                // %1: the text
+constexpr int ZeroCharacter = 229;
+constexpr int RecordUnreadable = 230;         // %1: file path
+constexpr int SavePartlyWritten = 231;        // %1: new files, %2: old files
+constexpr int NoCodePageHolds = 232;          // %1: registration number
+constexpr int RegisterNotAFile = 233;
+constexpr int RegisterTooLarge = 234;
+constexpr int RegisterCannotOpen = 235;
+
+// Reports.
+constexpr int ReportWriteFailed = 260;         // %1: XML file path
+constexpr int ReportDocumentBroken = 261;      // %1: XML file path, %2: parser's words
+constexpr int ReportDocumentTypeRefused = 262; // %1: file path
+constexpr int ReportNoStylesheet = 263;        // %1: XML file path
+constexpr int ReportStylesheetMissing = 264;   // %1: stylesheet path
+constexpr int ReportStylesheetBroken = 265;    // %1: stylesheet path, %2: parser's words
+constexpr int ReportSandboxRefused = 266;      // %1: stylesheet path, %2: what it reached for
+constexpr int ReportTransformFailed = 267;     // %1: XML path, %2: stylesheet, %3: words
+constexpr int PrintRefused = 268;              // %1: printer, %2: CUPS's words
+constexpr int NoDefaultPrinter = 269;
+constexpr int PrinterGone = 270;                // %1: printer, %2: the default kept
+constexpr int PrinterSettingsWriteFailed = 271; // %1: printer.txt path
+constexpr int SavePdfCaption = 272;
+constexpr int PdfFileFilter = 273;
+constexpr int PdfWriteFailed = 274;       // %1: PDF file path
+constexpr int PrintSent = 275;            // %1: printer
+constexpr int PdfSaved = 276;             // %1: PDF file path
+constexpr int DefaultPrinterNotSet = 277; // %1: printer
+constexpr int NoPrintersFound = 278;
 
 } // namespace StringId

@@ -90,8 +90,10 @@ bool cNewCarDlg::CreateVehicle(const QString& workshopFolder, const QString& num
     const QString dayFolder = vehicleFolder + u'/' + TodayStamp();
     if (CreateFolderOrWarn(dayFolder, this)) {
         ParamRecord param;
-        EncodeUtf8Text(number, param.bytes.data() + ParamRecord::Layout::RegNumberOffset,
-                       ParamRecord::Layout::RegNumberWidth);
+        // The number passed the rules above, so some code page holds it.
+        EncodeRegistrationNumber(number, param.bytes.data() + ParamRecord::Layout::RegNumberOffset,
+                                 ParamRecord::Layout::RegNumberWidth,
+                                 param.bytes[ParamRecord::Layout::CodePageOffset]);
         const GsmRecord gsm;
         if (WriteRecordOrWarn(dayFolder + u'/' + kParamFileName, param.bytes, this))
             WriteRecordOrWarn(dayFolder + u'/' + kGsmFileName, gsm.bytes, this);

@@ -1,14 +1,18 @@
 #include "navigation/cTree.h"
 
+#include "lang/LanguagePack.h"
 #include "lang/MenuBuilder.h"
 #include "lang/ResourceIds.h"
+#include "lang/StringIds.h"
 #include "params/CurrentRecords.h"
 #include "params/cTDGrid.h"
+#include "platform/Prompts.h"
 #include "store/FolderOps.h"
 #include "store/RecordFile.h"
 
 #include <QContextMenuEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
@@ -323,23 +327,35 @@ void cTree::OnSelChanged(TreeNode node)
 void cTree::LoadCalibration(const QString& vehicleFolder, const QString& dayFolder,
                             TreeNode workshopNode)
 {
-    // A file that is missing or unreadable leaves its record all zero.
-    decltype(ParamRecord::bytes) param{};
-    decltype(GsmRecord::bytes) gsm{};
-    decltype(OwnerRecord::bytes) owner{};
-    ReadRecordFile(JoinPath(dayFolder, kParamFileName), param);
-    ReadRecordFile(JoinPath(dayFolder, kGsmFileName), gsm);
-    ReadRecordFile(JoinPath(vehicleFolder, kOwnerFileName), owner);
-
     const WorkshopEntry* entry = FindWorkshopByItem(m_register, workshopNode);
     if (!entry)
         return;
+    // An edit still open belongs to the records on screen; it ends into them before they
+    // are replaced, so it cannot land in the calibration loaded now.
+    if (m_grid)
+        m_grid->EndFocusEdit();
+
+    // A missing file leaves its record all zero; one that exists but cannot be read does too,
+    // and the user is told which.
+    decltype(ParamRecord::bytes) param{};
+    decltype(GsmRecord::bytes) gsm{};
+    decltype(OwnerRecord::bytes) owner{};
+    QStringList unreadable;
+    const auto read = [&unreadable](const QString& path, std::span<std::uint8_t> dest) {
+        if (!ReadRecordFile(path, dest) && QFileInfo::exists(path))
+            unreadable << path;
+    };
+    read(JoinPath(dayFolder, kParamFileName), param);
+    read(JoinPath(dayFolder, kGsmFileName), gsm);
+    read(JoinPath(vehicleFolder, kOwnerFileName), owner);
     CurrentParamRecord().bytes = param;
     CurrentGsmRecord().bytes = gsm;
     CurrentOwnerRecord().bytes = owner;
     CurrentWorkshopRecord() = entry->record;
     if (m_grid)
         m_grid->Refresh();
+    for (const QString& path : unreadable)
+        Prompts::warn(window(), Lang(StringId::RecordUnreadable).arg(path));
 }
 
 void cTree::OnRClick(const QPoint& pos)

@@ -11,8 +11,34 @@ namespace {
 
 constexpr int ValueColumn = 1;
 
+template <typename Entry> QStringList labelsOf(const Entry* list)
+{
+    QStringList labels;
+    for (const Entry* e = list; e->labelId != 0; ++e)
+        labels << Lang(static_cast<int>(e->labelId));
+    return labels;
+}
+
+// A drop-down row takes only its list's texts; the case of a typed text does not matter.
+bool isListLabel(const QStringList& labels, const QString& text)
+{
+    return !text.isEmpty() && labels.contains(text, Qt::CaseInsensitive);
+}
+
+// True when the cell shows `label`, in any case; the cell then shows it as the list has it,
+// so the screen and the record agree.
+bool takeLabel(const QString& label, int row, CGridCtrl& grid)
+{
+    const QString text = grid.GetCellText(row, ValueColumn);
+    if (label.isEmpty() || text.compare(label, Qt::CaseInsensitive) != 0)
+        return false;
+    if (text != label)
+        grid.SetCellText(row, ValueColumn, label);
+    return true;
+}
+
 // Nation and purpose: labels from the language pack, one-byte codes. A code in no entry
-// empties the cell.
+// empties the cell; the store keeps the code then.
 template <typename Entry>
 bool labelledChoice(const Entry* list, ParamMode mode, int row, std::uint8_t* field,
                     CGridCtrl& grid)
@@ -27,44 +53,40 @@ bool labelledChoice(const Entry* list, ParamMode mode, int row, std::uint8_t* fi
         }
         grid.SetCellText(row, ValueColumn, QString());
         return true;
-    case ParamMode::Store: {
+    case ParamMode::Store:
         // An empty cell (a code in no entry) must not match a label missing from the pack.
-        const QString text = grid.GetCellText(row, ValueColumn);
-        for (const Entry* e = list; e->labelId != 0 && !text.isEmpty(); ++e) {
-            if (Lang(static_cast<int>(e->labelId)) == text) {
+        for (const Entry* e = list; e->labelId != 0; ++e) {
+            if (takeLabel(Lang(static_cast<int>(e->labelId)), row, grid)) {
                 *field = e->code;
                 return true;
             }
         }
         return true;
-    }
+    case ParamMode::Validate:
+        return isListLabel(labelsOf(list), grid.GetCellText(row, ValueColumn));
     case ParamMode::Setup:
     case ParamMode::BeginEdit:
-    case ParamMode::Validate:
         return true;
     }
     return true;
 }
 
-template <typename Entry> QStringList labelsOf(const Entry* list)
+template <typename Entry> QStringList textsOf(const Entry* list)
 {
-    QStringList labels;
-    for (const Entry* e = list; e->labelId != 0; ++e)
-        labels << Lang(static_cast<int>(e->labelId));
-    return labels;
+    QStringList texts;
+    for (const Entry* e = list; e->text; ++e)
+        texts << QString::fromLatin1(e->text);
+    return texts;
 }
 
-// Protocol and period: fixed texts and codes of `width` bytes. A code in no entry leaves the
-// cell as it was.
+// Protocol and period: fixed texts and codes of `width` bytes.
 template <typename Entry>
 bool fixedChoice(const Entry* list, ParamMode mode, int row, std::uint8_t* field,
                  std::uint32_t width, CGridCtrl& grid)
 {
     switch (mode) {
     case ParamMode::Setup: {
-        QStringList texts;
-        for (const Entry* e = list; e->text; ++e)
-            texts << QString::fromLatin1(e->text);
+        const QStringList texts = textsOf(list);
         MakeComboCell(row, texts, grid);
         grid.SetCellText(row, ValueColumn, texts.first());
         return true;
@@ -77,20 +99,21 @@ bool fixedChoice(const Entry* list, ParamMode mode, int row, std::uint8_t* field
                 return true;
             }
         }
+        // A code in no entry shows an empty cell; the store keeps the code.
+        grid.SetCellText(row, ValueColumn, QString());
         return true;
     }
-    case ParamMode::Store: {
-        const QString text = grid.GetCellText(row, ValueColumn);
+    case ParamMode::Store:
         for (const Entry* e = list; e->text; ++e) {
-            if (text == QLatin1String(e->text)) {
+            if (takeLabel(QString::fromLatin1(e->text), row, grid)) {
                 LittleEndian::write(field, e->code, width);
                 return true;
             }
         }
         return true;
-    }
-    case ParamMode::BeginEdit:
     case ParamMode::Validate:
+        return isListLabel(textsOf(list), grid.GetCellText(row, ValueColumn));
+    case ParamMode::BeginEdit:
         return true;
     }
     return true;
@@ -144,4 +167,23 @@ bool PeriodHandler(ParamMode mode, ParamFieldType, int row, std::uint8_t* field,
                    std::uint32_t width, CGridCtrl& grid)
 {
     return fixedChoice(PeriodList.data(), mode, row, field, width, grid);
+}
+
+bool IsChoiceHandler(FieldHandler handler)
+{
+    return handler == &PurposeHandler || handler == &NationHandler || handler == &ProtocolHandler ||
+           handler == &PeriodHandler;
+}
+
+QStringList ChoiceLabels(FieldHandler handler)
+{
+    if (handler == &PurposeHandler)
+        return labelsOf(PurposeList.data());
+    if (handler == &NationHandler)
+        return labelsOf(NationList.data());
+    if (handler == &ProtocolHandler)
+        return textsOf(ProtocolList.data());
+    if (handler == &PeriodHandler)
+        return textsOf(PeriodList.data());
+    return {};
 }

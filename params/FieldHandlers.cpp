@@ -3,6 +3,7 @@
 #include "params/CurrentRecords.h"
 #include "params/FieldText.h"
 #include "params/NumberText.h"
+#include "params/RegistrationNumber.h"
 
 #include "gridctrl/CGridCtrl.h"
 #include "lang/LanguagePack.h"
@@ -15,8 +16,17 @@ constexpr int ValueColumn = 1;
 
 // Why a text would be refused; `limit` is the largest value or the width that was exceeded.
 struct Refusal {
-    enum Kind { None, NotANumber, TooLarge, TooLong, TooManyUnits } kind = None;
+    enum Kind {
+        None,
+        NotANumber,
+        TooLarge,
+        TooLong,
+        TooManyUnits,
+        ZeroCharacter,
+        Number, // the registration number's own rules; `number` says which
+    } kind = None;
     std::uint64_t limit = 0;
+    RegistrationNumberFault number = RegistrationNumberFault::None;
 };
 
 bool isNumber(ParamFieldType type)
@@ -25,8 +35,25 @@ bool isNumber(ParamFieldType type)
            type == ParamFieldType::UInt32 || type == ParamFieldType::UInt64;
 }
 
-Refusal defaultRefusal(ParamFieldType type, std::uint32_t width, const QString& text)
+bool isRegistrationNumber(const std::uint8_t* field)
 {
+    return field == CurrentParamRecord().bytes.data() + ParamRecord::Layout::RegNumberOffset;
+}
+
+Refusal defaultRefusal(ParamFieldType type, const std::uint8_t* field, std::uint32_t width,
+                       const QString& text)
+{
+    // A zero would end the text in the record: what follows it would be lost.
+    if ((type == ParamFieldType::Text || type == ParamFieldType::WideText) &&
+        text.contains(QChar(0)))
+        return {Refusal::ZeroCharacter, 0};
+    if (isRegistrationNumber(field)) {
+        // An empty number may be typed; the save asks for one.
+        const RegistrationNumberFault fault = CheckRegistrationNumber(text);
+        if (fault == RegistrationNumberFault::Missing || fault == RegistrationNumberFault::None)
+            return {};
+        return {Refusal::Number, 0, fault};
+    }
     if (type == ParamFieldType::Text && !Utf8TextFits(text, width))
         return {Refusal::TooLong, width};
     if (type == ParamFieldType::WideText && static_cast<std::uint64_t>(text.size()) > width)
@@ -48,21 +75,24 @@ Refusal odometerRefusal(const QString& text)
     return {};
 }
 
-// The registration number is read in the code page its record names in the byte before it.
-int codePageOf(const std::uint8_t* field)
+std::uint8_t& codePageByte()
 {
-    using L = ParamRecord::Layout;
-    const ParamRecord& record = CurrentParamRecord();
-    if (field == record.bytes.data() + L::RegNumberOffset)
-        return record.bytes[L::CodePageOffset];
-    return -1;
+    return CurrentParamRecord().bytes[ParamRecord::Layout::CodePageOffset];
+}
+
+QString singleByteText(const std::uint8_t* field, std::uint32_t width)
+{
+    // The registration number is read in the code page its record names in the byte before it.
+    if (isRegistrationNumber(field))
+        return DecodeRegistrationNumber(field, width, codePageByte());
+    return DecodeSingleByteText(field, width);
 }
 
 QString fieldText(ParamFieldType type, const std::uint8_t* field, std::uint32_t width)
 {
     switch (type) {
     case ParamFieldType::Text:
-        return DecodeSingleByteText(field, width, codePageOf(field));
+        return singleByteText(field, width);
     case ParamFieldType::WideText:
         return DecodeWideText(field, width);
     case ParamFieldType::UInt8:
@@ -80,7 +110,11 @@ void storeText(ParamFieldType type, const QString& text, std::uint8_t* field, st
     case ParamFieldType::Text:
         // An unchanged text keeps its bytes, so a number written by the tachograph in its
         // own code page goes back as it came.
-        if (text != DecodeSingleByteText(field, width, codePageOf(field)))
+        if (text == singleByteText(field, width))
+            return;
+        if (isRegistrationNumber(field))
+            EncodeRegistrationNumber(text, field, width, codePageByte());
+        else
             EncodeUtf8Text(text, field, width);
         return;
     case ParamFieldType::WideText:
@@ -110,7 +144,7 @@ bool DefaultFieldHandler(ParamMode mode, ParamFieldType type, int row, std::uint
         storeText(type, grid.GetCellText(row, ValueColumn), field, width);
         return true;
     case ParamMode::Validate:
-        return defaultRefusal(type, width, grid.GetCellText(row, ValueColumn)).kind ==
+        return defaultRefusal(type, field, width, grid.GetCellText(row, ValueColumn)).kind ==
                Refusal::None;
     case ParamMode::BeginEdit:
         return true;
@@ -126,10 +160,16 @@ bool OdometerHandler(ParamMode mode, ParamFieldType, int row, std::uint8_t* fiel
     case ParamMode::Setup:
         grid.SetCellText(row, ValueColumn, QString::number(LittleEndian::read(field, width)));
         return true;
-    case ParamMode::Store:
-        if (const auto value = ParseDigitsClamped(grid.GetCellText(row, ValueColumn), OdometerMax))
+    case ParamMode::Store: {
+        // A value above the maximum that came from the file and was not edited stays as it
+        // is; only a typed one is clamped.
+        const QString text = grid.GetCellText(row, ValueColumn);
+        if (text == QString::number(LittleEndian::read(field, width)))
+            return true;
+        if (const auto value = ParseDigitsClamped(text, OdometerMax))
             LittleEndian::write(field, *value, width);
         return true;
+    }
     case ParamMode::Validate:
         return odometerRefusal(grid.GetCellText(row, ValueColumn)).kind == Refusal::None;
     case ParamMode::BeginEdit:
@@ -142,9 +182,12 @@ QString RefusalReason(const ParamDescriptor& row, const QString& text)
 {
     Refusal refusal;
     if (!row.handler)
-        refusal = defaultRefusal(row.type, row.width, text);
+        refusal = defaultRefusal(row.type, row.field, row.width, text);
     else if (row.handler == &OdometerHandler)
         refusal = odometerRefusal(text);
+    else if (IsChoiceHandler(row.handler) &&
+             !ChoiceLabels(row.handler).contains(text, Qt::CaseInsensitive))
+        return Lang(StringId::NotInList).arg(text);
 
     switch (refusal.kind) {
     case Refusal::None:
@@ -157,6 +200,17 @@ QString RefusalReason(const ParamDescriptor& row, const QString& text)
         return Lang(StringId::ValueTooLarge).arg(refusal.limit);
     case Refusal::TooLong:
         return Lang(StringId::TextTooLong).arg(refusal.limit);
+    case Refusal::ZeroCharacter:
+        return Lang(StringId::ZeroCharacter);
+    case Refusal::Number:
+        switch (refusal.number) {
+        case RegistrationNumberFault::TooLong:
+            return Lang(StringId::RegistrationTooLong);
+        case RegistrationNumberFault::NoCodePage:
+            return Lang(StringId::NoCodePageHolds).arg(text);
+        default:
+            return Lang(StringId::BadFolderName).arg(text);
+        }
     }
     return {};
 }

@@ -11,8 +11,8 @@
 bool DefaultFieldHandler(ParamMode mode, ParamFieldType type, int row, std::uint8_t* field,
                          std::uint32_t width, CGridCtrl& grid);
 
-// Drop-down rows. Show of a code in no list entry empties the purpose and nation cells but
-// leaves the protocol and period cells as they were; Store of a text that matches no entry
+// Drop-down rows. They accept only a text of their list (ignoring case; the cell then shows
+// the list's text). Show of a code in no list entry empties the cell; Store of an empty cell
 // leaves the field as it was.
 bool PurposeHandler(ParamMode mode, ParamFieldType type, int row, std::uint8_t* field,
                     std::uint32_t width, CGridCtrl& grid);
@@ -27,6 +27,10 @@ bool PeriodHandler(ParamMode mode, ParamFieldType type, int row, std::uint8_t* f
 bool OdometerHandler(ParamMode mode, ParamFieldType type, int row, std::uint8_t* field,
                      std::uint32_t width, CGridCtrl& grid);
 inline constexpr std::uint32_t OdometerMax = 9999999;
+
+// Whether `handler` is one of the four drop-down rows' handlers, and that row's list texts.
+bool IsChoiceHandler(FieldHandler handler);
+QStringList ChoiceLabels(FieldHandler handler);
 
 // Turns the value cell of `row` into a drop-down cell that keeps the old cell's text, data,
 // state and look, offering `texts` in order and also accepting typed text.

@@ -1,5 +1,6 @@
 #include "params/FieldText.h"
 
+#include "params/RegistrationNumber.h"
 #include "store/LittleEndian.h"
 
 #include <QByteArray>
@@ -9,6 +10,7 @@
 #include <array>
 #include <iconv.h>
 #include <map>
+#include <optional>
 
 namespace {
 
@@ -60,26 +62,48 @@ bool buildTable(const char* name, ByteTable& table)
     return true;
 }
 
+// The table of a known page, built once; null when iconv lacks that page.
+const ByteTable* exactTableFor(int codePage)
+{
+    static std::map<int, std::optional<ByteTable>> tables;
+    auto found = tables.find(codePage);
+    if (found == tables.end()) {
+        std::optional<ByteTable> table;
+        const char* name = iconvNameOf(codePage);
+        if (!name || !buildTable(name, table.emplace()))
+            table.reset();
+        found = tables.emplace(codePage, table).first;
+    }
+    return found->second ? &*found->second : nullptr;
+}
+
+const ByteTable& fallbackTable()
+{
+    static const ByteTable table = [] {
+        ByteTable built{};
+        // Without iconv's Windows-1251 the program still shows ASCII correctly.
+        if (!buildTable("CP1251", built)) {
+            for (int b = 0; b < 256; ++b)
+                built[static_cast<std::size_t>(b)] = b < 128 ? char16_t(b) : Replacement;
+        }
+        return built;
+    }();
+    return table;
+}
+
 const ByteTable& tableFor(int codePage)
 {
-    static std::map<int, ByteTable> tables;
-    constexpr int Fallback = -1;
-    const char* name = iconvNameOf(codePage);
-    const int key = name ? codePage : Fallback;
-    auto found = tables.find(key);
-    if (found != tables.end())
-        return found->second;
-    ByteTable table{};
-    if (!name || !buildTable(name, table)) {
-        if (key != Fallback)
-            return tableFor(Fallback);
-        // Without iconv's Windows-1251 the program still shows ASCII correctly.
-        if (!buildTable("CP1251", table)) {
-            for (int b = 0; b < 256; ++b)
-                table[static_cast<std::size_t>(b)] = b < 128 ? char16_t(b) : Replacement;
-        }
-    }
-    return tables.emplace(key, table).first->second;
+    const ByteTable* exact = exactTableFor(codePage);
+    return exact ? *exact : fallbackTable();
+}
+
+QString decodeWithTable(const ByteTable& table, const std::uint8_t* field, std::size_t length)
+{
+    QString text;
+    text.reserve(static_cast<qsizetype>(length));
+    for (std::size_t i = 0; i < length; ++i)
+        text.append(QChar(table[field[i]]));
+    return text;
 }
 
 std::size_t textLength(const std::uint8_t* field, std::size_t width)
@@ -97,17 +121,40 @@ QString DecodeSingleByteText(const std::uint8_t* field, std::size_t width, int c
     const std::size_t length = textLength(field, width);
     const QByteArrayView bytes(reinterpret_cast<const char*>(field),
                                static_cast<qsizetype>(length));
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
+    // A leading U+FEFF is a character of the text, not a byte-order mark to drop.
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    const QString text = utf8.decode(bytes);
     if (!utf8.hasError())
         return text;
+    return decodeWithTable(tableFor(codePage), field, length);
+}
 
-    const ByteTable& table = tableFor(codePage);
-    text.clear();
-    text.reserve(static_cast<qsizetype>(length));
-    for (std::size_t i = 0; i < length; ++i)
-        text.append(QChar(table[field[i]]));
-    return text;
+bool IsKnownCodePage(int codePage)
+{
+    return exactTableFor(codePage) != nullptr;
+}
+
+QString DecodeCodePageText(const std::uint8_t* field, std::size_t width, int codePage)
+{
+    return decodeWithTable(tableFor(codePage), field, textLength(field, width));
+}
+
+QByteArray EncodeCodePageText(const QString& text, int codePage)
+{
+    const ByteTable* table = exactTableFor(codePage);
+    if (!table)
+        return {};
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (const QChar c : text) {
+        const auto* begin = table->begin() + 1; // byte 0 ends the text
+        const auto* hit = std::find(begin, table->end(), c.unicode());
+        if (c.unicode() == Replacement || hit == table->end())
+            return {};
+        bytes.append(static_cast<char>(hit - table->begin()));
+    }
+    return bytes;
 }
 
 bool Utf8TextFits(const QString& text, std::size_t width)
@@ -130,8 +177,8 @@ bool EncodeUtf8Text(const QString& text, std::uint8_t* field, std::size_t width)
 QString RegistrationNumberOf(const ParamRecord& record)
 {
     using L = ParamRecord::Layout;
-    return DecodeSingleByteText(record.bytes.data() + L::RegNumberOffset, L::RegNumberWidth,
-                                record.bytes[L::CodePageOffset]);
+    return DecodeRegistrationNumber(record.bytes.data() + L::RegNumberOffset, L::RegNumberWidth,
+                                    record.bytes[L::CodePageOffset]);
 }
 
 QString DecodeWideText(const std::uint8_t* field, std::size_t units)

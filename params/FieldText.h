@@ -17,6 +17,16 @@
 // 80: KOI8-R, 85: KOI8-U); every other field, and any code page number this program does
 // not know, is read as Windows-1251.
 
+// Whether a code-page number is one this program reads and writes: 1 to 16 (ISO/IEC 8859
+// part of that number, where the part exists), 80 KOI8-R or 85 KOI8-U.
+bool IsKnownCodePage(int codePage);
+// Decodes the field up to its first zero byte in a known code page; a byte the page leaves
+// undefined becomes U+FFFD.
+QString DecodeCodePageText(const std::uint8_t* field, std::size_t width, int codePage);
+// The text in a known code page, one byte per character; empty when a character is not in
+// the page (or is U+0000).
+QByteArray EncodeCodePageText(const QString& text, int codePage);
+
 // Decodes a single-byte field; codePage -1 stands for the Windows-1251 fallback.
 QString DecodeSingleByteText(const std::uint8_t* field, std::size_t width, int codePage = -1);
 
@@ -28,7 +38,7 @@ bool Utf8TextFits(const QString& text, std::size_t width);
 // does not fit.
 bool EncodeUtf8Text(const QString& text, std::uint8_t* field, std::size_t width);
 
-// The registration number, decoded with the record's code-page byte.
+// The registration number, decoded with the record's code-page byte (params/RegistrationNumber.h).
 QString RegistrationNumberOf(const ParamRecord& record);
 
 // A UTF-16LE field of `units` code units, up to the first zero unit or the width.

@@ -8,8 +8,11 @@
 #include "platform/HelpOpener.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QToolTip>
+
+#include <algorithm>
 
 namespace {
 constexpr int ValueColumn = 1;
@@ -23,8 +26,6 @@ void cTDGrid::SetupRows()
     Clear();
     SetColumns(ColumnCount);
     SetFixedColumns(1);
-    ResizeColumn(0, LabelColumnWidth);
-    UpdateScrollRanges();
     setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
 
     ClearCurrentRecords();
@@ -37,8 +38,23 @@ void cTDGrid::SetupRows()
     }
     emit setupFinished();
     m_initialised = true;
-    // The view may already have its size; the value column follows it from now on.
-    StretchValueColumn();
+    // The view may already have its size; the columns follow it from now on.
+    FitColumns();
+}
+
+void cTDGrid::Retranslate()
+{
+    EndFocusEdit();
+    // The set-up zeroes the records and writes the new record's code page: what is on screen
+    // is kept aside and put back.
+    const ParamRecord param = CurrentParamRecord();
+    const GsmRecord gsm = CurrentGsmRecord();
+    const OwnerRecord owner = CurrentOwnerRecord();
+    SetupRows();
+    CurrentParamRecord() = param;
+    CurrentGsmRecord() = gsm;
+    CurrentOwnerRecord() = owner;
+    Refresh();
 }
 
 void cTDGrid::Refresh()
@@ -102,22 +118,48 @@ void cTDGrid::OnSize()
 {
     CGridCtrl::OnSize();
     if (m_initialised)
-        StretchValueColumn();
+        FitColumns();
 }
 
-void cTDGrid::StretchValueColumn()
+int cTDGrid::WidestLabel() const
 {
-    const int labelWidth = GetColumnCount() > 0 ? GetColumnWidth(0) : -1;
+    // The label cells draw with the grid's font and a margin on each side.
+    const QFontMetrics metrics(font());
+    const int margin = 2 * metrics.averageCharWidth();
+    int widest = 0;
+    for (int row = 0; row < GetRowCount(); ++row)
+        widest = std::max(widest, metrics.horizontalAdvance(GetCellText(row, 0)) + margin);
+    return widest;
+}
+
+void cTDGrid::FitColumns()
+{
+    if (GetColumnCount() < ColumnCount)
+        return;
+    const int half = viewport()->width() / 2;
+    const int labelWidth = std::max(LabelColumnWidth, std::min(WidestLabel(), half));
+    ResizeColumn(0, labelWidth);
     const int valueWidth = viewport()->width() - labelWidth;
-    if (valueWidth > 2 && GetColumnCount() >= ColumnCount) {
+    if (valueWidth > 2)
         ResizeColumn(ValueColumn, valueWidth);
-        UpdateScrollRanges();
+    UpdateScrollRanges();
+}
+
+bool cTDGrid::event(QEvent* event)
+{
+    // The grid opens the help itself when F1 is released, so the window's F1 shortcut must
+    // not open it a second time on the press.
+    if (event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
+        event->accept();
+        return true;
     }
+    return CGridCtrl::event(event);
 }
 
 void cTDGrid::OnKeyUp(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_F1) {
+    if (event->key() == Qt::Key_F1 && !event->isAutoRepeat()) {
         HelpOpener::open();
         return;
     }

@@ -11,6 +11,8 @@ class cTDGrid : public CGridCtrl {
     Q_OBJECT
 
 public:
+    // The label column is as wide as the widest label in the loaded language, at least
+    // this and at most half the grid.
     static constexpr int LabelColumnWidth = 250;
 
     explicit cTDGrid(QWidget* parent = nullptr);
@@ -18,6 +20,9 @@ public:
     // Builds the rows from the table in the loaded language, zeroes the current records and
     // lets each row set up its cell. Run at start and after a change of language.
     void SetupRows();
+    // After a change of language: the rows and lists take the new language and show the same
+    // records again, so nothing typed is lost. An open edit is stored first.
+    void Retranslate();
     // Shows the current records in the value cells.
     void Refresh();
     // Stores every row that has a handler, so the drop-down rows reach the records before a
@@ -40,13 +45,15 @@ signals:
 protected:
     void OnSize() override;
     void OnKeyUp(QKeyEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     // The descriptor row attached to a value cell; null for a label cell.
     const ParamDescriptor* DescriptorAt(int row, int col) const;
-    // Column 1 takes the width left of the viewport once column 0 is placed, when that is
-    // more than 2 pixels.
-    void StretchValueColumn();
+    // Column 0 fits the widest label; column 1 takes the width left of the viewport once
+    // column 0 is placed, when that is more than 2 pixels.
+    void FitColumns();
+    int WidestLabel() const;
 
     bool m_initialised = false;
 };

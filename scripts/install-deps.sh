@@ -7,9 +7,12 @@ packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev libqt6opengl6-dev libxkbcommon-dev
     libxslt1-dev libcups2-dev
+    cups cups-client cups-filters poppler-utils printer-driver-cups-pdf
     googletest libgtest-dev libbenchmark-dev
     qt6-translations-l10n
     xvfb xauth fonts-dejavu-core
+    xdotool x11-utils appstream desktop-file-utils
+    dpkg-dev file fakeroot lintian
 )
 
 missing=()

@@ -2,25 +2,43 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QtDebug>
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-// Countdown of the test seam: when it reaches 1 the next low-level write fails.
-int g_failCountdown = 0;
+// The test seam's state: a countdown over every fallible step, one over writes only, and
+// the count of steps taken.
+int g_stepCountdown = 0;
+int g_writeCountdown = 0;
+int g_stepsTaken = 0;
+bool g_shortWrites = false;
 
-// Every byte of a replacement goes through here, so the test seam sees each write.
+// True when the seam makes this step fail; errno is then set as a full disk would.
+bool injectedFault()
+{
+    ++g_stepsTaken;
+    if (g_stepCountdown > 0 && --g_stepCountdown == 0) {
+        errno = ENOSPC;
+        return true;
+    }
+    return false;
+}
+
 ssize_t lowLevelWrite(int fd, const char* data, size_t size)
 {
-    if (g_failCountdown > 0 && --g_failCountdown == 0) {
+    if (injectedFault() || (g_writeCountdown > 0 && --g_writeCountdown == 0)) {
         errno = ENOSPC;
         return -1;
     }
+    if (g_shortWrites && size > 1)
+        size /= 2;
     return ::write(fd, data, size);
 }
 
@@ -56,21 +74,28 @@ mode_t modeFor(const QByteArray& target)
     return 0666 & ~mask;
 }
 
-// Makes the rename itself durable. File systems that cannot sync a folder say so with
-// EINVAL or ENOTSUP; the rename is then as durable as that file system allows.
-bool syncFolder(const QByteArray& folder)
+// Makes a rename durable. File systems that cannot sync a folder say so with EINVAL or
+// ENOTSUP; the rename is then as durable as that file system allows.
+void syncFolder(const QByteArray& folder)
 {
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool synced = ::fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP;
-    const bool closed = ::close(fd) == 0;
-    return synced && closed;
+    const int fd =
+        injectedFault() ? -1 : ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        qWarning("file writer: folder %s cannot be opened to flush it: %s", folder.constData(),
+                 std::strerror(errno));
+        return;
+    }
+    const bool synced =
+        !injectedFault() && (::fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP);
+    if (!synced)
+        qWarning("file writer: folder %s cannot be flushed: %s", folder.constData(),
+                 std::strerror(errno));
+    ::close(fd);
 }
 
 } // namespace
 
-bool AtomicFileWriter::replace(const QString& path, const QByteArray& content)
+bool AtomicFileWriter::prepare(const QString& path, const QByteArray& content, Prepared& prepared)
 {
     // A symbolic link stays a link: the file it points to is what gets replaced.
     QFileInfo info(path);
@@ -87,23 +112,61 @@ bool AtomicFileWriter::replace(const QString& path, const QByteArray& content)
 
     // The leading full stop hides the temporary file from every folder listing.
     QByteArray temp = folder + "/." + QFile::encodeName(info.fileName()) + ".XXXXXX";
-    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    const int fd = injectedFault() ? -1 : ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0)
         return false;
 
-    bool ok = ::fchmod(fd, modeFor(target)) == 0;
+    bool ok = !injectedFault() && ::fchmod(fd, modeFor(target)) == 0;
     ok = ok && writeAll(fd, content);
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(temp.constData(), target.constData()) == 0;
+    ok = ok && !injectedFault() && ::fsync(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    ok = !injectedFault() && closed && ok;
     if (!ok) {
         ::unlink(temp.constData());
         return false;
     }
-    return syncFolder(folder);
+    prepared = {temp, target, folder};
+    return true;
+}
+
+bool AtomicFileWriter::commit(const Prepared& prepared)
+{
+    if (injectedFault() || ::rename(prepared.temp.constData(), prepared.target.constData()) != 0) {
+        discard(prepared);
+        return false;
+    }
+    syncFolder(prepared.folder);
+    return true;
+}
+
+void AtomicFileWriter::discard(const Prepared& prepared)
+{
+    ::unlink(prepared.temp.constData());
+}
+
+bool AtomicFileWriter::replace(const QString& path, const QByteArray& content)
+{
+    Prepared prepared;
+    return prepare(path, content, prepared) && commit(prepared);
+}
+
+void AtomicFileWriter::failAtStep(int n)
+{
+    g_stepCountdown = n > 0 ? n : 0;
+    g_stepsTaken = 0;
+}
+
+int AtomicFileWriter::stepsTaken()
+{
+    return g_stepsTaken;
 }
 
 void AtomicFileWriter::failNthWrite(int n)
 {
-    g_failCountdown = n > 0 ? n : 0;
+    g_writeCountdown = n > 0 ? n : 0;
+}
+
+void AtomicFileWriter::setShortWrites(bool on)
+{
+    g_shortWrites = on;
 }

@@ -6,12 +6,37 @@
 // The one writer for every file the program replaces (record files, service.txt,
 // printer.txt). It writes a temporary file in the same folder, flushes it to disk, renames
 // it over the old name and flushes the folder, so an interrupted or failed write leaves the
-// previous file whole and is reported as a failure.
+// previous file whole and is reported as a failure. Once the rename has happened the file
+// is replaced: a folder that cannot be flushed afterwards is logged, not reported as a file
+// that was not written.
 class AtomicFileWriter {
 public:
     static bool replace(const QString& path, const QByteArray& content);
 
-    // Test seam: the n-th low-level write from now on fails (1 = the next one); 0 turns
-    // the fault off. Tests use it to prove that a failed write leaves the old file intact.
+    // One file on its way: its temporary file written whole and flushed, not yet renamed.
+    struct Prepared {
+        QByteArray temp;
+        QByteArray target;
+        QByteArray folder;
+    };
+    // Writes and flushes the temporary file beside `path`; false leaves nothing behind.
+    static bool prepare(const QString& path, const QByteArray& content, Prepared& prepared);
+    // Renames the temporary file over its target, then flushes the folder (a failure of
+    // that is logged). False when the rename failed; the temporary file is then removed.
+    static bool commit(const Prepared& prepared);
+    // Removes a temporary file that will not be renamed.
+    static void discard(const Prepared& prepared);
+
+    // Test seam. Every call that can fail while a file is replaced counts as one step:
+    // temporary file creation, mode change, each write, file sync, close, rename, folder
+    // open and folder sync. failAtStep(n) makes the n-th step from now on fail (1 = the
+    // next one); 0 turns the fault off. stepsTaken() counts the steps since the last
+    // failAtStep call, so a test can run a saver through every position.
+    static void failAtStep(int n);
+    static int stepsTaken();
+    // The n-th low-level write from now on fails (1 = the next one); 0 turns it off.
     static void failNthWrite(int n);
+    // While on, every write writes at most half of what it is given, as a full disk or a
+    // signal may make it do.
+    static void setShortWrites(bool on);
 };

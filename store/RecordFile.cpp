@@ -16,13 +16,18 @@ std::uint32_t RecordSum(std::span<const std::uint8_t> payload)
     return sum;
 }
 
-bool WriteRecordFile(const QString& path, std::span<const std::uint8_t> payload)
+QByteArray RecordFileContent(std::span<const std::uint8_t> payload)
 {
     QByteArray content(static_cast<qsizetype>(payload.size() + RecordSize::SumSize), '\0');
     auto* out = reinterpret_cast<std::uint8_t*>(content.data());
     std::copy(payload.begin(), payload.end(), out);
     LittleEndian::write(out + payload.size(), RecordSum(payload), RecordSize::SumSize);
-    return AtomicFileWriter::replace(path, content);
+    return content;
+}
+
+bool WriteRecordFile(const QString& path, std::span<const std::uint8_t> payload)
+{
+    return AtomicFileWriter::replace(path, RecordFileContent(payload));
 }
 
 bool ReadRecordFile(const QString& path, std::span<std::uint8_t> dest)

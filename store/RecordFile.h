@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
@@ -20,6 +21,9 @@ inline constexpr std::uint32_t SumSize = 4;
 
 // The byte sum of a payload, modulo 2^32.
 std::uint32_t RecordSum(std::span<const std::uint8_t> payload);
+
+// The whole file for a payload: the payload followed by its sum.
+QByteArray RecordFileContent(std::span<const std::uint8_t> payload);
 
 // Writes payload and sum, replacing the file atomically (see AtomicFileWriter). The folder
 // must exist. Returns false when nothing or not everything could be written; the previous

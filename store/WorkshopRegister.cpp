@@ -6,12 +6,14 @@
 #include "store/LittleEndian.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 
 namespace {
 // Code units below this end a line of service.txt.
 constexpr char16_t kFirstTextUnit = 32;
+constexpr char16_t kByteOrderMark = 0xFEFF;
 
 void appendUnit(QByteArray& out, char16_t unit)
 {
@@ -22,16 +24,30 @@ void appendUnit(QByteArray& out, char16_t unit)
 }
 } // namespace
 
-void WorkshopRegister::load(const QString& serviceFile)
+WorkshopRegister::LoadResult WorkshopRegister::load(const QString& serviceFile)
 {
     m_entries.clear();
+    const QFileInfo info(serviceFile);
+    if (!info.exists())
+        return LoadResult::Missing;
+    if (!info.isFile())
+        return LoadResult::NotAFile;
+    if (info.size() > kMaxRegisterBytes)
+        return LoadResult::TooLarge;
     QFile file(serviceFile);
     if (!file.open(QIODevice::ReadOnly))
-        return;
-    const QByteArray data = file.readAll();
+        return LoadResult::Unreadable;
+    // The size is checked again while reading: the file may have grown since.
+    const QByteArray data = file.read(kMaxRegisterBytes + 1);
+    if (data.size() > kMaxRegisterBytes)
+        return LoadResult::TooLarge;
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(data.constData());
     // An odd last byte is not a whole code unit and is ignored.
     const qsizetype units = data.size() / 2;
+    // A text editor may have put a byte-order mark before the first path.
+    qsizetype first = 0;
+    if (units > 0 && LittleEndian::read(bytes, 2) == kByteOrderMark)
+        first = 1;
 
     QString line;
     auto closeLine = [this, &line] {
@@ -42,7 +58,7 @@ void WorkshopRegister::load(const QString& serviceFile)
         m_entries.push_back(std::move(entry));
         line.clear();
     };
-    for (qsizetype i = 0; i < units; ++i) {
+    for (qsizetype i = first; i < units; ++i) {
         const auto unit = static_cast<char16_t>(LittleEndian::read(bytes + 2 * i, 2));
         if (unit >= kFirstTextUnit)
             line.append(QChar(unit));
@@ -51,6 +67,7 @@ void WorkshopRegister::load(const QString& serviceFile)
     }
     if (!line.isEmpty())
         closeLine();
+    return LoadResult::Loaded;
 }
 
 bool WorkshopRegister::save(const QString& serviceFile) const
@@ -70,8 +87,10 @@ bool WorkshopRegister::save(const QString& serviceFile) const
 
 bool WorkshopRegister::canHoldPath(const QString& folderPath)
 {
-    return !folderPath.isEmpty() && std::none_of(folderPath.cbegin(), folderPath.cend(),
-                                                 [](QChar c) { return c < kFirstTextUnit; });
+    // A leading byte-order mark would be skipped by the next load.
+    return !folderPath.isEmpty() && !folderPath.startsWith(QChar(kByteOrderMark)) &&
+           std::none_of(folderPath.cbegin(), folderPath.cend(),
+                        [](QChar c) { return c < kFirstTextUnit; });
 }
 
 VehicleEntry* WorkshopRegister::findVehicleByName(const QString& name)

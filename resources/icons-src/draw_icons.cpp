@@ -1,7 +1,9 @@
 // Draws the program's toolbar and application icons. Run once by hand when an icon
 // changes; the PNGs it writes are what the language packs hold:
 //   g++ -std=c++20 -fPIC draw_icons.cpp $(pkg-config --cflags --libs Qt6Gui) -o draw_icons
-//   QT_QPA_PLATFORM=offscreen ./draw_icons ../icons ..
+//   QT_QPA_PLATFORM=offscreen ./draw_icons ../icons ../hicolor
+// The application icon also goes into the desktop's icon theme folders at the usual sizes;
+// ../hicolor/scalable/apps/velmora.svg is the same drawing on the same grid.
 // Every icon is drawn on a 24 by 24 grid and scaled, so larger sizes stay sharp.
 
 #include <QGuiApplication>
@@ -282,6 +284,30 @@ void preview(QPainter& p)
     p.drawEllipse(QPointF(14, 14), 4.8, 4.8);
 }
 
+void savePdf(QPainter& p)
+{
+    // A page with a red PDF band and a green arrow down into it.
+    page(p);
+    p.setPen(outline(QColor(0x8e, 0x00, 0x00)));
+    p.setBrush(QColor(0xe5, 0x39, 0x35));
+    p.drawRoundedRect(QRectF(1.5, 12.5, 14, 7), 1.5, 1.5);
+    p.setPen(QPen(Qt::white, 1.3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    // "P", "D", "F" drawn as strokes, so the icon needs no font.
+    p.drawLine(QPointF(3.8, 18), QPointF(3.8, 14.2));
+    p.drawArc(QRectF(2.6, 14.2, 3, 2), -90 * 16, 180 * 16);
+    p.drawLine(QPointF(7.6, 14.2), QPointF(7.6, 18));
+    p.drawArc(QRectF(5.6, 14.2, 4, 3.8), -90 * 16, 180 * 16);
+    p.drawLine(QPointF(11.4, 18), QPointF(11.4, 14.2));
+    p.drawLine(QPointF(11.4, 14.2), QPointF(13.8, 14.2));
+    p.drawLine(QPointF(11.4, 16), QPointF(13.4, 16));
+    // The download arrow of the import icon, narrowed to the page's right edge.
+    p.save();
+    p.translate(12.2, 5);
+    p.scale(0.55, 0.9);
+    arrow(p, true, QColor(0x43, 0xa0, 0x47), QColor(0x1b, 0x5e, 0x20));
+    p.restore();
+}
+
 void closeIcon(QPainter& p)
 {
     p.setPen(outline(QColor(0x8e, 0x00, 0x00)));
@@ -335,7 +361,7 @@ int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
     const QString icons = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
-    const QString top = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral(".");
+    const QString hicolor = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral(".");
     const struct {
         const char* name;
         void (*draw)(QPainter&);
@@ -343,12 +369,14 @@ int main(int argc, char** argv)
         {"new_workshop", workshop},    {"new_vehicle", newVehicle},   {"save", floppy},
         {"delete", deleteMark},        {"export", exportIcon},        {"import", importIcon},
         {"print_record", printRecord}, {"print_ticket", printTicket}, {"help", help},
-        {"preview", preview},          {"close", closeIcon}};
+        {"preview", preview},          {"close", closeIcon},          {"save_pdf", savePdf}};
     for (const auto& icon : toolbar)
         save(icon.draw, 24,
              icons + QLatin1Char('/') + QLatin1String(icon.name) + QStringLiteral(".png"));
     save(tachograph, 24, icons + QStringLiteral("/velmora-24.png"));
     save(tachograph, 48, icons + QStringLiteral("/velmora.png"));
-    save(tachograph, 256, top + QStringLiteral("/velmora.png"));
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        save(tachograph, size,
+             hicolor + QStringLiteral("/%1x%1/apps/velmora.png").arg(size));
     return 0;
 }

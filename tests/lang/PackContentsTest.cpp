@@ -135,7 +135,7 @@ TEST_P(PackContents, contextMenuIsOnePopupOfTreeCommands)
 TEST_P(PackContents, reportWindowMenuAndToolbarCarryItsCommands)
 {
     const QSet<int> expected{CommandId::ReportPrint, CommandId::ReportPreview,
-                             CommandId::ReportClose};
+                             CommandId::ReportSavePdf, CommandId::ReportClose};
     EXPECT_EQ(idsOf(commandsOf(pack().menu(ResourceId::ReportMenu))), expected);
     EXPECT_EQ(idsOf(commandsOf(pack().toolbar(ResourceId::ReportToolBar))), expected);
 }
@@ -153,7 +153,7 @@ TEST_P(PackContents, toolbarButtonsHaveRealIcons)
         EXPECT_FALSE(item.text.isEmpty());
         distinct.insert(item.icon);
     }
-    EXPECT_EQ(distinct.size(), buttons.size() + 2) << "the report's print button shares its icon";
+    EXPECT_EQ(distinct.size(), buttons.size() + 3) << "the report's print button shares its icon";
     EXPECT_FALSE(pack().mainIcon().pixmap(48).isNull());
 }
 

@@ -1,0 +1,70 @@
+#include "reports/ReportCommands.h"
+
+#include "lang/LanguagePack.h"
+#include "lang/StringIds.h"
+#include "navigation/cTree.h"
+#include "params/CurrentRecords.h"
+#include "params/cTDGrid.h"
+#include "platform/DataFiles.h"
+#include "platform/Prompts.h"
+#include "reports/CalibrationXml.h"
+
+#include <QStringList>
+
+ReportSubject ReportSubjectOf(ReportKind kind, const cTree& tree)
+{
+    const TreeNode node = tree.SelectedNode();
+    switch (cTree::NodeLevel(node)) {
+    case TreeLevel::Vehicle:
+        return {tree.GetNodeText(node), {}};
+    case TreeLevel::Day:
+        return {node->parent() ? tree.GetNodeText(node->parent()) : QString(),
+                tree.GetNodeText(node)};
+    default:
+        return {kind == ReportKind::Record ? QStringLiteral("unknown") : QString(), {}};
+    }
+}
+
+QString ReportStylesheetName(ReportKind kind)
+{
+    return kind == ReportKind::Record ? QStringLiteral("printer_view.xslt")
+                                      : QStringLiteral("ticket_view.xslt");
+}
+
+std::optional<PreparedReport> PrepareReport(ReportKind kind, const cTree& tree, cTDGrid& grid,
+                                            QWidget* window)
+{
+    grid.RunStorePass();
+    CalibrationDocument doc;
+    doc.param = CurrentParamRecord();
+    doc.gsm = CurrentGsmRecord();
+    doc.owner = CurrentOwnerRecord();
+    doc.workshop = CurrentWorkshopRecord();
+
+    const ReportSubject subject = ReportSubjectOf(kind, tree);
+    if (subject.vehicle.isEmpty())
+        return std::nullopt;
+    doc.vehicle = subject.vehicle;
+    doc.day = subject.day;
+
+    doc.stylesheet = DataFiles::locate(ReportStylesheetName(kind));
+    if (doc.stylesheet.isEmpty()) {
+        Prompts::warn(window, Lang(StringId::ReportStylesheetMissing)
+                                  .arg(DataFiles::folders().join(QStringLiteral(", ")) +
+                                       QStringLiteral(": ") + ReportStylesheetName(kind)));
+        return std::nullopt;
+    }
+
+    PreparedReport report;
+    if (!WriteCalibrationXml(doc, DataFiles::locate(QStringLiteral("Ondrix.ico")),
+                             &report.xmlPath)) {
+        Prompts::warn(window, Lang(StringId::ReportWriteFailed).arg(report.xmlPath));
+        return std::nullopt;
+    }
+    QStringList parts{subject.vehicle};
+    if (!subject.day.isEmpty())
+        parts.append(subject.day);
+    parts.append(kind == ReportKind::Record ? QStringLiteral("record") : QStringLiteral("ticket"));
+    report.pdfName = parts.join(u'_') + QStringLiteral(".pdf");
+    return report;
+}

@@ -1,0 +1,109 @@
+#include "reports/ReportPrinter.h"
+
+#include "lang/LanguagePack.h"
+#include "lang/StringIds.h"
+#include "platform/ModalRunner.h"
+#include "platform/Printers.h"
+#include "store/AtomicFileWriter.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTextDocument>
+
+#include <memory>
+
+namespace {
+
+void setUpPage(QPrinter& printer)
+{
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                      QMarginsF(ReportPrinter::MarginMm, ReportPrinter::MarginMm,
+                                                ReportPrinter::MarginMm, ReportPrinter::MarginMm),
+                                      QPageLayout::Millimeter));
+}
+
+void render(const QTextDocument& page, QPrinter& printer)
+{
+    // Laid out anew for the paper, whose margins are the printer's page layout alone; the
+    // shown page keeps its own width. The page size is given in the layout's own units, the
+    // screen's logical pixels, so that the fonts keep their point sizes on paper.
+    std::unique_ptr<QTextDocument> copy(page.clone());
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const qreal dpi = screen ? screen->logicalDotsPerInchY() : 96.0;
+    copy->setDocumentMargin(0);
+    copy->setPageSize(printer.pageLayout().paintRect(QPageLayout::Inch).size() * dpi);
+    copy->print(&printer);
+}
+
+bool renderPdf(const QTextDocument& page, const QString& title, const QString& path)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setDocName(title);
+    printer.setCreator(QStringLiteral("Velmora"));
+    setUpPage(printer);
+    render(page, printer);
+    return QFile(path).size() > 0;
+}
+
+} // namespace
+
+bool ReportPrinter::printOnDefault(const QTextDocument& page, const QString& title,
+                                   QString* printer, QString* error)
+{
+    const QString queue = Printers::defaultPrinter();
+    if (printer)
+        *printer = queue;
+    if (queue.isEmpty()) {
+        *error = Lang(StringId::NoDefaultPrinter);
+        return false;
+    }
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath(QStringLiteral("report.pdf"));
+    QString refusal;
+    if (!folder.isValid() || !renderPdf(page, title, pdf)) {
+        *error = Lang(StringId::PdfWriteFailed).arg(pdf);
+        return false;
+    }
+    if (Printers::printFile(queue, pdf, title, &refusal) == 0) {
+        *error = Lang(StringId::PrintRefused).arg(queue, refusal);
+        return false;
+    }
+    return true;
+}
+
+void ReportPrinter::preview(const QTextDocument& page, QWidget* parent)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    const QString queue = Printers::defaultPrinter();
+    if (!queue.isEmpty())
+        printer.setPrinterName(queue);
+    setUpPage(printer);
+    QPrintPreviewDialog dialog(&printer, parent);
+    dialog.setObjectName(QStringLiteral("reportPreview"));
+    dialog.resize(900, 1000);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&page](QPrinter* target) { render(page, *target); });
+    ModalRunner::run(dialog);
+}
+
+bool ReportPrinter::savePdf(const QTextDocument& page, const QString& title, const QString& path,
+                            QString* error)
+{
+    QTemporaryDir folder;
+    const QString rendered = folder.filePath(QStringLiteral("report.pdf"));
+    QFile file(rendered);
+    if (folder.isValid() && renderPdf(page, title, rendered) && file.open(QIODevice::ReadOnly) &&
+        AtomicFileWriter::replace(path, file.readAll()))
+        return true;
+    *error = Lang(StringId::PdfWriteFailed).arg(path);
+    return false;
+}

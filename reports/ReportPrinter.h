@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+class QTextDocument;
+class QWidget;
+
+// Puts a shown report on paper or into a PDF file, always on A4 with the margins a
+// workshop's forms use. Printing renders the page to PDF and hands that file to the
+// default printer's queue, so a queue that refuses the job is told to the user.
+class ReportPrinter {
+public:
+    // Prints on the default printer without a dialog. False with `error` set when there is
+    // no default printer or the queue refused the job; `printer` names the queue used.
+    static bool printOnDefault(const QTextDocument& page, const QString& title, QString* printer,
+                               QString* error);
+    // Opens the print preview; the preview's own print button prints through Qt's dialog.
+    static void preview(const QTextDocument& page, QWidget* parent);
+    // Writes the page as a PDF file, replacing an earlier file whole.
+    static bool savePdf(const QTextDocument& page, const QString& title, const QString& path,
+                        QString* error);
+
+    static constexpr qreal MarginMm = 12.0;
+};

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "platform/Printers.h"
+
+#include <QFile>
+#include <QStringList>
+
+// Printers for tests: a fixed list, a default, and the files "printed" kept in memory.
+class FakePrinters : public Printers::Backend {
+public:
+    FakePrinters(QStringList names, QString defaultPrinter)
+        : queues(std::move(names)), defaultName(std::move(defaultPrinter))
+    {
+        Printers::setBackend(this);
+    }
+    ~FakePrinters() override { Printers::setBackend(nullptr); }
+
+    QStringList list() override { return queues; }
+    QString defaultPrinter() override { return defaultName; }
+    bool setDefault(const QString& name) override
+    {
+        if (refuseDefault || (!name.isEmpty() && !queues.contains(name)))
+            return false;
+        defaultName = name;
+        return true;
+    }
+    int printFile(const QString& printer, const QString& pdfPath, const QString& title,
+                  QString* error) override
+    {
+        if (!refusal.isEmpty()) {
+            *error = refusal;
+            return 0;
+        }
+        QFile file(pdfPath);
+        if (!file.open(QIODevice::ReadOnly))
+            return 0;
+        jobs.append({printer, title, file.readAll()});
+        return jobs.size();
+    }
+
+    struct Job {
+        QString printer;
+        QString title;
+        QByteArray pdf;
+    };
+    QStringList queues;
+    QString defaultName;
+    bool refuseDefault = false;
+    QString refusal;
+    QList<Job> jobs;
+};

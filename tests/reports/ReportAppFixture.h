@@ -1,0 +1,95 @@
+#pragma once
+
+#include "app/CMainFrame.h"
+#include "app/CVelmoraApp.h"
+#include "lang/LanguagePack.h"
+#include "lang/MenuBuilder.h"
+#include "navigation/cTree.h"
+#include "platform/ModalRunner.h"
+#include "platform/Prompts.h"
+#include "store/FolderOps.h"
+#include "store/RecordFile.h"
+#include "store/WorkshopRegister.h"
+#include "tests/reports/ReportTestRecords.h"
+#include "tests/support/TempDataFolder.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMenuBar>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// The whole program over one registered workshop with vehicle A123BC and its calibration
+// of 14 February 2026, holding the records of FilledDocument().
+class ReportAppFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Prompts::setSilent(true);
+        Prompts::takeShownTexts();
+        QSettings().clear();
+        ASSERT_TRUE(LanguagePack::current().load(QStringLiteral("Velmora_ru")));
+        const CalibrationDocument doc = FilledDocument();
+        m_workshop = m_root.filePath(QStringLiteral("Tver workshop"));
+        const QString vehicle = ExchangeFolderOf(m_workshop) + QStringLiteral("/A123BC");
+        ASSERT_TRUE(QDir().mkpath(vehicle + QStringLiteral("/20260214")));
+        ASSERT_TRUE(WriteRecordFile(ExchangeFolderOf(m_workshop) + QStringLiteral("/SINFO.BIN"),
+                                    doc.workshop.bytes));
+        ASSERT_TRUE(WriteRecordFile(vehicle + QStringLiteral("/20260214/") + kParamFileName,
+                                    doc.param.bytes));
+        ASSERT_TRUE(
+            WriteRecordFile(vehicle + QStringLiteral("/20260214/") + kGsmFileName, doc.gsm.bytes));
+        ASSERT_TRUE(WriteRecordFile(vehicle + u'/' + kOwnerFileName, doc.owner.bytes));
+        WorkshopRegister reg;
+        WorkshopEntry entry;
+        entry.folderPath = m_workshop;
+        reg.entries().push_back(entry);
+        ASSERT_TRUE(reg.save(WorkshopRegister::serviceFilePath()));
+    }
+
+    void TearDown() override
+    {
+        EXPECT_FALSE(ModalRunner::hasPendingHandlers());
+        ModalRunner::clearHandlers();
+        LanguagePack::current().load(QStringLiteral("Velmora_ru"));
+    }
+
+    void start()
+    {
+        m_app = std::make_unique<CVelmoraApp>();
+        ASSERT_TRUE(m_app->InitInstance());
+    }
+
+    CMainFrame* frame() const { return m_app->mainWindow(); }
+    cTree* tree() const { return frame()->tree(); }
+
+    void selectLevel(int level)
+    {
+        QTreeWidgetItem* node = tree()->topLevelItem(0);
+        for (int l = TreeLevel::Workshop; l < level; ++l)
+            node = node->child(0);
+        tree()->SelectNode(node);
+    }
+
+    // Triggers the action of `commandId` in the window's menu bar, as a click does.
+    static void triggerMenu(QMainWindow* window, int commandId)
+    {
+        for (QAction* action : window->menuBar()->findChildren<QAction*>()) {
+            if (MenuBuilder::commandOf(action) == commandId) {
+                action->trigger();
+                return;
+            }
+        }
+        ADD_FAILURE() << "no menu entry for command " << commandId;
+    }
+
+    TempDataFolder m_data;
+    QTemporaryDir m_root;
+    QString m_workshop;
+    std::unique_ptr<CVelmoraApp> m_app;
+};
