@@ -3,6 +3,7 @@
 #include "app/CVelmoraApp.h"
 #include "app/LockIndicators.h"
 #include "exchange/CalibrationSaver.h"
+#include "exchange/cExportDlg.h"
 #include "lang/LanguagePack.h"
 #include "lang/MenuBuilder.h"
 #include "lang/ResourceIds.h"
@@ -212,9 +213,25 @@ void CMainFrame::OnDeleteNode()
     DeleteSelectedNode(m_app.workshopRegister(), *m_tree, this);
 }
 
-void CMainFrame::OnExport() {}
+void CMainFrame::OnExport()
+{
+    cExportDlg dlg(Lang(StringId::ExportCaption), this);
+    if (dlg.Choose(*m_tree)) {
+        const QString done = dlg.ExportSelection(m_app.workshopRegister(), *m_tree);
+        if (!done.isEmpty())
+            statusBar()->showMessage(done);
+    }
+}
 
-void CMainFrame::OnImport() {}
+void CMainFrame::OnImport()
+{
+    cExportDlg dlg(Lang(StringId::ImportCaption), this);
+    if (dlg.Choose(*m_tree)) {
+        const QString done = dlg.ImportToWorkshop(*m_tree);
+        if (!done.isEmpty())
+            statusBar()->showMessage(done);
+    }
+}
 
 void CMainFrame::OnPrinterSettings()
 {

@@ -95,6 +95,24 @@ constexpr int RegisterNotAFile = 233;
 constexpr int RegisterTooLarge = 234;
 constexpr int RegisterCannotOpen = 235;
 
+// Transfer to and from the removable drive.
+constexpr int TransferExported = 240;         // %1: calibrations, %2: drive's exchange folder
+constexpr int TransferImported = 241;         // %1: files, %2: drive's exchange folder
+constexpr int TransferNoExchangeFolder = 242; // %1: drive's exchange folder
+constexpr int TransferStopped = 243;          // %1: done, %2: in all
+constexpr int TransferProblems = 244;
+constexpr int TransferFoldersNotCreated = 245; // %1: folder paths, one a line
+constexpr int TransferFilesNotRead = 246;      // %1: file paths
+constexpr int TransferFilesNotWritten = 247;   // %1: file paths
+constexpr int TransferSkipped = 248;           // %1: paths
+constexpr int TransferNamesNotOnDrive = 249;   // %1: registration numbers
+constexpr int TransferFilesTooLarge = 250;     // %1: limit in MiB, %2: file paths
+constexpr int TransferNotFlushed = 251;        // %1: drive's exchange folder
+constexpr int TransferOverlap = 252;           // %1: drive's folder, %2: workshop's folder
+constexpr int TransferMore = 253;              // %1: how many more
+constexpr int ExportProgress = 254;            // %1: drive's exchange folder
+constexpr int ImportProgress = 255;            // %1: drive's exchange folder
+
 // Reports.
 constexpr int ReportWriteFailed = 260;         // %1: XML file path
 constexpr int ReportDocumentBroken = 261;      // %1: XML file path, %2: parser's words

@@ -11,19 +11,25 @@
 #include "params/cTDGrid.h"
 #include "platform/HelpOpener.h"
 #include "platform/KeyboardLocks.h"
+#include "platform/ModalRunner.h"
 #include "platform/Prompts.h"
 #include "store/FolderOps.h"
+#include "store/LittleEndian.h"
 #include "store/RecordFile.h"
 #include "store/WorkshopRegister.h"
 #include "tests/support/TempDataFolder.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QSettings>
 #include <QSplitter>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
 
 #include <gtest/gtest.h>
 
@@ -177,7 +183,30 @@ TEST_F(MainWindowTest, help_opensThePageFromTheStartFolder)
     EXPECT_TRUE(opened.first().toLocalFile().endsWith(QStringLiteral("vmhelp.html")));
 }
 
-TEST_F(MainWindowTest, languageSwitch_clearsRecordsKeepsSelectionAndTitle)
+QAction* actionFor(const QWidget* bar, int command)
+{
+    for (QAction* action : bar->findChildren<QAction*>()) {
+        if (MenuBuilder::commandOf(action) == command)
+            return action;
+    }
+    return nullptr;
+}
+
+// Types into the grid as a user does: each key goes to whatever has the focus, so the first
+// one opens the cell editor and the rest go into it. The edit is left open.
+void typeKeys(cTDGrid* grid, int row, const QString& keys)
+{
+    grid->setFocus();
+    grid->SetFocusCell(row, 1);
+    for (const QChar c : keys) {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : grid;
+        QTest::keyClick(target, c.toLatin1());
+    }
+}
+
+constexpr int kRowW = 9;
+
+TEST_F(MainWindowTest, languageSwitchFromTheMenu_keepsTypedValuesSelectionAndTitle)
 {
     QTemporaryDir root;
     registerWorkshops({makeWorkshop(root.path(), QStringLiteral("A"), QStringLiteral("A123BC"),
@@ -185,26 +214,120 @@ TEST_F(MainWindowTest, languageSwitch_clearsRecordsKeepsSelectionAndTitle)
     CVelmoraApp app;
     ASSERT_TRUE(app.InitInstance());
     CMainFrame* frame = app.mainWindow();
+    QApplication::setActiveWindow(frame);
     cTree* tree = frame->tree();
     QTreeWidgetItem* day = tree->topLevelItem(0)->child(0)->child(0);
     tree->SelectNode(day);
-    ASSERT_EQ(CurrentGsmRecord().bytes[0], 2);
     const QString title = frame->windowTitle();
     EXPECT_EQ(title, QStringLiteral("Velmora [A123BC : 20260101]"));
+    typeKeys(app.grid(), kRowW, QStringLiteral("7777"));
 
-    frame->OnCommand(CommandId::LanguageEnglish);
-    frame->OnCommand(CommandId::LanguageEnglish);
+    // The action frees and rebuilds its own menu: that must wait until its click returns.
+    QAction* english = actionFor(frame->menuBar(), CommandId::LanguageEnglish);
+    ASSERT_NE(english, nullptr);
+    english->trigger();
+    QCoreApplication::processEvents();
     EXPECT_EQ(LanguagePack::current().loadedName(), QStringLiteral("Velmora_en"));
+    EXPECT_EQ(frame->menuBar()->actions().first()->text(),
+              LanguagePack::current().menu(ResourceId::MainMenu).first().text);
     EXPECT_EQ(tree->SelectedNode(), day);
     EXPECT_EQ(frame->windowTitle(), title);
-    EXPECT_EQ(app.grid()->GetCellText(0, 0), Lang(185));
-    EXPECT_EQ(CurrentGsmRecord().bytes[0], 0);
-    EXPECT_EQ(CurrentParamRecord().bytes[117], 5);
-    EXPECT_EQ(app.grid()->GetCellText(21, 1), QStringLiteral("TCP"));
+    EXPECT_EQ(app.grid()->GetCellText(0, 0), Lang(StringId::OwnerName));
+    EXPECT_EQ(app.grid()->GetCellText(kRowW, 1), QStringLiteral("7777"));
+    EXPECT_EQ(LittleEndian::read(
+                  CurrentParamRecord().bytes.data() + ParamRecord::Layout::ConstantWOffset, 2),
+              7777u);
+    EXPECT_EQ(CurrentGsmRecord().bytes[0], 2);
+    EXPECT_EQ(CurrentParamRecord().bytes[ParamRecord::Layout::CodePageOffset], 1);
 
-    frame->OnCommand(CommandId::LanguageRussian);
+    QAction* russian = actionFor(frame->toolBar(), CommandId::LanguageRussian);
+    if (!russian)
+        russian = actionFor(frame->menuBar(), CommandId::LanguageRussian);
+    ASSERT_NE(russian, nullptr);
+    russian->trigger();
+    QCoreApplication::processEvents();
     EXPECT_EQ(LanguagePack::current().loadedName(), QStringLiteral("Velmora_ru"));
-    EXPECT_EQ(app.grid()->GetCellText(0, 0), Lang(185));
+    EXPECT_EQ(app.grid()->GetCellText(0, 0), Lang(StringId::OwnerName));
+    EXPECT_EQ(app.grid()->GetCellText(kRowW, 1), QStringLiteral("7777"));
+}
+
+TEST_F(MainWindowTest, openEditEndsIntoItsOwnVehicleBeforeTheNewVehicleJumpLoadsAnother)
+{
+    QTemporaryDir root;
+    const QString workshop = makeWorkshop(root.path(), QStringLiteral("A"),
+                                          QStringLiteral("AAA111"), QStringLiteral("20260101"));
+    const QString other = workshop + QStringLiteral("/RX902/BBB222/20260202");
+    QDir().mkpath(other);
+    writeRecord(other + QStringLiteral("/PARAM_UP.BIN"), RecordSize::Param, 3);
+    registerWorkshops({workshop});
+    CVelmoraApp app;
+    ASSERT_TRUE(app.InitInstance());
+    CMainFrame* frame = app.mainWindow();
+    QApplication::setActiveWindow(frame);
+    frame->tree()->SelectNode(frame->tree()->topLevelItem(0)->child(0)->child(0));
+    typeKeys(app.grid(), kRowW, QStringLiteral("7"));
+    ASSERT_TRUE(app.grid()->CellAt(kRowW, 1)->IsEditing());
+
+    ModalRunner::pushHandler([](QDialog& d) {
+        d.findChild<QLineEdit*>(QStringLiteral("id1016"))->setText(QStringLiteral("BBB222"));
+        d.accept();
+        return d.result();
+    });
+    QAction* newVehicle = actionFor(frame->toolBar(), CommandId::NewVehicle);
+    ASSERT_NE(newVehicle, nullptr);
+    newVehicle->trigger();
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Velmora [BBB222]"));
+    // BBB222's own value, whatever the user does with the keyboard next.
+    const auto w = [] {
+        return LittleEndian::read(
+            CurrentParamRecord().bytes.data() + ParamRecord::Layout::ConstantWOffset, 2);
+    };
+    EXPECT_EQ(w(), 0x0303u);
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : app.grid(),
+                    Qt::Key_Escape);
+    EXPECT_EQ(w(), 0x0303u);
+    EXPECT_EQ(app.grid()->GetCellText(kRowW, 1), QString::number(0x0303));
+}
+
+TEST_F(MainWindowTest, f1InTheGridOpensTheHelpOnce)
+{
+    CVelmoraApp app;
+    ASSERT_TRUE(app.InitInstance());
+    QApplication::setActiveWindow(app.mainWindow());
+    HelpOpener::setStartFolder(kPackDir);
+    QList<QUrl> opened;
+    HelpOpener::setRecorder(&opened);
+    app.grid()->setFocus();
+    QTest::keyClick(app.grid(), Qt::Key_F1);
+    HelpOpener::setRecorder(nullptr);
+    EXPECT_EQ(opened.size(), 1);
+}
+
+TEST_F(MainWindowTest, unreadableRegisterIsReportedAndTheProgramStartsEmpty)
+{
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), WorkshopRegister::serviceFilePath()));
+    CVelmoraApp app;
+    ASSERT_TRUE(app.InitInstance());
+    EXPECT_EQ(app.mainWindow()->tree()->topLevelItemCount(), 0);
+    EXPECT_EQ(Prompts::takeShownTexts(), QStringList{Lang(StringId::RegisterUnreadable)
+                                                         .arg(WorkshopRegister::serviceFilePath(),
+                                                              Lang(StringId::RegisterNotAFile))});
+}
+
+TEST_F(MainWindowTest, recordFileThatCannotBeReadIsNamedWhenItsDayIsSelected)
+{
+    QTemporaryDir root;
+    const QString workshop = makeWorkshop(root.path(), QStringLiteral("A"),
+                                          QStringLiteral("A123BC"), QStringLiteral("20260101"));
+    const QString gsm = workshop + QStringLiteral("/RX902/A123BC/20260101/GSM_UP.BIN");
+    QFile(gsm).resize(0);
+    registerWorkshops({workshop});
+    CVelmoraApp app;
+    ASSERT_TRUE(app.InitInstance());
+    app.mainWindow()->tree()->SelectNode(
+        app.mainWindow()->tree()->topLevelItem(0)->child(0)->child(0));
+    EXPECT_EQ(Prompts::takeShownTexts(), QStringList{Lang(StringId::RecordUnreadable).arg(gsm)});
+    EXPECT_EQ(CurrentParamRecord().bytes[0], 1);
 }
 
 TEST_F(MainWindowTest, lockIndicators_showTextOnlyWhileTheLockIsOn)

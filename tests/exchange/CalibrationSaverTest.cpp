@@ -227,6 +227,77 @@ TEST_F(CalibrationSaverTest, FailedWriteIsReportedAndKeepsTheSelection)
     EXPECT_TRUE(Save());
 }
 
+TEST_F(CalibrationSaverTest, SaveIsAllOrNothingAtEveryFailurePosition)
+{
+    const QString number = QStringLiteral("SWEEP1");
+    const QString day = DayFolder(m_first, number);
+    const QStringList files = {day + QStringLiteral("/PARAM_UP.BIN"),
+                               day + QStringLiteral("/GSM_UP.BIN"),
+                               m_first + QStringLiteral("/RX902/SWEEP1/CINFO.BIN")};
+    const auto onDisk = [&files] {
+        QList<QByteArray> content;
+        for (const QString& file : files)
+            content << ReadFile(file);
+        return content;
+    };
+    const auto saveAs = [&](std::uint8_t marker) {
+        SetOnScreen(number, marker);
+        m_tree->SelectNode(m_tree->topLevelItem(0));
+        return Save();
+    };
+    // A first save into fresh folders counts every step, and fails at each one.
+    AtomicFileWriter::failAtStep(0);
+    ASSERT_TRUE(saveAs(1));
+    const QList<QByteArray> first = onDisk();
+    ASSERT_TRUE(saveAs(2));
+    const int steps = AtomicFileWriter::stepsTaken();
+    const QList<QByteArray> second = onDisk();
+    ShownTexts();
+    ASSERT_GT(steps, 12);
+
+    for (int position = 1; position <= steps; ++position) {
+        ASSERT_TRUE(saveAs(1));
+        ShownTexts();
+        AtomicFileWriter::failAtStep(position);
+        const bool saved = saveAs(2);
+        AtomicFileWriter::failAtStep(0);
+        const QList<QByteArray> now = onDisk();
+        const QStringList shown = ShownTexts();
+        EXPECT_EQ(shown.size(), saved ? 0 : 1) << position;
+        QStringList replaced;
+        QStringList old;
+        for (int i = 0; i < files.size(); ++i) {
+            EXPECT_TRUE(now[i] == first[i] || now[i] == second[i]) << position;
+            (now[i] == second[i] ? replaced : old) << files[i];
+        }
+        // Whole calibrations unless a rename failed after an earlier one, which says which.
+        if (saved || replaced.isEmpty() || old.isEmpty()) {
+            EXPECT_TRUE(saved ? now == second : (now == first || now == second)) << position;
+        } else {
+            EXPECT_EQ(shown, QStringList{Lang(StringId::SavePartlyWritten)
+                                             .arg(replaced.join(QStringLiteral(", ")),
+                                                  old.join(QStringLiteral(", ")))})
+                << position;
+        }
+        const QStringList left =
+            QDir(day).entryList(QDir::Files | QDir::Hidden) +
+            QDir(day + QStringLiteral("/..")).entryList(QDir::Files | QDir::Hidden);
+        for (const QString& name : left)
+            EXPECT_FALSE(name.startsWith(u'.')) << position << name.toStdString();
+    }
+}
+
+TEST_F(CalibrationSaverTest, FailedSaveIntoANewDayLeavesNoEmptyFolder)
+{
+    SetOnScreen(QStringLiteral("NEWDAY"), 3);
+    m_tree->SelectNode(m_tree->topLevelItem(0));
+    AtomicFileWriter::failNthWrite(3);
+    EXPECT_FALSE(Save());
+    AtomicFileWriter::failNthWrite(0);
+    EXPECT_EQ(ShownTexts().size(), 1);
+    EXPECT_FALSE(QFileInfo::exists(m_first + QStringLiteral("/RX902/NEWDAY")));
+}
+
 TEST_F(CalibrationSaverTest, MissingExchangeFolderIsReported)
 {
     ASSERT_TRUE(QDir(m_first + QStringLiteral("/RX902")).removeRecursively());

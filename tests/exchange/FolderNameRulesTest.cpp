@@ -22,11 +22,13 @@ TEST(RegistrationNumberRule, EmptyOrBlankIsMissing)
     EXPECT_EQ(CheckRegistrationNumber(QStringLiteral("   ")), Fault::Missing);
 }
 
-TEST(RegistrationNumberRule, LengthCountsCharactersAndBytes)
+TEST(RegistrationNumberRule, LengthCountsCharactersInTheNumbersCodePage)
 {
     EXPECT_EQ(CheckRegistrationNumber(QStringLiteral("ABCDEFGHIJKLM")), Fault::TooLong);
-    // Seven Cyrillic letters: 7 characters but 14 bytes, more than the field holds.
-    EXPECT_EQ(CheckRegistrationNumber(QStringLiteral("АВСЕКМН")), Fault::TooLong);
+    // Cyrillic letters take one byte each in ISO/IEC 8859-5, so twelve fit.
+    EXPECT_EQ(CheckRegistrationNumber(QStringLiteral("АВЕКМНОРСТУХ")), Fault::None);
+    EXPECT_EQ(CheckRegistrationNumber(QStringLiteral("АВЕКМНОРСТУХА")), Fault::TooLong);
+    EXPECT_EQ(CheckRegistrationNumber(QStringLiteral("Ж中")), Fault::NoCodePage);
 }
 
 TEST(RegistrationNumberRule, NamesThatLeaveOrHideFromTheWorkshopAreRefused)
@@ -35,7 +37,9 @@ TEST(RegistrationNumberRule, NamesThatLeaveOrHideFromTheWorkshopAreRefused)
          {QStringLiteral("."), QStringLiteral(".."), QStringLiteral("A.B"),
           QStringLiteral(".hidden"), QStringLiteral("../x"), QStringLiteral("A/B"),
           QStringLiteral("A\tB"), QStringLiteral("A\nB"), QString(QChar(0x7F)) + u'A',
-          QString(QChar(0xD800)) + u'A'}) {
+          QString(QChar(0xD800)) + u'A', QStringLiteral("A\\B"), QStringLiteral("A*"),
+          QStringLiteral("?"), QStringLiteral("\"A\""), QStringLiteral("<A>"),
+          QString(QChar(0xFEFF)) + u'A', QStringLiteral("A\u200EB")}) {
         EXPECT_EQ(CheckRegistrationNumber(number), Fault::NotAFolderName) << number.toStdString();
     }
 }

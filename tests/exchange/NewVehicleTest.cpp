@@ -78,14 +78,30 @@ TEST_F(NewVehicleTest, NewVehicleGetsTodaysCalibrationByteForByte)
     EXPECT_TRUE(ShownTexts().isEmpty());
 }
 
-TEST_F(NewVehicleTest, NumberIsStoredAsUtf8)
+TEST_F(NewVehicleTest, NumberIsStoredInTheCodePageThatHoldsIt)
 {
-    const QString number = QStringLiteral("А123ВС"); // Cyrillic letters, 9 bytes
-    EXPECT_EQ(RunDialog(0, number), QDialog::Accepted);
-    const QByteArray file = ReadFile(VehicleFolder(m_first, number) + u'/' + TodayStamp() +
-                                     QStringLiteral("/PARAM_UP.BIN"));
-    ASSERT_EQ(file.size(), 179);
-    EXPECT_EQ(file.mid(118, 10), number.toUtf8() + '\0');
+    const struct {
+        QString number;
+        QByteArray bytes;
+        char codePage;
+    } cases[] = {
+        {QStringLiteral("AB123"), "AB123", 0},
+        // Twelve Cyrillic letters fit: one byte each in ISO/IEC 8859-5.
+        {QStringLiteral("АВЕКМНОРСТУХ"), "\xB0\xB2\xB5\xBA\xBC\xBD\xBE\xC0\xC1\xC2\xC3\xC5", 5},
+        {QStringLiteral("MÜNCH1"), "M\xDCNCH1", 1},
+        {QStringLiteral("Ł12"),
+         "\xA3"
+         "12",
+         2},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(RunDialog(0, c.number), QDialog::Accepted) << c.number.toStdString();
+        const QByteArray file = ReadFile(VehicleFolder(m_first, c.number) + u'/' + TodayStamp() +
+                                         QStringLiteral("/PARAM_UP.BIN"));
+        ASSERT_EQ(file.size(), 179);
+        EXPECT_EQ(file.at(117), c.codePage) << c.number.toStdString();
+        EXPECT_EQ(file.mid(118, c.bytes.size() + 1), c.bytes + '\0') << c.number.toStdString();
+    }
 }
 
 TEST_F(NewVehicleTest, ExistingNumberInAnyWorkshopIsSelectedNotCreated)
@@ -116,11 +132,17 @@ TEST_F(NewVehicleTest, RefusedNumbersKeepTheDialogOpenAndCreateNothing)
         {QString(), Lang(StringId::EnterRegistrationNumber)},
         {QStringLiteral("  "), Lang(StringId::EnterRegistrationNumber)},
         {QStringLiteral("ABCDEFGHIJKLM"), Lang(StringId::RegistrationTooLong)},
-        {QStringLiteral("АВСЕКМН"), Lang(StringId::RegistrationTooLong)},
+        {QStringLiteral("АВЕКМНОРСТУХА"), Lang(StringId::RegistrationTooLong)},
         {QStringLiteral("A.B"), Lang(StringId::BadFolderName).arg(QStringLiteral("A.B"))},
         {QStringLiteral(".."), Lang(StringId::BadFolderName).arg(QStringLiteral(".."))},
         {QStringLiteral("../x"), Lang(StringId::BadFolderName).arg(QStringLiteral("../x"))},
         {QStringLiteral("A\tB"), Lang(StringId::BadFolderName).arg(QStringLiteral("A\tB"))},
+        // What a FAT or exFAT stick cannot hold, and invisible characters.
+        {QStringLiteral("A:B"), Lang(StringId::BadFolderName).arg(QStringLiteral("A:B"))},
+        {QStringLiteral("A|B"), Lang(StringId::BadFolderName).arg(QStringLiteral("A|B"))},
+        {QStringLiteral("A\u200BB"), Lang(StringId::BadFolderName).arg(QStringLiteral("A\u200BB"))},
+        // Greek and Cyrillic share no code page.
+        {QStringLiteral("ΩЖ1"), Lang(StringId::NoCodePageHolds).arg(QStringLiteral("ΩЖ1"))},
     };
     for (const auto& c : cases) {
         EXPECT_NE(RunDialog(0, c.number), QDialog::Accepted) << c.number.toStdString();

@@ -1,5 +1,6 @@
 #include "GridTestSupport.h"
 
+#include <QAbstractItemView>
 #include <QStyle>
 
 #include <gtest/gtest.h>
@@ -406,4 +407,27 @@ TEST_F(GridEditing, titleTip_showsTheWholeTextOfACutCellAndHidesOnAKey)
     QTest::mouseMove(grid.viewport(), grid.CellRect(0, 1).center());
     QCoreApplication::processEvents();
     EXPECT_FALSE(grid.TitleTip()->isVisible());
+}
+
+TEST_F(GridComboEditing, pickFromTheOpenListEndsTheEditAtOnce)
+{
+    // F2 opens the list; Down then Enter in it, or a click on an entry, is the whole edit.
+    for (const bool byMouse : {false, true}) {
+        grid.SetCellText(0, 1, QStringLiteral("TCP"));
+        QTest::keyClick(&grid, Qt::Key_F2);
+        CInPlaceList* list = ListEditor(grid, 0, 1);
+        ASSERT_NE(list, nullptr);
+        ASSERT_TRUE(list->view()->isVisible());
+        if (byMouse) {
+            const QModelIndex udp = list->view()->model()->index(1, 0);
+            QTest::mouseClick(list->view()->viewport(), Qt::LeftButton, {},
+                              list->view()->visualRect(udp).center());
+        } else {
+            QTest::keyClick(list->view(), Qt::Key_Down);
+            QTest::keyClick(list->view(), Qt::Key_Return);
+        }
+        EXPECT_EQ(ListEditor(grid, 0, 1), nullptr) << byMouse;
+        EXPECT_EQ(grid.GetCellText(0, 1), QStringLiteral("UDP")) << byMouse;
+        QCoreApplication::processEvents();
+    }
 }

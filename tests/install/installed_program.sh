@@ -38,8 +38,9 @@ wait_for() {
 start_program() {
     local name=$1 program=$2 platform=$3
     mkdir -p "$work/$name/home" "$work/$name/cwd"
+    mkdir -m 700 "$work/$name/runtime"
     (cd "$work/$name/cwd" && exec env -i PATH="$PATH" DISPLAY="${DISPLAY:-}" \
-        XAUTHORITY="${XAUTHORITY:-}" HOME="$work/$name/home" \
+        XAUTHORITY="${XAUTHORITY:-}" HOME="$work/$name/home" XDG_RUNTIME_DIR="$work/$name/runtime" \
         VELMORA_DATA_DIR="$work/$name/home/data" QT_QPA_PLATFORM="$platform" \
         "$program" >"$work/$name.out" 2>"$work/$name.err") &
     started=$!
@@ -54,6 +55,8 @@ if [ "$1" = "--under-x" ]; then
     x11=$started
     window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Velmora$' | head -n 1) ||
         fail "no window named Velmora appeared"
+    xprop -id "$window" _NET_WM_WINDOW_TYPE | grep -q _NET_WM_WINDOW_TYPE_NORMAL ||
+        fail "the window named Velmora is not the main window"
     wm_class=$(sed -n 's/^StartupWMClass=//p' "$prefix/share/applications/velmora.desktop")
     xprop -id "$window" WM_CLASS | grep -q "\"$wm_class\"" ||
         fail "$(xprop -id "$window" WM_CLASS) does not match StartupWMClass=$wm_class"

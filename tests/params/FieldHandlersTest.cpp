@@ -3,9 +3,14 @@
 
 #include "gridctrl/CGridCellCombo.h"
 #include "lang/LanguagePack.h"
+#include "lang/StringIds.h"
 #include "store/LittleEndian.h"
 
 #include "GridTestSupport.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
@@ -131,13 +136,38 @@ TEST_F(FieldHandlers, purposeShowsItsLabelAndEmptiesTheCellForAnUnlistedCode)
     EXPECT_EQ(cell(Row::Purpose), QString());
 }
 
-TEST_F(FieldHandlers, purposeStoresTheCodeOfAnExactLabelOnly)
+TEST_F(FieldHandlers, dropDownRowsTakeAListTextInAnyCaseAndRefuseAnyOtherText)
 {
-    TypeInto(grid, Row::Purpose, Lang(181));
-    EXPECT_EQ(param.bytes[P::PurposeOffset], 4);
-    TypeInto(grid, Row::Purpose, Lang(180).toUpper() + QStringLiteral("x"));
-    EXPECT_EQ(param.bytes[P::PurposeOffset], 4);
-    EXPECT_EQ(cell(Row::Purpose), Lang(180).toUpper() + QStringLiteral("x"));
+    // Typed, pasted, cut or deleted: the screen never shows what the record does not hold.
+    const struct {
+        int row;
+        QString typed;
+        QString shown;
+    } cases[] = {
+        {Row::Purpose, Lang(180).toUpper(), Lang(180)},
+        {Row::Nation, Lang(143).toLower(), Lang(143)},
+        {Row::Protocol, QStringLiteral("udp"), QStringLiteral("UDP")},
+        {Row::Period, QStringLiteral("5 MIN."), QStringLiteral("5 min.")},
+    };
+    for (const auto& c : cases) {
+        TypeInto(grid, c.row, c.typed);
+        EXPECT_EQ(cell(c.row), c.shown);
+        const ParamRecord paramBefore = param;
+        const GsmRecord gsmBefore = gsm;
+        TypeInto(grid, c.row, c.shown + QStringLiteral("x"));
+        grid.SetSelectedRange(c.row, ValueCol, c.row, ValueCol);
+        grid.OnEditClear();
+        grid.OnEditCut();
+        QApplication::clipboard()->setText(QStringLiteral("Atlantis"));
+        grid.OnEditPaste();
+        EXPECT_EQ(cell(c.row), c.shown) << c.row;
+        EXPECT_EQ(param.bytes, paramBefore.bytes) << c.row;
+        EXPECT_EQ(gsm.bytes, gsmBefore.bytes) << c.row;
+    }
+    EXPECT_EQ(param.bytes[P::PurposeOffset], 1);
+    EXPECT_EQ(param.bytes[P::NationOffset], 20);
+    EXPECT_EQ(gsm.bytes[G::ProtocolOffset], 1);
+    EXPECT_EQ(LittleEndian::read(gsm.bytes.data() + G::PeriodOffset, 4), 8u);
 }
 
 TEST_F(FieldHandlers, emptyPurposeCellStoresNothing)
@@ -166,22 +196,24 @@ TEST_F(FieldHandlers, nationStoresTheCodeOfTheChosenLabel)
     EXPECT_EQ(param.bytes[P::NationOffset], 254);
 }
 
-TEST_F(FieldHandlers, protocolKeepsItsTextForAnUnlistedCode)
+TEST_F(FieldHandlers, protocolEmptiesTheCellForAnUnlistedCodeAndTheStoreKeepsIt)
 {
     gsm.bytes[G::ProtocolOffset] = 1;
     grid.Refresh();
     EXPECT_EQ(cell(Row::Protocol), QStringLiteral("UDP"));
     gsm.bytes[G::ProtocolOffset] = 7;
     grid.Refresh();
-    EXPECT_EQ(cell(Row::Protocol), QStringLiteral("UDP"));
+    EXPECT_EQ(cell(Row::Protocol), QString());
+    grid.RunStorePass();
+    EXPECT_EQ(gsm.bytes[G::ProtocolOffset], 7);
 }
 
 TEST_F(FieldHandlers, protocolStoresAPickAtOnceAndIgnoresUnlistedText)
 {
     TypeInto(grid, Row::Protocol, QStringLiteral("UDP"));
     EXPECT_EQ(gsm.bytes[G::ProtocolOffset], 1);
-    TypeInto(grid, Row::Protocol, QStringLiteral("udp"));
-    EXPECT_EQ(cell(Row::Protocol), QStringLiteral("udp"));
+    TypeInto(grid, Row::Protocol, QStringLiteral("SCTP"));
+    EXPECT_EQ(cell(Row::Protocol), QStringLiteral("UDP"));
     EXPECT_EQ(gsm.bytes[G::ProtocolOffset], 1);
 }
 
@@ -190,11 +222,10 @@ TEST_F(FieldHandlers, periodComparesTheWholeFieldOnShow)
     LittleEndian::write(gsm.bytes.data() + G::PeriodOffset, 8, 4);
     grid.Refresh();
     EXPECT_EQ(cell(Row::Period), QStringLiteral("5 min."));
-    // 0x108 has a listed low byte but is no listed code: the cell keeps its text.
+    // 0x108 has a listed low byte but is no listed code: the cell is empty.
     LittleEndian::write(gsm.bytes.data() + G::PeriodOffset, 0x108, 4);
-    grid.SetCellText(Row::Period, ValueCol, QStringLiteral("OFF"));
     grid.Refresh();
-    EXPECT_EQ(cell(Row::Period), QStringLiteral("OFF"));
+    EXPECT_EQ(cell(Row::Period), QString());
 }
 
 TEST_F(FieldHandlers, periodStoresAllFourBytesAndIgnoresUnlistedText)
@@ -288,15 +319,62 @@ TEST_F(FieldHandlers, odometerShowsThreeBytes)
 
 // Text
 
-TEST_F(FieldHandlers, cyrillicRegistrationNumberTooLongInUtf8IsRefusedNotCut)
+TEST_F(FieldHandlers, registrationNumberRowFollowsTheNumberRulesAndItsCodePage)
 {
+    // A Cyrillic number is written in ISO/IEC 8859-5 and the code-page byte says so.
+    param.bytes[P::CodePageOffset] = 0;
     TypeInto(grid, Row::RegNumber, QStringLiteral(u"А123ВС77"));
-    TypeInto(grid, Row::RegNumber, QStringLiteral(u"АВЕКМНОРСТУХА"));
-    EXPECT_EQ(cell(Row::RegNumber), QStringLiteral(u"А123ВС77"));
+    EXPECT_EQ(param.bytes[P::CodePageOffset], 5);
+    EXPECT_EQ(BytesOf(param, P::RegNumberOffset, 9),
+              (std::vector<std::uint8_t>{0xB0, '1', '2', '3', 0xB2, 0xC1, '7', '7', 0}));
     EXPECT_EQ(RegistrationNumberOf(param), QStringLiteral(u"А123ВС77"));
-    // UTF-8, 11 bytes, then one terminating zero.
-    EXPECT_EQ(param.bytes[P::RegNumberOffset], 0xD0);
-    EXPECT_EQ(param.bytes[P::RegNumberOffset + 11], 0);
+    // Twelve Cyrillic letters fit; an ASCII number leaves the code page alone.
+    TypeInto(grid, Row::RegNumber, QStringLiteral(u"АВЕКМНОРСТУХ"));
+    EXPECT_EQ(RegistrationNumberOf(param), QStringLiteral(u"АВЕКМНОРСТУХ"));
+    TypeInto(grid, Row::RegNumber, QStringLiteral("AB12"));
+    EXPECT_EQ(param.bytes[P::CodePageOffset], 5);
+
+    QSignalSpy refused(&grid, &cTDGrid::editRefused);
+    for (const QString& number :
+         {QStringLiteral(u"АВЕКМНОРСТУХА"), QStringLiteral("ABCDEFGHIJKLM"), QStringLiteral("A:B"),
+          QStringLiteral("A.B"), QStringLiteral(u"ΩЖ1"), QStringLiteral("A") + QChar(0) + u'B'}) {
+        TypeInto(grid, Row::RegNumber, number);
+        EXPECT_EQ(cell(Row::RegNumber), QStringLiteral("AB12")) << number.toStdString();
+    }
+    EXPECT_EQ(refused.count(), 6);
+    EXPECT_EQ(RegistrationNumberOf(param), QStringLiteral("AB12"));
+}
+
+TEST_F(FieldHandlers, zeroCharacterIsRefusedInEveryTextRow)
+{
+    QSignalSpy refused(&grid, &cTDGrid::editRefused);
+    for (const int row : {Row::OwnerName, Row::Vin, Row::TyreSize, Row::Apn}) {
+        TypeInto(grid, row, QStringLiteral("AB"));
+        TypeInto(grid, row, QStringLiteral("A") + QChar(0) + u'B');
+        EXPECT_EQ(cell(row), QStringLiteral("AB")) << row;
+    }
+    ASSERT_EQ(refused.count(), 4);
+    EXPECT_EQ(refused.at(0).at(0).toString(), Lang(StringId::ZeroCharacter));
+}
+
+TEST_F(FieldHandlers, leadingByteOrderMarkInAUtf8FieldIsATextCharacter)
+{
+    param.bytes[P::CodePageOffset] = 0;
+    const std::uint8_t number[] = {0xEF, 0xBB, 0xBF, 'A', 'B', 0};
+    std::copy(std::begin(number), std::end(number), param.bytes.begin() + P::RegNumberOffset);
+    grid.Refresh();
+    EXPECT_EQ(cell(Row::RegNumber), QChar(0xFEFF) + QStringLiteral("AB"));
+    EXPECT_EQ(RegistrationNumberOf(param), QChar(0xFEFF) + QStringLiteral("AB"));
+}
+
+TEST_F(FieldHandlers, odometerAboveTheMaximumIsKeptUntilTheRowIsEdited)
+{
+    std::fill_n(param.bytes.begin() + P::OdometerOffset, 3, 0xFF);
+    grid.Refresh();
+    grid.RunStorePass();
+    EXPECT_EQ(BytesOf(param, P::OdometerOffset, 3), (std::vector<std::uint8_t>{0xFF, 0xFF, 0xFF}));
+    TypeInto(grid, Row::Odometer, QStringLiteral("20000000"));
+    EXPECT_EQ(BytesOf(param, P::OdometerOffset, 3), (std::vector<std::uint8_t>{0x7F, 0x96, 0x98}));
 }
 
 TEST_F(FieldHandlers, vinOfSeventeenCharactersIsAcceptedAndEighteenRefused)

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -77,11 +78,21 @@ TEST_F(ParamGrid, labelColumnIsFixedAndValueColumnTakesTheRestOfTheWidth)
     EXPECT_EQ(grid.GetColumnCount(), 2);
     EXPECT_EQ(grid.GetFixedColumnCount(), 1);
     EXPECT_EQ(grid.GetFixedRowCount(), 0);
-    EXPECT_EQ(grid.GetColumnWidth(0), 250);
-    EXPECT_EQ(grid.GetColumnWidth(1), grid.viewport()->width() - 250);
-
-    grid.resize(900, 700);
-    EXPECT_EQ(grid.GetColumnWidth(1), grid.viewport()->width() - 250);
+    // The label column fits the widest label, between 250 pixels and half the grid.
+    const QFontMetrics metrics(grid.font());
+    int widest = 0;
+    for (int row = 0; row < grid.GetRowCount(); ++row)
+        widest = std::max(widest, metrics.horizontalAdvance(grid.GetCellText(row, 0)));
+    for (const int width : {600, 900, 1400}) {
+        grid.resize(width, 700);
+        const int label = grid.GetColumnWidth(0);
+        EXPECT_GE(label, 250);
+        EXPECT_LE(label, std::max(250, grid.viewport()->width() / 2));
+        if (widest < grid.viewport()->width() / 2) {
+            EXPECT_GT(label, widest) << width;
+        }
+        EXPECT_EQ(grid.GetColumnWidth(1), grid.viewport()->width() - label);
+    }
 }
 
 TEST_F(ParamGrid, narrowWindowLeavesTheValueColumnAsItWas)
@@ -196,7 +207,7 @@ TEST_F(ParamGrid, refusedEditSaysWhyInTheLoadedLanguage)
     EXPECT_EQ(refused.at(0).at(0).toString(), Lang(StringId::ValueTooLarge).arg(65535));
     EXPECT_EQ(refused.at(1).at(0).toString(),
               Lang(StringId::InvalidNumber).arg(QStringLiteral("7k")));
-    EXPECT_EQ(refused.at(2).at(0).toString(), Lang(StringId::TextTooLong).arg(13));
+    EXPECT_EQ(refused.at(2).at(0).toString(), Lang(StringId::RegistrationTooLong));
     EXPECT_FALSE(refused.at(2).at(0).toString().isEmpty());
 }
 
@@ -213,7 +224,7 @@ TEST_F(ParamGrid, acceptedEditSaysNothing)
 {
     QSignalSpy refused(&grid, &cTDGrid::editRefused);
     TypeInto(grid, Row::ConstantW, QStringLiteral("8000"));
-    TypeInto(grid, Row::Protocol, QStringLiteral("SCTP"));
+    TypeInto(grid, Row::Protocol, QStringLiteral("UDP"));
     EXPECT_EQ(refused.count(), 0);
 }
 
@@ -233,7 +244,8 @@ TEST(ListParent, gridCoversTheWholeViewAndFollowsItsSize)
 
     view.resize(1000, 300);
     EXPECT_EQ(view.grid()->geometry(), view.rect());
-    EXPECT_EQ(view.grid()->GetColumnWidth(1), view.grid()->viewport()->width() - 250);
+    EXPECT_EQ(view.grid()->GetColumnWidth(1),
+              view.grid()->viewport()->width() - view.grid()->GetColumnWidth(0));
 }
 
 TEST(ListParent, secondInitialUpdateKeepsTheSameGrid)

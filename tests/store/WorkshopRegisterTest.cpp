@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace StoreTestFiles;
 
 namespace {
@@ -62,10 +64,43 @@ TEST_F(WorkshopRegisterTest, lastLineWithoutLineEndAndOddByteAreHandled)
               (QStringList{QStringLiteral("/a"), QStringLiteral("/b")}));
 }
 
-TEST_F(WorkshopRegisterTest, byteOrderMarkAndSpacesStayPartOfThePath)
+TEST_F(WorkshopRegisterTest, leadingByteOrderMarkIsSkippedAndSpacesStayPartOfThePath)
 {
-    const QString withMark = QChar(0xFEFF) + QStringLiteral(" /w/x \r\n");
-    EXPECT_EQ(loadPaths(utf16le(withMark)), QStringList{QChar(0xFEFF) + QStringLiteral(" /w/x ")});
+    const QString withMark = QChar(0xFEFF) + QStringLiteral(" /w/x \r\n/y\r\n");
+    EXPECT_EQ(loadPaths(utf16le(withMark)),
+              (QStringList{QStringLiteral(" /w/x "), QStringLiteral("/y")}));
+    // A path that would lose its first character on the next load is never written.
+    add(QChar(0xFEFF) + QStringLiteral("/z"));
+    EXPECT_FALSE(m_register.save(path("service.txt")));
+}
+
+TEST_F(WorkshopRegisterTest, onlyARegularFileOfSaneSizeIsRead)
+{
+    using R = WorkshopRegister::LoadResult;
+    const QString fifo = path("fifo.txt");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString zeros = path("zeros.txt");
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zeros));
+    const QString large = path("large.txt");
+    {
+        QFile file(large);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(WorkshopRegister::kMaxRegisterBytes + 2));
+    }
+    QDir().mkpath(path("folder.txt"));
+    const struct {
+        QString file;
+        R result;
+    } cases[] = {{fifo, R::NotAFile},
+                 {zeros, R::NotAFile},
+                 {path("folder.txt"), R::NotAFile},
+                 {large, R::TooLarge},
+                 {path("missing.txt"), R::Missing}};
+    for (const auto& c : cases) {
+        add(QStringLiteral("/stale"));
+        EXPECT_EQ(m_register.load(c.file), c.result) << c.file.toStdString();
+        EXPECT_TRUE(m_register.entries().empty());
+    }
 }
 
 TEST_F(WorkshopRegisterTest, sameFolderTwiceGivesTwoEntries)

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "exchange/TransferReport.h"
+
+#include <QList>
+#include <QString>
+
+// Writes stored calibrations onto the tachograph's drive as the records it reads:
+//   <drive>/RX902/<number>/<day>/PARAM.BIN  the first 171 bytes of PARAM_UP.BIN + their sum
+//   <drive>/RX902/<number>/<day>/GSM.BIN    the first 137 bytes of GSM_UP.BIN + their sum
+// Every file is replaced atomically, and the run ends only when the drive has confirmed
+// that the data is on it, so the stick may be pulled as soon as the run returns.
+class CalibrationExport {
+public:
+    struct Item {
+        QString dayFolder; // the calibration's folder in the workshop
+        QString number;
+        QString day;
+    };
+
+    // `exchangeFolder`: the drive's root text followed by "RX902".
+    explicit CalibrationExport(QString exchangeFolder);
+
+    // Exports the calibrations in order. A record that cannot be read, a folder or file that
+    // cannot be made is noted and the run goes on; a refusal from `progress` stops it
+    // before the next calibration, so no calibration is left half written.
+    TransferReport run(const QList<Item>& items, const TransferProgress& progress = {}) const;
+
+    // Whether a FAT or exFAT stick can hold `name` as a folder name.
+    static bool DriveCanHoldName(const QString& name);
+
+private:
+    bool ExportDay(const Item& item, TransferReport& report) const;
+    bool ExportRecord(const QString& source, qsizetype storedSize, qsizetype exportedSize,
+                      const QString& target, TransferReport& report) const;
+
+    QString m_exchangeFolder;
+};

@@ -1,0 +1,156 @@
+#include "exchange/CalibrationImport.h"
+
+#include "exchange/TransferFolders.h"
+#include "store/AtomicFileWriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+// The folder's path with links resolved; for a folder not made yet, its parent's resolved
+// path followed by its name.
+QString resolvedFolder(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString whole = info.canonicalFilePath();
+    if (!whole.isEmpty())
+        return whole;
+    const QString parent = QFileInfo(info.absolutePath()).canonicalFilePath();
+    return parent.isEmpty() ? info.absoluteFilePath() : parent + u'/' + info.fileName();
+}
+
+bool isWithin(const QString& inner, const QString& outer)
+{
+    return inner == outer || inner.startsWith(outer.endsWith(u'/') ? outer : outer + u'/');
+}
+
+} // namespace
+
+CalibrationImport::CalibrationImport(QString source, QString destination)
+    : m_source(std::move(source)), m_destination(std::move(destination))
+{
+}
+
+TransferReport CalibrationImport::run(const TransferProgress& progress) const
+{
+    TransferReport report;
+    switch (TransferFolders::KindOf(m_source)) {
+    case TransferFolders::Kind::Folder:
+        break;
+    case TransferFolders::Kind::Missing:
+        report.sourceMissing = true;
+        return report;
+    default:
+        report.skipped << m_source;
+        return report;
+    }
+    // Copying a folder into itself would never end.
+    if (Overlapping()) {
+        report.overlapping = true;
+        return report;
+    }
+
+    QList<Step> steps;
+    Plan(m_source, m_destination, steps, report);
+    report.total = static_cast<int>(
+        std::count_if(steps.cbegin(), steps.cend(), [](const Step& s) { return !s.folder; }));
+    if (!TransferFolders::MakeFolder(m_destination)) {
+        report.foldersNotCreated << m_destination;
+        return report;
+    }
+
+    QStringList failedFolders;
+    int filesSeen = 0;
+    for (const Step& step : steps) {
+        // What lies in a folder that could not be made is covered by naming that folder.
+        const bool underFailed =
+            std::any_of(failedFolders.cbegin(), failedFolders.cend(),
+                        [&step](const QString& f) { return isWithin(step.destination, f); });
+        if (underFailed)
+            continue;
+        if (step.folder) {
+            if (!TransferFolders::MakeFolder(step.destination)) {
+                report.foldersNotCreated << step.destination;
+                failedFolders << step.destination;
+            }
+            continue;
+        }
+        if (progress && !progress(filesSeen, report.total)) {
+            report.stopped = true;
+            break;
+        }
+        ++filesSeen;
+        if (CopyFile(step, report))
+            ++report.done;
+    }
+    if (progress && !report.stopped)
+        progress(report.total, report.total);
+    return report;
+}
+
+bool CalibrationImport::Overlapping() const
+{
+    const QString source = resolvedFolder(m_source);
+    const QString destination = resolvedFolder(m_destination);
+    return isWithin(source, destination) || isWithin(destination, source);
+}
+
+void CalibrationImport::Plan(const QString& source, const QString& destination,
+                             QList<Step>& steps, TransferReport& report) const
+{
+    const QStringList names =
+        QDir(source).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden |
+                                   QDir::System,
+                               QDir::Name);
+    for (const QString& name : names) {
+        const QString from = source + u'/' + name;
+        const QString to = destination + u'/' + name;
+        switch (TransferFolders::KindOf(from)) {
+        case TransferFolders::Kind::Folder:
+            steps.append({from, to, true});
+            Plan(from, to, steps, report);
+            break;
+        case TransferFolders::Kind::File:
+            steps.append({from, to, false});
+            break;
+        case TransferFolders::Kind::Other:
+            report.skipped << from;
+            break;
+        case TransferFolders::Kind::Missing:
+            report.filesNotRead << from;
+            break;
+        }
+    }
+}
+
+bool CalibrationImport::CopyFile(const Step& step, TransferReport& report) const
+{
+    QFile file(step.source);
+    if (QFileInfo(step.source).size() > kMaxFileBytes) {
+        report.filesTooLarge << step.source;
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        report.filesNotRead << step.source;
+        return false;
+    }
+    QByteArray content = file.read(kMaxFileBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
+        report.filesNotRead << step.source;
+        return false;
+    }
+    if (content.size() > kMaxFileBytes) {
+        report.filesTooLarge << step.source;
+        return false;
+    }
+    if (!AtomicFileWriter::replace(step.destination, content)) {
+        report.filesNotWritten << step.destination;
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "exchange/TransferReport.h"
+
+#include <QList>
+#include <QString>
+
+// Merges the drive's exchange folder into a workshop's: missing folders are made, files of
+// the same name are replaced (atomically) without a question, and nothing is deleted. Only
+// plain folders and files are taken; links and special files on the drive are skipped and
+// noted, so the drive cannot make the program read or write outside the two folders.
+class CalibrationImport {
+public:
+    // `source`: the drive's root text followed by "RX902"; `destination`: the workshop's
+    // exchange folder.
+    CalibrationImport(QString source, QString destination);
+
+    // A refusal from `progress` stops the run before the next file.
+    TransferReport run(const TransferProgress& progress = {}) const;
+
+    // A file of the drive larger than this is not taken: the tachograph writes small
+    // records, and the copy holds one file in memory at a time.
+    static constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
+
+private:
+    struct Step {
+        QString source;
+        QString destination;
+        bool folder = false;
+    };
+
+    void Plan(const QString& source, const QString& destination, QList<Step>& steps,
+              TransferReport& report) const;
+    bool Overlapping() const;
+    bool CopyFile(const Step& step, TransferReport& report) const;
+
+    QString m_source;
+    QString m_destination;
+};

@@ -1,0 +1,76 @@
+#include "exchange/TransferMessages.h"
+
+#include "exchange/CalibrationImport.h"
+#include "lang/LanguagePack.h"
+#include "lang/StringIds.h"
+
+namespace TransferMessages {
+
+namespace {
+
+// A message box is no place for hundreds of paths: the first few stand for the rest.
+constexpr qsizetype kPathsShown = 12;
+
+QString PathLines(const QStringList& paths)
+{
+    QStringList lines = paths.mid(0, kPathsShown);
+    if (paths.size() > kPathsShown)
+        lines << Lang(StringId::TransferMore).arg(paths.size() - kPathsShown);
+    return lines.join(u'\n');
+}
+
+QString WithStop(QString text, const TransferReport& report)
+{
+    if (report.stopped)
+        text += u' ' + Lang(StringId::TransferStopped).arg(report.done).arg(report.total);
+    return text;
+}
+
+} // namespace
+
+QString Problems(const TransferReport& report, const QString& exchangeFolder,
+                 const QString& workshopFolder)
+{
+    if (!report.hasProblems())
+        return {};
+    QStringList parts{Lang(StringId::TransferProblems)};
+    if (report.overlapping)
+        parts << Lang(StringId::TransferOverlap).arg(exchangeFolder, workshopFolder);
+    const std::pair<int, const QStringList*> lists[] = {
+        {StringId::TransferNamesNotOnDrive, &report.namesNotOnDrive},
+        {StringId::TransferFoldersNotCreated, &report.foldersNotCreated},
+        {StringId::TransferFilesNotRead, &report.filesNotRead},
+        {StringId::TransferFilesNotWritten, &report.filesNotWritten},
+        {StringId::TransferSkipped, &report.skipped},
+    };
+    for (const auto& [id, paths] : lists) {
+        if (!paths->isEmpty())
+            parts << Lang(id).arg(PathLines(*paths));
+    }
+    if (!report.filesTooLarge.isEmpty())
+        parts << Lang(StringId::TransferFilesTooLarge)
+                     .arg(CalibrationImport::kMaxFileBytes / (1024 * 1024))
+                     .arg(PathLines(report.filesTooLarge));
+    if (report.notFlushed)
+        parts << Lang(StringId::TransferNotFlushed).arg(exchangeFolder);
+    return parts.join(QStringLiteral("\n\n"));
+}
+
+QString ExportDone(const TransferReport& report, const QString& exchangeFolder)
+{
+    // Until the drive has confirmed the data, the status must not invite pulling it out.
+    if (report.notFlushed || (report.done == 0 && report.hasProblems()))
+        return {};
+    return WithStop(Lang(StringId::TransferExported).arg(report.done).arg(exchangeFolder), report);
+}
+
+QString ImportDone(const TransferReport& report, const QString& exchangeFolder)
+{
+    if (report.sourceMissing)
+        return Lang(StringId::TransferNoExchangeFolder).arg(exchangeFolder);
+    if (report.overlapping)
+        return {};
+    return WithStop(Lang(StringId::TransferImported).arg(report.done).arg(exchangeFolder), report);
+}
+
+} // namespace TransferMessages

@@ -1,0 +1,137 @@
+#include "exchange/cExportDlg.h"
+
+#include "exchange/CalibrationImport.h"
+#include "exchange/TransferMessages.h"
+#include "exchange/TransferProgressDialog.h"
+#include "lang/DialogTemplate.h"
+#include "lang/LanguagePack.h"
+#include "lang/ResourceIds.h"
+#include "lang/StringIds.h"
+#include "navigation/cTree.h"
+#include "platform/Drives.h"
+#include "platform/ModalRunner.h"
+#include "platform/Prompts.h"
+#include "store/FolderOps.h"
+#include "store/WorkshopRegister.h"
+
+#include <QComboBox>
+
+cExportDlg::cExportDlg(const QString& title, QWidget* parent) : QDialog(parent), m_title(title)
+{
+    DialogTemplate::install(this, DialogId::Transfer);
+    m_drives = DialogTemplate::control<QComboBox>(this, 1006);
+    OnInitDialog();
+}
+
+void cExportDlg::OnInitDialog()
+{
+    if (m_drives) {
+        m_drives->clear();
+        m_drives->addItems(Drives::removableRoots());
+        if (m_drives->count() > 0)
+            m_drives->setCurrentIndex(0);
+    }
+    setWindowTitle(m_title);
+}
+
+bool cExportDlg::Choose(const cTree& tree)
+{
+    // Without a workshop, vehicle or day there is nothing to export and nowhere to import to.
+    if (!tree.SelectedNode()) {
+        Prompts::warn(parentWidget(), Lang(StringId::NothingSelected));
+        return false;
+    }
+    return ModalRunner::run(*this) == QDialog::Accepted && !m_drive.isEmpty();
+}
+
+void cExportDlg::accept()
+{
+    const QString chosen = m_drives ? m_drives->currentText() : QString();
+    // A drive pulled out while the dialog was open leaves an empty folder of the root file
+    // system behind its mount point: nothing may be written there.
+    if (chosen.isEmpty() || !Drives::removableRoots().contains(chosen)) {
+        Prompts::warn(this, Lang(StringId::NoRemovableDrive));
+        OnInitDialog();
+        return;
+    }
+    m_drive = chosen;
+    QDialog::accept();
+}
+
+void cExportDlg::ExportVehicle(const QString& vehicleFolder, const VehicleEntry& vehicle,
+                               QList<CalibrationExport::Item>& items)
+{
+    for (const DateEntry& date : vehicle.dates)
+        items.append({vehicleFolder + u'/' + date.name, vehicle.name, date.name});
+}
+
+QString cExportDlg::ExportSelection(WorkshopRegister& reg, cTree& tree)
+{
+    m_exchangeFolder = m_drive + kExchangeFolderName;
+    const TreeNode node = tree.SelectedNode();
+    QList<CalibrationExport::Item> items;
+    switch (cTree::NodeLevel(node)) {
+    case TreeLevel::Workshop:
+        if (const WorkshopEntry* workshop = FindWorkshopByItem(reg, node)) {
+            for (const VehicleEntry& vehicle : workshop->vehicles)
+                ExportVehicle(ExchangeFolderOf(workshop->folderPath) + u'/' + vehicle.name,
+                              vehicle, items);
+        }
+        break;
+    case TreeLevel::Vehicle:
+        // The days are those of this workshop's vehicle, even when another workshop
+        // earlier in the register has a vehicle of the same number.
+        if (const WorkshopEntry* workshop = FindWorkshopByItem(reg, node->parent())) {
+            for (const VehicleEntry& vehicle : workshop->vehicles) {
+                if (vehicle.node == node) {
+                    ExportVehicle(tree.GetNodePath(node), vehicle, items);
+                    break;
+                }
+            }
+        }
+        break;
+    case TreeLevel::Day:
+        items.append({tree.GetNodePath(node), tree.GetNodeText(node->parent()),
+                      tree.GetNodeText(node)});
+        break;
+    default:
+        return {};
+    }
+
+    TransferProgressDialog progress(m_title, Lang(StringId::ExportProgress).arg(m_exchangeFolder),
+                                    parentWidget());
+    const TransferReport report = CalibrationExport(m_exchangeFolder).run(items, progress.callback());
+    progress.hide();
+    ReportProblems(report);
+    return TransferMessages::ExportDone(report, m_exchangeFolder);
+}
+
+QString cExportDlg::ImportToWorkshop(cTree& tree)
+{
+    m_exchangeFolder = m_drive + kExchangeFolderName;
+    TreeNode workshopNode = tree.SelectedNode();
+    while (workshopNode && cTree::NodeLevel(workshopNode) > TreeLevel::Workshop)
+        workshopNode = workshopNode->parent();
+    const QString workshopFolder = workshopNode ? tree.GetNodeText(workshopNode) : QString();
+    if (workshopFolder.isEmpty()) {
+        Prompts::warn(parentWidget(), Lang(StringId::NothingSelected));
+        return {};
+    }
+
+    const QString destination = ExchangeFolderOf(workshopFolder);
+    TransferProgressDialog progress(m_title, Lang(StringId::ImportProgress).arg(m_exchangeFolder),
+                                    parentWidget());
+    const TransferReport report =
+        CalibrationImport(m_exchangeFolder, destination).run(progress.callback());
+    progress.hide();
+    tree.Rebuild();
+    ReportProblems(report, destination);
+    return TransferMessages::ImportDone(report, m_exchangeFolder);
+}
+
+void cExportDlg::ReportProblems(const TransferReport& report, const QString& workshopFolder)
+{
+    const QString problems = TransferMessages::Problems(report, m_exchangeFolder, workshopFolder);
+    if (!problems.isEmpty())
+        Prompts::warn(parentWidget(), problems);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "exchange/CalibrationExport.h"
+
+#include <QDialog>
+#include <QString>
+
+class QComboBox;
+class WorkshopRegister;
+class cTree;
+struct TransferReport;
+struct VehicleEntry;
+
+// The drive chooser of export and import (template 313): a list of the removable drives,
+// the first one chosen. The same dialog object then carries out the transfer on the drive
+// the user picked.
+class cExportDlg : public QDialog {
+    Q_OBJECT
+public:
+    cExportDlg(const QString& title, QWidget* parent = nullptr);
+
+    // Shows the dialog when the tree has a selection to work on; otherwise tells the user
+    // to select something. True when the user left it with OK and a drive.
+    bool Choose(const cTree& tree);
+
+    // OK. With no drive in the list it says so, looks for drives again and stays open.
+    void accept() override;
+
+    // The transfers. Each shows its progress, tells the user of every problem in one message
+    // at the end, and returns the status bar's summary (empty when there is nothing to
+    // show there). The import rebuilds the tree afterwards, whatever it achieved.
+    QString ExportSelection(WorkshopRegister& reg, cTree& tree);
+    QString ImportToWorkshop(cTree& tree);
+
+    QString DriveText() const { return m_drive; }
+    QString ExchangeFolderText() const { return m_exchangeFolder; }
+
+private:
+    void OnInitDialog();
+    static void ExportVehicle(const QString& vehicleFolder, const VehicleEntry& vehicle,
+                              QList<CalibrationExport::Item>& items);
+    void ReportProblems(const TransferReport& report, const QString& workshopFolder = {});
+
+    QString m_title;
+    QString m_drive;
+    QString m_exchangeFolder;
+    QComboBox* m_drives = nullptr;
+};
