@@ -10,6 +10,12 @@ if(NOT CMAKE_INSTALL_DATADIR STREQUAL "share")
         "\"${CMAKE_INSTALL_DATADIR}\").")
 endif()
 
+# Qt's project set-up gives executables an $ORIGIN search path for libraries installed beside
+# them; Velmora links only its own static libraries and the system's, so it needs none.
+set_property(TARGET velmora PROPERTY INSTALL_RPATH "")
+# Relocations resolved at start and then made read-only, as Debian hardens its programs.
+target_link_options(velmora PRIVATE LINKER:-z,relro LINKER:-z,now)
+
 set(VELMORA_DEB_RELEASE 1)
 set(VELMORA_MAINTAINER "Ondrix <velmora@ondrix.example>")
 
@@ -47,10 +53,11 @@ set(CPACK_PACKAGE_VENDOR Ondrix)
 set(CPACK_PACKAGE_CONTACT ${VELMORA_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "workshop program for calibrating digital tachographs")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
-    "Velmora is a desktop workstation for workshops that install and calibrate digital\n"
-    "tachographs. For every vehicle a workshop serves it keeps the calibration parameters,\n"
-    "the settings of the tachograph's GSM data link and the owner's details, in plain\n"
-    "folders and fixed-size record files that the tachograph itself reads and writes.\n"
+    "Velmora is a desktop workstation for workshops that install and calibrate\n"
+    "digital tachographs. For every vehicle a workshop serves it keeps the\n"
+    "calibration parameters, the settings of the tachograph's GSM data link and\n"
+    "the owner's details, in plain folders and fixed-size record files that the\n"
+    "tachograph itself reads and writes.\n"
     "\n"
     "Russian and English user interfaces.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

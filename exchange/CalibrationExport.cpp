@@ -62,8 +62,8 @@ TransferReport CalibrationExport::run(const QList<Item>& items,
 bool CalibrationExport::ExportDay(const Item& item, TransferReport& report) const
 {
     if (!DriveCanHoldName(item.number) || !DriveCanHoldName(item.day)) {
-        const QString name = DriveCanHoldName(item.number) ? item.number + u'/' + item.day
-                                                           : item.number;
+        const QString name =
+            DriveCanHoldName(item.number) ? item.number + u'/' + item.day : item.number;
         if (!report.namesNotOnDrive.contains(name))
             report.namesNotOnDrive << name;
         return false;
@@ -78,9 +78,9 @@ bool CalibrationExport::ExportDay(const Item& item, TransferReport& report) cons
         }
     }
     // Both records are tried even when the first fails: the tachograph takes each alone.
-    const bool param = ExportRecord(item.dayFolder + u'/' + kParamFileName, RecordSize::Param,
-                                    RecordSize::ParamExport, dayFolder + u'/' + kParamExportName,
-                                    report);
+    const bool param =
+        ExportRecord(item.dayFolder + u'/' + kParamFileName, RecordSize::Param,
+                     RecordSize::ParamExport, dayFolder + u'/' + kParamExportName, report);
     const bool gsm = ExportRecord(item.dayFolder + u'/' + kGsmFileName, RecordSize::Gsm,
                                   RecordSize::GsmExport, dayFolder + u'/' + kGsmExportName, report);
     return param || gsm;

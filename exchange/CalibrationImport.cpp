@@ -100,13 +100,11 @@ bool CalibrationImport::Overlapping() const
     return isWithin(source, destination) || isWithin(destination, source);
 }
 
-void CalibrationImport::Plan(const QString& source, const QString& destination,
-                             QList<Step>& steps, TransferReport& report) const
+void CalibrationImport::Plan(const QString& source, const QString& destination, QList<Step>& steps,
+                             TransferReport& report) const
 {
-    const QStringList names =
-        QDir(source).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden |
-                                   QDir::System,
-                               QDir::Name);
+    const QStringList names = QDir(source).entryList(
+        QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
     for (const QString& name : names) {
         const QString from = source + u'/' + name;
         const QString to = destination + u'/' + name;

@@ -11,17 +11,17 @@ using TransferProgress = std::function<bool(int done, int total)>;
 // What a transfer did, and every folder and file it could not deal with, by path. The
 // transfer goes on past each problem, so the user is told of all of them at the end.
 struct TransferReport {
-    int done = 0;         // calibrations written (export) or files copied (import)
-    int total = 0;        // calibrations or files there were to transfer
-    bool stopped = false; // the user cancelled before the end
-    bool sourceMissing = false;   // import: the drive holds no exchange folder
-    bool overlapping = false;     // import: drive and workshop folders lie in one another
-    bool notFlushed = false;      // export: the drive did not confirm that the data is on it
+    int done = 0;               // calibrations written (export) or files copied (import)
+    int total = 0;              // calibrations or files there were to transfer
+    bool stopped = false;       // the user cancelled before the end
+    bool sourceMissing = false; // import: the drive holds no exchange folder
+    bool overlapping = false;   // import: drive and workshop folders lie in one another
+    bool notFlushed = false;    // export: the drive did not confirm that the data is on it
     QStringList foldersNotCreated;
     QStringList filesNotRead;
     QStringList filesNotWritten;
-    QStringList skipped;          // links and special files, never followed
-    QStringList namesNotOnDrive;  // export: numbers a FAT or exFAT stick cannot hold
+    QStringList skipped;         // links and special files, never followed
+    QStringList namesNotOnDrive; // export: numbers a FAT or exFAT stick cannot hold
     QStringList filesTooLarge;
 
     bool hasProblems() const

@@ -74,8 +74,8 @@ QString cExportDlg::ExportSelection(WorkshopRegister& reg, cTree& tree)
     case TreeLevel::Workshop:
         if (const WorkshopEntry* workshop = FindWorkshopByItem(reg, node)) {
             for (const VehicleEntry& vehicle : workshop->vehicles)
-                ExportVehicle(ExchangeFolderOf(workshop->folderPath) + u'/' + vehicle.name,
-                              vehicle, items);
+                ExportVehicle(ExchangeFolderOf(workshop->folderPath) + u'/' + vehicle.name, vehicle,
+                              items);
         }
         break;
     case TreeLevel::Vehicle:
@@ -91,8 +91,8 @@ QString cExportDlg::ExportSelection(WorkshopRegister& reg, cTree& tree)
         }
         break;
     case TreeLevel::Day:
-        items.append({tree.GetNodePath(node), tree.GetNodeText(node->parent()),
-                      tree.GetNodeText(node)});
+        items.append(
+            {tree.GetNodePath(node), tree.GetNodeText(node->parent()), tree.GetNodeText(node)});
         break;
     default:
         return {};
@@ -100,7 +100,8 @@ QString cExportDlg::ExportSelection(WorkshopRegister& reg, cTree& tree)
 
     TransferProgressDialog progress(m_title, Lang(StringId::ExportProgress).arg(m_exchangeFolder),
                                     parentWidget());
-    const TransferReport report = CalibrationExport(m_exchangeFolder).run(items, progress.callback());
+    const TransferReport report =
+        CalibrationExport(m_exchangeFolder).run(items, progress.callback());
     progress.hide();
     ReportProblems(report);
     return TransferMessages::ExportDone(report, m_exchangeFolder);

@@ -89,8 +89,8 @@ bool isRemovableBlock(const QString& sysRoot, const QString& name, int depth = 0
 {
     if (name.isEmpty() || depth > 4)
         return false;
-    const QString device = QFileInfo(sysRoot + QStringLiteral("/class/block/") + name)
-                               .canonicalFilePath();
+    const QString device =
+        QFileInfo(sysRoot + QStringLiteral("/class/block/") + name).canonicalFilePath();
     if (device.isEmpty())
         return false;
     const QString disk = QFileInfo::exists(device + QStringLiteral("/partition"))
@@ -120,8 +120,7 @@ QString blockNameOf(const QString& device)
 constexpr int kBusTimeoutMs = 500;
 const QString kUDisksService = QStringLiteral("org.freedesktop.UDisks2");
 
-QVariantMap busProperties(const QDBusConnection& bus, const QString& path,
-                          const QString& interface)
+QVariantMap busProperties(const QDBusConnection& bus, const QString& path, const QString& interface)
 {
     QDBusMessage call = QDBusMessage::createMethodCall(
         kUDisksService, path, QStringLiteral("org.freedesktop.DBus.Properties"),
@@ -163,9 +162,9 @@ QSet<QString> udisksRemovableMountPoints()
     if (!blocks.isValid())
         return points;
     for (const QDBusObjectPath& block : blocks.value()) {
-        const QStringList mounted =
-            mountPointsOf(busProperties(bus, block.path(), QStringLiteral("org.freedesktop.UDisks2.Filesystem"))
-                              .value(QStringLiteral("MountPoints")));
+        const QStringList mounted = mountPointsOf(
+            busProperties(bus, block.path(), QStringLiteral("org.freedesktop.UDisks2.Filesystem"))
+                .value(QStringLiteral("MountPoints")));
         if (mounted.isEmpty())
             continue;
         const QVariantMap blockProps =

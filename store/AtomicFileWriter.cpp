@@ -1,5 +1,6 @@
 #include "store/AtomicFileWriter.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QtDebug>
@@ -13,31 +14,39 @@
 
 namespace {
 
-// The test seam's state: a countdown over every fallible step, one over writes only, and
-// the count of steps taken.
-int g_stepCountdown = 0;
-int g_writeCountdown = 0;
-int g_stepsTaken = 0;
-bool g_shortWrites = false;
+using FaultPoint = AtomicFileWriter::FaultPoint;
 
-// True when the seam makes this step fail; errno is then set as a full disk would.
-bool injectedFault()
+// The test seam's state: a countdown over the steps of one kind (or of all), one over
+// writes only, the count of steps taken, and whether writes are cut short.
+struct FaultSeam {
+    FaultPoint point = FaultPoint::Any;
+    int stepCountdown = 0;
+    int writeCountdown = 0;
+    int stepsTaken = 0;
+    bool shortWrites = false;
+};
+FaultSeam g_seam;
+
+// Counts one step; true when the seam makes it fail, with errno set as a full disk would.
+bool injectedFault(FaultPoint point)
 {
-    ++g_stepsTaken;
-    if (g_stepCountdown > 0 && --g_stepCountdown == 0) {
-        errno = ENOSPC;
-        return true;
-    }
-    return false;
+    ++g_seam.stepsTaken;
+    if (g_seam.stepCountdown <= 0 || (g_seam.point != FaultPoint::Any && g_seam.point != point))
+        return false;
+    if (--g_seam.stepCountdown != 0)
+        return false;
+    errno = ENOSPC;
+    return true;
 }
 
 ssize_t lowLevelWrite(int fd, const char* data, size_t size)
 {
-    if (injectedFault() || (g_writeCountdown > 0 && --g_writeCountdown == 0)) {
+    if (injectedFault(FaultPoint::Write) ||
+        (g_seam.writeCountdown > 0 && --g_seam.writeCountdown == 0)) {
         errno = ENOSPC;
         return -1;
     }
-    if (g_shortWrites && size > 1)
+    if (g_seam.shortWrites && size > 1)
         size /= 2;
     return ::write(fd, data, size);
 }
@@ -74,19 +83,20 @@ mode_t modeFor(const QByteArray& target)
     return 0666 & ~mask;
 }
 
-// Makes a rename durable. File systems that cannot sync a folder say so with EINVAL or
-// ENOTSUP; the rename is then as durable as that file system allows.
+// Makes a rename or a new folder durable. File systems that cannot sync a folder say so
+// with EINVAL or ENOTSUP; the change is then as durable as that file system allows.
 void syncFolder(const QByteArray& folder)
 {
-    const int fd =
-        injectedFault() ? -1 : ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = injectedFault(FaultPoint::OpenFolder)
+                       ? -1
+                       : ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
         qWarning("file writer: folder %s cannot be opened to flush it: %s", folder.constData(),
                  std::strerror(errno));
         return;
     }
-    const bool synced =
-        !injectedFault() && (::fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP);
+    const bool synced = !injectedFault(FaultPoint::SyncFolder) &&
+                        (::fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP);
     if (!synced)
         qWarning("file writer: folder %s cannot be flushed: %s", folder.constData(),
                  std::strerror(errno));
@@ -112,15 +122,17 @@ bool AtomicFileWriter::prepare(const QString& path, const QByteArray& content, P
 
     // The leading full stop hides the temporary file from every folder listing.
     QByteArray temp = folder + "/." + QFile::encodeName(info.fileName()) + ".XXXXXX";
-    const int fd = injectedFault() ? -1 : ::mkostemp(temp.data(), O_CLOEXEC);
+    const int fd =
+        injectedFault(FaultPoint::CreateTemporary) ? -1 : ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0)
         return false;
 
-    bool ok = !injectedFault() && ::fchmod(fd, modeFor(target)) == 0;
+    bool ok = !injectedFault(FaultPoint::ChangeMode) && ::fchmod(fd, modeFor(target)) == 0;
     ok = ok && writeAll(fd, content);
-    ok = ok && !injectedFault() && ::fsync(fd) == 0;
+    ok = ok && !injectedFault(FaultPoint::SyncFile) && ::fsync(fd) == 0;
+    // The descriptor is released even when the seam fails the close.
     const bool closed = ::close(fd) == 0;
-    ok = !injectedFault() && closed && ok;
+    ok = !injectedFault(FaultPoint::Close) && closed && ok;
     if (!ok) {
         ::unlink(temp.constData());
         return false;
@@ -131,7 +143,8 @@ bool AtomicFileWriter::prepare(const QString& path, const QByteArray& content, P
 
 bool AtomicFileWriter::commit(const Prepared& prepared)
 {
-    if (injectedFault() || ::rename(prepared.temp.constData(), prepared.target.constData()) != 0) {
+    if (injectedFault(FaultPoint::Rename) ||
+        ::rename(prepared.temp.constData(), prepared.target.constData()) != 0) {
         discard(prepared);
         return false;
     }
@@ -150,23 +163,36 @@ bool AtomicFileWriter::replace(const QString& path, const QByteArray& content)
     return prepare(path, content, prepared) && commit(prepared);
 }
 
-void AtomicFileWriter::failAtStep(int n)
+bool AtomicFileWriter::createFolder(const QString& path)
 {
-    g_stepCountdown = n > 0 ? n : 0;
-    g_stepsTaken = 0;
+    if (path.isEmpty())
+        return false;
+    const QFileInfo info(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    if (injectedFault(FaultPoint::CreateFolder) ||
+        ::mkdir(QFile::encodeName(info.filePath()).constData(), 0777) != 0)
+        return false;
+    syncFolder(QFile::encodeName(info.absolutePath()));
+    return true;
+}
+
+void AtomicFileWriter::failAt(FaultPoint point, int n)
+{
+    g_seam.point = point;
+    g_seam.stepCountdown = n > 0 ? n : 0;
+    g_seam.stepsTaken = 0;
 }
 
 int AtomicFileWriter::stepsTaken()
 {
-    return g_stepsTaken;
+    return g_seam.stepsTaken;
 }
 
 void AtomicFileWriter::failNthWrite(int n)
 {
-    g_writeCountdown = n > 0 ? n : 0;
+    g_seam.writeCountdown = n > 0 ? n : 0;
 }
 
 void AtomicFileWriter::setShortWrites(bool on)
 {
-    g_shortWrites = on;
+    g_seam.shortWrites = on;
 }

@@ -13,6 +13,10 @@ class AtomicFileWriter {
 public:
     static bool replace(const QString& path, const QByteArray& content);
 
+    // Makes one folder level (the parent must exist) and flushes the parent folder (a
+    // failure of that is logged); false when the folder exists already or cannot be made.
+    static bool createFolder(const QString& path);
+
     // One file on its way: its temporary file written whole and flushed, not yet renamed.
     struct Prepared {
         QByteArray temp;
@@ -27,12 +31,25 @@ public:
     // Removes a temporary file that will not be renamed.
     static void discard(const Prepared& prepared);
 
-    // Test seam. Every call that can fail while a file is replaced counts as one step:
-    // temporary file creation, mode change, each write, file sync, close, rename, folder
-    // open and folder sync. failAtStep(n) makes the n-th step from now on fail (1 = the
-    // next one); 0 turns the fault off. stepsTaken() counts the steps since the last
-    // failAtStep call, so a test can run a saver through every position.
-    static void failAtStep(int n);
+    // Test seam. Every call that can fail while a file is replaced or a folder made counts
+    // as one step, of one of these kinds.
+    enum class FaultPoint {
+        Any, // every kind below, counted together
+        CreateTemporary,
+        ChangeMode,
+        Write, // each low-level write
+        SyncFile,
+        Close,
+        Rename,
+        OpenFolder,
+        SyncFolder,
+        CreateFolder,
+    };
+    // The n-th step of that kind from now on fails (1 = the next one); 0 turns the fault
+    // off. Either call restarts the count of steps, so a test can run a saver once to
+    // learn stepsTaken() and then fail each position in turn.
+    static void failAt(FaultPoint point, int n);
+    static void failAtStep(int n) { failAt(FaultPoint::Any, n); }
     static int stepsTaken();
     // The n-th low-level write from now on fails (1 = the next one); 0 turns it off.
     static void failNthWrite(int n);

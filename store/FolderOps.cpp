@@ -1,7 +1,8 @@
 #include "store/FolderOps.h"
 
+#include "store/AtomicFileWriter.h"
+
 #include <QDate>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -16,7 +17,7 @@ bool PathExists(const QString& path)
 
 bool CreateFolder(const QString& path)
 {
-    return !path.isEmpty() && QDir().mkdir(path);
+    return AtomicFileWriter::createFolder(path);
 }
 
 int DeleteFolderTree(const QString& path)

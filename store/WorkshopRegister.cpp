@@ -44,10 +44,6 @@ WorkshopRegister::LoadResult WorkshopRegister::load(const QString& serviceFile)
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(data.constData());
     // An odd last byte is not a whole code unit and is ignored.
     const qsizetype units = data.size() / 2;
-    // A text editor may have put a byte-order mark before the first path.
-    qsizetype first = 0;
-    if (units > 0 && LittleEndian::read(bytes, 2) == kByteOrderMark)
-        first = 1;
 
     QString line;
     auto closeLine = [this, &line] {
@@ -58,8 +54,12 @@ WorkshopRegister::LoadResult WorkshopRegister::load(const QString& serviceFile)
         m_entries.push_back(std::move(entry));
         line.clear();
     };
-    for (qsizetype i = first; i < units; ++i) {
+    for (qsizetype i = 0; i < units; ++i) {
         const auto unit = static_cast<char16_t>(LittleEndian::read(bytes + 2 * i, 2));
+        // A text editor may have put a byte-order mark before the first path, or before any
+        // path when files were joined; a path that began with one could not be saved again.
+        if (unit == kByteOrderMark && line.isEmpty())
+            continue;
         if (unit >= kFirstTextUnit)
             line.append(QChar(unit));
         else if (!line.isEmpty())

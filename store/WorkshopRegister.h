@@ -43,8 +43,8 @@ public:
     // Fills the register from the file (the register is emptied first); every code unit
     // below 32 ends a line, empty lines are skipped, each path's SINFO.BIN is read into its
     // entry (a missing one leaves the record zero). A missing or empty file gives an empty
-    // register. A leading byte-order mark is skipped. Only a regular file of at most
-    // kMaxRegisterBytes is read: a link to a device or a named pipe would never end.
+    // register. A byte-order mark at the start of a line is skipped. Only a regular file of
+    // at most kMaxRegisterBytes is read: a link to a device or a named pipe would never end.
     enum class LoadResult { Loaded, Missing, NotAFile, TooLarge, Unreadable };
     LoadResult load(const QString& serviceFile);
     static constexpr qint64 kMaxRegisterBytes = 1024 * 1024;

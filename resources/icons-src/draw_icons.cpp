@@ -376,7 +376,6 @@ int main(int argc, char** argv)
     save(tachograph, 24, icons + QStringLiteral("/velmora-24.png"));
     save(tachograph, 48, icons + QStringLiteral("/velmora.png"));
     for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
-        save(tachograph, size,
-             hicolor + QStringLiteral("/%1x%1/apps/velmora.png").arg(size));
+        save(tachograph, size, hicolor + QStringLiteral("/%1x%1/apps/velmora.png").arg(size));
     return 0;
 }

@@ -245,12 +245,12 @@ TEST_F(CalibrationSaverTest, SaveIsAllOrNothingAtEveryFailurePosition)
         m_tree->SelectNode(m_tree->topLevelItem(0));
         return Save();
     };
-    // A first save into fresh folders counts every step, and fails at each one.
-    AtomicFileWriter::failAtStep(0);
+    // A save over an earlier one of the same day counts the positions; each then fails.
     ASSERT_TRUE(saveAs(1));
     const QList<QByteArray> first = onDisk();
+    AtomicFileWriter::failAt(AtomicFileWriter::FaultPoint::Any, 0);
     ASSERT_TRUE(saveAs(2));
-    const int steps = AtomicFileWriter::stepsTaken();
+    const int steps = AtomicFileWriter::faultPositions();
     const QList<QByteArray> second = onDisk();
     ShownTexts();
     ASSERT_GT(steps, 12);
@@ -258,9 +258,9 @@ TEST_F(CalibrationSaverTest, SaveIsAllOrNothingAtEveryFailurePosition)
     for (int position = 1; position <= steps; ++position) {
         ASSERT_TRUE(saveAs(1));
         ShownTexts();
-        AtomicFileWriter::failAtStep(position);
+        AtomicFileWriter::failAt(AtomicFileWriter::FaultPoint::Any, position);
         const bool saved = saveAs(2);
-        AtomicFileWriter::failAtStep(0);
+        AtomicFileWriter::failAt(AtomicFileWriter::FaultPoint::Any, 0);
         const QList<QByteArray> now = onDisk();
         const QStringList shown = ShownTexts();
         EXPECT_EQ(shown.size(), saved ? 0 : 1) << position;

@@ -43,14 +43,15 @@ void FakeDrives::addLine(const QString& line)
 void FakeDrives::makeBlock(const QString& devicePath, const QString& disk, const QString& part,
                            bool removable)
 {
-    const QString diskDir = root() + QStringLiteral("/sys/devices/") + devicePath +
-                            QStringLiteral("/block/") + disk;
+    const QString diskDir =
+        root() + QStringLiteral("/sys/devices/") + devicePath + QStringLiteral("/block/") + disk;
     const QString node = part.isEmpty() ? diskDir : diskDir + u'/' + part;
     ASSERT_TRUE(QDir().mkpath(node));
     writeText(diskDir + QStringLiteral("/removable"), removable ? "1\n" : "0\n");
     if (!part.isEmpty())
         writeText(node + QStringLiteral("/partition"), "1\n");
-    QFile::link(node, root() + QStringLiteral("/sys/class/block/") + (part.isEmpty() ? disk : part));
+    QFile::link(node,
+                root() + QStringLiteral("/sys/class/block/") + (part.isEmpty() ? disk : part));
 }
 
 QString FakeDrives::mount(const QString& name, Disk disk, const QString& fsType)
@@ -67,16 +68,18 @@ QString FakeDrives::mount(const QString& name, Disk disk, const QString& fsType)
     case Disk::Usb:
     case Disk::EncryptedUsb:
         device = QStringLiteral("sd") + letter + u'1';
-        makeBlock(QStringLiteral("pci0000:00/0000:00:14.0/usb1/1-%1/1-%1:1.0/host6/target6:0:0/6:0:0:0")
-                      .arg(n),
-                  QStringLiteral("sd") + letter, device, false);
+        makeBlock(
+            QStringLiteral("pci0000:00/0000:00:14.0/usb1/1-%1/1-%1:1.0/host6/target6:0:0/6:0:0:0")
+                .arg(n),
+            QStringLiteral("sd") + letter, device, false);
         if (disk == Disk::EncryptedUsb) {
             const QString mapped = QStringLiteral("dm-%1").arg(n);
             makeBlock(QStringLiteral("virtual"), mapped, QString(), false);
-            const QString slaves =
-                root() + QStringLiteral("/sys/devices/virtual/block/") + mapped + QStringLiteral("/slaves");
+            const QString slaves = root() + QStringLiteral("/sys/devices/virtual/block/") + mapped +
+                                   QStringLiteral("/slaves");
             QDir().mkpath(slaves);
-            QFile::link(root() + QStringLiteral("/sys/class/block/") + device, slaves + u'/' + device);
+            QFile::link(root() + QStringLiteral("/sys/class/block/") + device,
+                        slaves + u'/' + device);
             device = QStringLiteral("mapper/luks-") + letter;
             QFile::link(root() + QStringLiteral("/sys/class/block/") + mapped,
                         root() + QStringLiteral("/sys/class/block/luks-") + letter);

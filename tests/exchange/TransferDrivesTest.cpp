@@ -35,8 +35,8 @@ TEST(TransferDrives, offersOnlyRemovableVolumesInMountPointOrder)
     };
     QStringList expected;
     for (const Volume& v : volumes) {
-        const QString point = drives.mount(QString::fromUtf8(v.name), v.disk,
-                                           QString::fromUtf8(v.fsType));
+        const QString point =
+            drives.mount(QString::fromUtf8(v.name), v.disk, QString::fromUtf8(v.fsType));
         if (v.offered)
             expected << point + u'/';
     }
@@ -83,6 +83,7 @@ TEST(TransferDrives, dialogListsDrivesFirstChosenAndRefusesEmptyList)
         empty.accept();
         EXPECT_EQ(empty.result(), QDialog::Rejected);
         EXPECT_EQ(list->currentText(), late + u'/');
+        EXPECT_EQ(Prompts::takeShownTexts().size(), 1);
     }
     const QString second = drives.mount(QStringLiteral("zz"), Disk::SdCard);
     cExportDlg dlg(Lang(StringId::ExportCaption));

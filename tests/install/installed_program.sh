@@ -32,8 +32,9 @@ wait_for() {
     return 1
 }
 
-# Starts <program> in the background with nothing of the caller's environment but PATH and
-# the display, an empty home whose data folder does not exist yet, from an empty folder.
+# Starts <program> in the background with nothing of the caller's environment but PATH, the
+# display and the sanitizers' options, an empty home whose data folder does not exist yet,
+# from an empty folder.
 # Its output goes to $work/<name>.out and .err; its process id to $started.
 start_program() {
     local name=$1 program=$2 platform=$3
@@ -42,6 +43,8 @@ start_program() {
     (cd "$work/$name/cwd" && exec env -i PATH="$PATH" DISPLAY="${DISPLAY:-}" \
         XAUTHORITY="${XAUTHORITY:-}" HOME="$work/$name/home" XDG_RUNTIME_DIR="$work/$name/runtime" \
         VELMORA_DATA_DIR="$work/$name/home/data" QT_QPA_PLATFORM="$platform" \
+        ASAN_OPTIONS="${ASAN_OPTIONS:-}" UBSAN_OPTIONS="${UBSAN_OPTIONS:-}" \
+        LSAN_OPTIONS="${LSAN_OPTIONS:-}" \
         "$program" >"$work/$name.out" 2>"$work/$name.err") &
     started=$!
     pids+=("$started")
@@ -53,10 +56,10 @@ if [ "$1" = "--under-x" ]; then
     prefix=$2
     start_program x11 "$prefix/bin/velmora" xcb
     x11=$started
+    # The data folder first: the message about a missing pack is titled "Velmora" as well.
+    wait_for test -d "$work/x11/home/data" || fail "the installed program missed its packs"
     window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Velmora$' | head -n 1) ||
         fail "no window named Velmora appeared"
-    xprop -id "$window" _NET_WM_WINDOW_TYPE | grep -q _NET_WM_WINDOW_TYPE_NORMAL ||
-        fail "the window named Velmora is not the main window"
     wm_class=$(sed -n 's/^StartupWMClass=//p' "$prefix/share/applications/velmora.desktop")
     xprop -id "$window" WM_CLASS | grep -q "\"$wm_class\"" ||
         fail "$(xprop -id "$window" WM_CLASS) does not match StartupWMClass=$wm_class"
@@ -74,7 +77,8 @@ prefix=$work/prefix
 "$cmake" --install "$build" --prefix "$prefix" >"$work/install.log" || fail "cmake --install"
 
 for file in bin/velmora share/velmora/Velmora_ru.rcc share/velmora/Velmora_en.rcc \
-    share/velmora/vmhelp.html share/applications/velmora.desktop \
+    share/velmora/vmhelp.html share/velmora/printer_view.xslt share/velmora/ticket_view.xslt \
+    share/velmora/Ondrix.ico share/applications/velmora.desktop \
     share/metainfo/org.ondrix.Velmora.metainfo.xml \
     share/icons/hicolor/scalable/apps/velmora.svg \
     share/icons/hicolor/{16x16,22x22,24x24,32x32,48x48,64x64,128x128,256x256}/apps/velmora.png \

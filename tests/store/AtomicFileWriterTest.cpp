@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -18,6 +19,15 @@ protected:
     QString path(const QString& name) const { return m_dir.filePath(name); }
     QTemporaryDir m_dir;
 };
+
+using Point = AtomicFileWriter::FaultPoint;
+
+// Collects what the writer logs, so a test can see that a fault after the rename is logged.
+QStringList g_logged;
+void collect(QtMsgType, const QMessageLogContext&, const QString& message)
+{
+    g_logged.append(message);
+}
 
 mode_t modeOf(const QString& path)
 {
@@ -84,4 +94,85 @@ TEST_F(AtomicFileWriterTest, linkedFileIsReplacedAndLinkKept)
     ASSERT_TRUE(AtomicFileWriter::replace(path("link.txt"), QByteArray("new")));
     EXPECT_TRUE(QFileInfo(path("link.txt")).isSymLink());
     EXPECT_EQ(readAll(path("real.txt")), QByteArray("new"));
+}
+
+TEST_F(AtomicFileWriterTest, everyFaultBeforeRenameKeepsOldFileAndAfterRenameIsLogged)
+{
+    const struct {
+        Point point;
+        bool replaced;
+    } cases[] = {
+        {Point::CreateTemporary, false}, {Point::ChangeMode, false}, {Point::Write, false},
+        {Point::SyncFile, false},        {Point::Close, false},      {Point::Rename, false},
+        {Point::OpenFolder, true},       {Point::SyncFolder, true},
+    };
+    const QByteArray old("old content");
+    const QByteArray next(4096, 'n');
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.point));
+        ASSERT_TRUE(writeRaw(path("service.txt"), old));
+        g_logged.clear();
+        const QtMessageHandler previous = qInstallMessageHandler(collect);
+        AtomicFileWriter::failAt(c.point, 1);
+        const bool written = AtomicFileWriter::replace(path("service.txt"), next);
+        qInstallMessageHandler(previous);
+        EXPECT_EQ(written, c.replaced);
+        EXPECT_EQ(readAll(path("service.txt")), c.replaced ? next : old);
+        EXPECT_EQ(everyName(m_dir.path()), QStringList{QStringLiteral("service.txt")});
+        EXPECT_EQ(g_logged.size(), c.replaced ? 1 : 0);
+        if (c.replaced && !g_logged.isEmpty()) {
+            EXPECT_TRUE(g_logged.first().contains(m_dir.path())) << g_logged.first().toStdString();
+        }
+    }
+}
+
+TEST_F(AtomicFileWriterTest, positionsCountEveryFallibleCallAndEachCanFail)
+{
+    AtomicFileWriter::failAt(Point::Any, 0);
+    ASSERT_TRUE(AtomicFileWriter::replace(path("A.BIN"), QByteArray("first")));
+    ASSERT_TRUE(AtomicFileWriter::createFolder(path("day")));
+    // create, mode, one write, sync, close, rename, folder open and sync; mkdir and the
+    // parent's open and sync.
+    const int positions = AtomicFileWriter::stepsTaken();
+    EXPECT_EQ(positions, 11);
+    int failures = 0;
+    for (int nth = 1; nth <= positions; ++nth) {
+        ASSERT_TRUE(QDir(path("day")).removeRecursively());
+        AtomicFileWriter::failAt(Point::Any, nth);
+        const bool written = AtomicFileWriter::replace(path("A.BIN"), QByteArray("again"));
+        const bool made = AtomicFileWriter::createFolder(path("day"));
+        failures += (written ? 0 : 1) + (made ? 0 : 1);
+        EXPECT_EQ(QFileInfo(path("day")).isDir(), made);
+        EXPECT_EQ(readAll(path("A.BIN")), QByteArray(written ? "again" : "first"));
+        if (written) {
+            ASSERT_TRUE(AtomicFileWriter::replace(path("A.BIN"), QByteArray("first")));
+        }
+    }
+    // Only the two folder flushes of each call are not failures.
+    EXPECT_EQ(failures, positions - 4);
+    EXPECT_EQ(everyName(m_dir.path()),
+              (QStringList{QStringLiteral("A.BIN"), QStringLiteral("day")}));
+}
+
+TEST_F(AtomicFileWriterTest, shortWritesAreCompletedAndAFailureAmongThemKeepsNothing)
+{
+    const QByteArray big(1 << 20, 'g');
+    AtomicFileWriter::setShortWrites(true);
+    AtomicFileWriter::failAt(Point::Write, 3);
+    const bool failed = !AtomicFileWriter::replace(path("GSM_UP.BIN"), big);
+    const bool written = AtomicFileWriter::replace(path("GSM_UP.BIN"), big);
+    AtomicFileWriter::setShortWrites(false);
+    EXPECT_TRUE(failed);
+    EXPECT_TRUE(written);
+    EXPECT_EQ(readAll(path("GSM_UP.BIN")), big);
+    EXPECT_EQ(everyName(m_dir.path()), QStringList{QStringLiteral("GSM_UP.BIN")});
+}
+
+TEST_F(AtomicFileWriterTest, createFolderRefusesExistingAndMissingParent)
+{
+    EXPECT_TRUE(AtomicFileWriter::createFolder(path("v") + QStringLiteral("/")));
+    EXPECT_FALSE(AtomicFileWriter::createFolder(path("v")));
+    EXPECT_FALSE(AtomicFileWriter::createFolder(path("x/y")));
+    EXPECT_FALSE(AtomicFileWriter::createFolder(QString()));
+    EXPECT_EQ(everyName(m_dir.path()), QStringList{QStringLiteral("v")});
 }

@@ -1,0 +1,95 @@
+#include "fuzz/FuzzCheck.h"
+#include "params/CurrentRecords.h"
+#include "params/FieldText.h"
+#include "params/ParamDescriptor.h"
+#include "params/RegistrationNumber.h"
+#include "store/AtomicFileWriter.h"
+#include "store/RecordFile.h"
+#include "store/WorkshopRecord.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+// A record file of any length read as each kind of record, then every field decoded: the
+// reader fills exactly its record (a short file zero-filled) and writes nothing around it.
+namespace {
+
+constexpr std::size_t kGuard = 32;
+constexpr std::uint8_t kGuardByte = 0xA5;
+constexpr std::array kSizes = {RecordSize::Workshop, RecordSize::Param,       RecordSize::Gsm,
+                               RecordSize::Owner,    RecordSize::ParamExport, RecordSize::GsmExport};
+
+QTemporaryDir* g_folder = nullptr;
+
+void DecodeEveryField()
+{
+    const ParamDescriptor* table = ParamTable();
+    for (int n = 0; table[n].labelId != 0; ++n) {
+        const ParamDescriptor& row = table[n];
+        if (row.type == ParamFieldType::Text)
+            FUZZ_CHECK(DecodeSingleByteText(row.field, row.width).size() <=
+                       static_cast<qsizetype>(row.width));
+        else if (row.type == ParamFieldType::WideText)
+            FUZZ_CHECK(DecodeWideText(row.field, row.width).size() <=
+                       static_cast<qsizetype>(row.width));
+    }
+    const ParamRecord& param = CurrentParamRecord();
+    const QString number = RegistrationNumberOf(param);
+    FUZZ_CHECK(number.size() <= static_cast<qsizetype>(ParamRecord::Layout::RegNumberWidth));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    static QCoreApplication app(*argc, *argv);
+    Fuzz::UseTemporaryDataFolder();
+    g_folder = new QTemporaryDir;
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const QString path = g_folder->filePath(QStringLiteral("RECORD.BIN"));
+    FUZZ_CHECK(AtomicFileWriter::replace(path, bytes));
+
+    for (const std::uint32_t recordSize : kSizes) {
+        std::vector<std::uint8_t> block(recordSize + 2 * kGuard, kGuardByte);
+        const std::span<std::uint8_t> record(block.data() + kGuard, recordSize);
+        const bool read = ReadRecordFile(path, record);
+        FUZZ_CHECK(read == (size > 0));
+        FUZZ_CHECK(std::all_of(block.begin(), block.begin() + kGuard,
+                               [](std::uint8_t b) { return b == kGuardByte; }));
+        FUZZ_CHECK(std::all_of(block.end() - kGuard, block.end(),
+                               [](std::uint8_t b) { return b == kGuardByte; }));
+        for (std::size_t i = 0; i < recordSize; ++i) {
+            // A refused read leaves the record as it was.
+            const std::uint8_t expected = !read ? kGuardByte : i < size ? data[i] : 0;
+            FUZZ_CHECK(record[i] == expected);
+        }
+        if (!read)
+            continue;
+        if (recordSize == RecordSize::Workshop) {
+            WorkshopRecord workshop;
+            std::copy(record.begin(), record.end(), workshop.bytes.begin());
+            for (const auto field : {WorkshopRecord::Field::Name, WorkshopRecord::Field::Address,
+                                     WorkshopRecord::Field::Phone, WorkshopRecord::Field::Index})
+                FUZZ_CHECK(workshop.field(field).size() <= WorkshopRecord::capacity(field) + 1);
+        } else if (recordSize == RecordSize::Param || recordSize == RecordSize::ParamExport) {
+            CurrentParamRecord() = {};
+            std::copy(record.begin(), record.end(), CurrentParamRecord().bytes.begin());
+        } else if (recordSize == RecordSize::Gsm || recordSize == RecordSize::GsmExport) {
+            CurrentGsmRecord() = {};
+            std::copy(record.begin(), record.end(), CurrentGsmRecord().bytes.begin());
+        } else {
+            std::copy(record.begin(), record.end(), CurrentOwnerRecord().bytes.begin());
+        }
+    }
+    DecodeEveryField();
+    return 0;
+}

@@ -1,0 +1,200 @@
+#include "exchange/CalibrationExport.h"
+#include "exchange/cExportDlg.h"
+#include "lang/LanguagePack.h"
+#include "lang/StringIds.h"
+#include "store/AtomicFileWriter.h"
+#include "tests/exchange/TransferFixture.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+class TransferExportTest : public TransferFixture {
+protected:
+    void SetUp() override
+    {
+        TransferFixture::SetUp();
+        m_a = MakeWorkshopFolder(QStringLiteral("A"));
+        m_b = MakeWorkshopFolder(QStringLiteral("B"));
+        MakeStoredCalibration(m_a, QStringLiteral("A111AA"), QStringLiteral("20250101"), 1);
+        MakeStoredCalibration(m_a, QStringLiteral("A111AA"), QStringLiteral("20250202"), 2);
+        MakeStoredCalibration(m_a, QStringLiteral("B222BB"), QStringLiteral("20250303"), 3);
+        // The same number in a later workshop: its own days, not those of workshop A.
+        MakeStoredCalibration(m_b, QStringLiteral("A111AA"), QStringLiteral("20240909"), 4);
+        Register(m_a);
+        Register(m_b);
+    }
+
+    // The two files export writes for a calibration of `seed`.
+    static void ExpectDay(QMap<QString, QByteArray>& files, const QString& day, int seed)
+    {
+        EXPECT_EQ(files.take(day + QStringLiteral("/PARAM.BIN")),
+                  RecordFileBytes(Pattern(175, seed).left(171)))
+            << day.toStdString();
+        EXPECT_EQ(files.take(day + QStringLiteral("/GSM.BIN")),
+                  RecordFileBytes(Pattern(145, seed + 1).left(137)))
+            << day.toStdString();
+    }
+
+    QString m_a;
+    QString m_b;
+};
+
+TEST_F(TransferExportTest, eachScopeWritesItsCalibrationsByteForByte)
+{
+    struct Case {
+        const char* name;
+        int level;
+        const char* text;
+        const char* under; // the vehicle node to search below, or null
+        QList<std::pair<const char*, int>> days;
+    };
+    const Case cases[] = {
+        {"day", TreeLevel::Day, "20250202", nullptr, {{"A111AA/20250202", 2}}},
+        {"vehicle",
+         TreeLevel::Vehicle,
+         "A111AA",
+         nullptr,
+         {{"A111AA/20250101", 1}, {"A111AA/20250202", 2}}},
+        {"vehicle of the second workshop",
+         TreeLevel::Vehicle,
+         "A111AA",
+         "B",
+         {{"A111AA/20240909", 4}}},
+        {"workshop",
+         TreeLevel::Workshop,
+         nullptr,
+         nullptr,
+         {{"A111AA/20250101", 1}, {"A111AA/20250202", 2}, {"B222BB/20250303", 3}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(DriveFolder()).removeRecursively();
+        TreeNode under = c.under ? FindNode(TreeLevel::Workshop, m_b) : nullptr;
+        const QString text = c.text ? QString::fromUtf8(c.text) : m_a;
+        TreeNode node = FindNode(c.level, text, under);
+        ASSERT_NE(node, nullptr);
+        m_tree->SelectNode(node);
+
+        const QString status = Export();
+        EXPECT_EQ(status, Lang(StringId::TransferExported).arg(c.days.size()).arg(DriveFolder()));
+        QMap<QString, QByteArray> files = FilesUnder(DriveFolder());
+        for (const auto& [day, seed] : c.days)
+            ExpectDay(files, QString::fromUtf8(day), seed);
+        EXPECT_TRUE(files.isEmpty()) << files.firstKey().toStdString();
+        EXPECT_TRUE(ShownTexts().isEmpty());
+    }
+}
+
+TEST_F(TransferExportTest, missingParamRecordStillMakesTheDayAndWritesGsmOnly)
+{
+    const QString day = ExchangeFolderOf(m_a) + QStringLiteral("/B222BB/20250303");
+    ASSERT_TRUE(QFile::remove(day + QStringLiteral("/PARAM_UP.BIN")));
+    m_tree->SelectNode(FindNode(TreeLevel::Day, QStringLiteral("20250303")));
+
+    Export();
+    const QMap<QString, QByteArray> files = FilesUnder(DriveFolder());
+    EXPECT_EQ(files.keys(), QStringList{QStringLiteral("B222BB/20250303/GSM.BIN")});
+    EXPECT_EQ(files.first().size(), 141);
+    const QStringList shown = ShownTexts();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown.first().contains(day + QStringLiteral("/PARAM_UP.BIN")));
+}
+
+TEST_F(TransferExportTest, secondExportReplacesTheFilesWhole)
+{
+    const QString onDrive = DriveFolder() + QStringLiteral("/A111AA/20250101/PARAM.BIN");
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(onDrive).path()));
+    QFile old(onDrive);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write(QByteArray(4000, 'x'));
+    old.close();
+    m_tree->SelectNode(FindNode(TreeLevel::Day, QStringLiteral("20250101")));
+    Export();
+    MakeStoredCalibration(m_a, QStringLiteral("A111AA"), QStringLiteral("20250101"), 9);
+    Export();
+
+    QMap<QString, QByteArray> files = FilesUnder(DriveFolder());
+    ExpectDay(files, QStringLiteral("A111AA/20250101"), 9);
+    EXPECT_TRUE(files.isEmpty());
+}
+
+TEST_F(TransferExportTest, failedWriteKeepsTheOldFileAndIsReported)
+{
+    const QString onDrive = DriveFolder() + QStringLiteral("/A111AA/20250101/PARAM.BIN");
+    m_tree->SelectNode(FindNode(TreeLevel::Day, QStringLiteral("20250101")));
+    Export();
+    const QByteArray before = ReadFile(onDrive);
+    MakeStoredCalibration(m_a, QStringLiteral("A111AA"), QStringLiteral("20250101"), 9);
+
+    AtomicFileWriter::failNthWrite(1);
+    Export();
+    AtomicFileWriter::failNthWrite(0);
+    EXPECT_EQ(ReadFile(onDrive), before);
+    EXPECT_EQ(ReadFile(DriveFolder() + QStringLiteral("/A111AA/20250101/GSM.BIN")),
+              RecordFileBytes(Pattern(145, 10).left(137)));
+    const QStringList shown = ShownTexts();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown.first().contains(Lang(StringId::TransferFilesNotWritten).arg(onDrive)));
+}
+
+TEST_F(TransferExportTest, refusedAndSkippedExportsSayWhy)
+{
+    // A number that FAT cannot hold, and a link on the drive pointing out of it.
+    MakeStoredCalibration(m_a, QStringLiteral("C3:3CC"), QStringLiteral("20250404"), 5);
+    m_tree->Rebuild();
+    const QString outside = m_data.filePath(QStringLiteral("outside.txt"));
+    QFile out(outside);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write("keep");
+    out.close();
+    const QString linkDay = DriveFolder() + QStringLiteral("/B222BB/20250303");
+    ASSERT_TRUE(QDir().mkpath(linkDay));
+    ASSERT_TRUE(QFile::link(outside, linkDay + QStringLiteral("/GSM.BIN")));
+
+    m_tree->SelectNode(FindNode(TreeLevel::Workshop, m_a));
+    const QString status = Export();
+    EXPECT_EQ(ReadFile(outside), QByteArray("keep"));
+    EXPECT_FALSE(QFileInfo::exists(DriveFolder() + QStringLiteral("/C3:3CC")));
+    EXPECT_EQ(status, Lang(StringId::TransferExported).arg(3).arg(DriveFolder()));
+    const QStringList shown = ShownTexts();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown.first().contains(
+        Lang(StringId::TransferNamesNotOnDrive).arg(QStringLiteral("C3:3CC"))));
+    EXPECT_TRUE(shown.first().contains(
+        Lang(StringId::TransferSkipped).arg(linkDay + QStringLiteral("/GSM.BIN"))));
+
+    // Nothing selected: no dialog, nothing written, and the user is told what to do.
+    m_tree->Rebuild();
+    QDir(DriveFolder()).removeRecursively();
+    PushUnexpectedDialog();
+    cExportDlg dlg(Lang(StringId::ExportCaption));
+    EXPECT_FALSE(dlg.Choose(*m_tree));
+    ExpectNoDialogRan();
+    EXPECT_EQ(ShownTexts(), QStringList{Lang(StringId::NothingSelected)});
+    EXPECT_FALSE(QFileInfo::exists(DriveFolder()));
+}
+
+TEST_F(TransferExportTest, stopAsked_endsAfterTheCalibrationUnderWay)
+{
+    const QString folder = ExchangeFolderOf(m_a) + QStringLiteral("/A111AA/");
+    const QList<CalibrationExport::Item> items = {
+        {folder + QStringLiteral("20250101"), QStringLiteral("A111AA"), QStringLiteral("20250101")},
+        {folder + QStringLiteral("20250202"), QStringLiteral("A111AA"), QStringLiteral("20250202")},
+    };
+    QList<std::pair<int, int>> asked;
+    const TransferReport report =
+        CalibrationExport(DriveFolder()).run(items, [&](int done, int total) {
+            asked.append({done, total});
+            return done < 1;
+        });
+    EXPECT_EQ(asked, (QList<std::pair<int, int>>{{0, 2}, {1, 2}}));
+    EXPECT_TRUE(report.stopped);
+    EXPECT_EQ(report.done, 1);
+    EXPECT_EQ(FilesUnder(DriveFolder()).keys(),
+              (QStringList{QStringLiteral("A111AA/20250101/GSM.BIN"),
+                           QStringLiteral("A111AA/20250101/PARAM.BIN")}));
+}
+
+} // namespace

@@ -1,0 +1,168 @@
+#include "exchange/CalibrationImport.h"
+#include "exchange/cExportDlg.h"
+#include "lang/LanguagePack.h"
+#include "lang/StringIds.h"
+#include "store/AtomicFileWriter.h"
+#include "tests/exchange/TransferFixture.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <sys/stat.h>
+
+namespace {
+
+class TransferImportTest : public TransferFixture {
+protected:
+    void SetUp() override
+    {
+        TransferFixture::SetUp();
+        m_ws = MakeWorkshopFolder(QStringLiteral("W"));
+        MakeStoredCalibration(m_ws, QStringLiteral("A111AA"), QStringLiteral("20250101"), 1);
+        Register(m_ws);
+    }
+
+    // What the tachograph leaves on the drive: records under RX902/<number>/<day>.
+    void PutOnDrive(const QString& relative, const QByteArray& bytes)
+    {
+        const QString path = DriveFolder() + u'/' + relative;
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    void SelectVehicle()
+    {
+        m_tree->SelectNode(FindNode(TreeLevel::Vehicle, QStringLiteral("A111AA")));
+    }
+
+    QString m_ws;
+};
+
+TEST_F(TransferImportTest, replacesSameDayRecordsAndNewDaysAppearInTheTree)
+{
+    const QByteArray param = RecordFileBytes(Pattern(175, 7));
+    const QByteArray gsm = RecordFileBytes(Pattern(145, 8));
+    PutOnDrive(QStringLiteral("A111AA/20250101/PARAM_UP.BIN"), param);
+    PutOnDrive(QStringLiteral("A111AA/20250606/PARAM_UP.BIN"), param);
+    PutOnDrive(QStringLiteral("A111AA/20250606/GSM_UP.BIN"), gsm);
+    PutOnDrive(QStringLiteral("Z999ZZ/20250707/GSM_UP.BIN"), gsm);
+    const QByteArray keptGsm =
+        ReadFile(ExchangeFolderOf(m_ws) + QStringLiteral("/A111AA/20250101/GSM_UP.BIN"));
+    m_tree->SelectNode(FindNode(TreeLevel::Day, QStringLiteral("20250101")));
+
+    const QString status = Import();
+    EXPECT_EQ(status, Lang(StringId::TransferImported).arg(4).arg(DriveFolder()));
+    EXPECT_TRUE(ShownTexts().isEmpty());
+    const QMap<QString, QByteArray> files = FilesUnder(ExchangeFolderOf(m_ws));
+    const QMap<QString, QByteArray> expected = {
+        {QStringLiteral("SINFO.BIN"), ReadFile(WorkshopRecordPathOf(m_ws))},
+        {QStringLiteral("A111AA/20250101/PARAM_UP.BIN"), param},
+        {QStringLiteral("A111AA/20250101/GSM_UP.BIN"), keptGsm},
+        {QStringLiteral("A111AA/20250606/PARAM_UP.BIN"), param},
+        {QStringLiteral("A111AA/20250606/GSM_UP.BIN"), gsm},
+        {QStringLiteral("Z999ZZ/20250707/GSM_UP.BIN"), gsm},
+    };
+    EXPECT_EQ(files, expected);
+    EXPECT_EQ(m_tree->SelectedNode(), nullptr);
+    EXPECT_NE(FindNode(TreeLevel::Day, QStringLiteral("20250606")), nullptr);
+    EXPECT_NE(FindNode(TreeLevel::Day, QStringLiteral("20250707")), nullptr);
+    EXPECT_EQ(m_reg.entries().front().vehicles.size(), 2u);
+}
+
+TEST_F(TransferImportTest, driveWithoutExchangeFolderChangesNothingAndStillRebuilds)
+{
+    const QMap<QString, QByteArray> before = FilesUnder(m_ws);
+    SelectVehicle();
+    const QString status = Import();
+    EXPECT_EQ(status, Lang(StringId::TransferNoExchangeFolder).arg(DriveFolder()));
+    EXPECT_EQ(FilesUnder(m_ws), before);
+    EXPECT_EQ(m_tree->SelectedNode(), nullptr);
+    EXPECT_NE(FindNode(TreeLevel::Day, QStringLiteral("20250101")), nullptr);
+    EXPECT_TRUE(ShownTexts().isEmpty());
+}
+
+TEST_F(TransferImportTest, linksAndSpecialFilesAreSkippedAndNamed)
+{
+    const QString secret = m_data.filePath(QStringLiteral("secret.txt"));
+    QFile file(secret);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("secret");
+    file.close();
+    PutOnDrive(QStringLiteral("A111AA/20250808/GSM_UP.BIN"), "ok");
+    const QString day = DriveFolder() + QStringLiteral("/A111AA/20250808");
+    const QStringList odd = {day + QStringLiteral("/PARAM_UP.BIN"), day + QStringLiteral("/fifo"),
+                             DriveFolder() + QStringLiteral("/LINKED")};
+    ASSERT_TRUE(QFile::link(secret, odd[0]));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(odd[1]).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(m_data.path(), odd[2]));
+    SelectVehicle();
+
+    Import();
+    const QString copied = ExchangeFolderOf(m_ws) + QStringLiteral("/A111AA/20250808");
+    EXPECT_EQ(ReadFile(copied + QStringLiteral("/GSM_UP.BIN")), QByteArray("ok"));
+    EXPECT_FALSE(QFileInfo::exists(copied + QStringLiteral("/PARAM_UP.BIN")));
+    EXPECT_FALSE(QFileInfo::exists(copied + QStringLiteral("/fifo")));
+    EXPECT_FALSE(QFileInfo::exists(ExchangeFolderOf(m_ws) + QStringLiteral("/LINKED")));
+    const QStringList shown = ShownTexts();
+    ASSERT_EQ(shown.size(), 1);
+    for (const QString& path : odd)
+        EXPECT_TRUE(shown.first().contains(path)) << path.toStdString();
+}
+
+TEST_F(TransferImportTest, failedWriteKeepsTheWorkshopFileAndIsReported)
+{
+    const QString target = ExchangeFolderOf(m_ws) + QStringLiteral("/A111AA/20250101/PARAM_UP.BIN");
+    const QByteArray before = ReadFile(target);
+    PutOnDrive(QStringLiteral("A111AA/20250101/PARAM_UP.BIN"), RecordFileBytes(Pattern(175, 9)));
+    SelectVehicle();
+    AtomicFileWriter::failNthWrite(1);
+    const QString status = Import();
+    AtomicFileWriter::failNthWrite(0);
+    EXPECT_EQ(ReadFile(target), before);
+    EXPECT_EQ(status, Lang(StringId::TransferImported).arg(0).arg(DriveFolder()));
+    EXPECT_EQ(ShownTexts(), QStringList{Lang(StringId::TransferProblems) + QStringLiteral("\n\n") +
+                                        Lang(StringId::TransferFilesNotWritten).arg(target)});
+}
+
+TEST_F(TransferImportTest, refusals_nothingSelectedOrFoldersInsideEachOther)
+{
+    PutOnDrive(QStringLiteral("A111AA/20250909/GSM_UP.BIN"), "x");
+    PushUnexpectedDialog();
+    cExportDlg dlg(Lang(StringId::ImportCaption));
+    EXPECT_FALSE(dlg.Choose(*m_tree));
+    ExpectNoDialogRan();
+    EXPECT_EQ(ShownTexts(), QStringList{Lang(StringId::NothingSelected)});
+
+    // The workshop's exchange folder is the drive's, or lies inside it.
+    for (const QString& destination : {DriveFolder(), DriveFolder() + QStringLiteral("/W/RX902")}) {
+        const TransferReport report = CalibrationImport(DriveFolder(), destination).run();
+        EXPECT_TRUE(report.overlapping) << destination.toStdString();
+        EXPECT_EQ(report.done, 0);
+    }
+    EXPECT_FALSE(QFileInfo::exists(DriveFolder() + QStringLiteral("/W")));
+    EXPECT_FALSE(QFileInfo::exists(ExchangeFolderOf(m_ws) + QStringLiteral("/A111AA/20250909")));
+}
+
+TEST_F(TransferImportTest, stopAsked_endsBeforeTheNextFile)
+{
+    PutOnDrive(QStringLiteral("A/1/F1"), "1");
+    PutOnDrive(QStringLiteral("A/1/F2"), "2");
+    PutOnDrive(QStringLiteral("B/F3"), "3");
+    const QString destination = m_data.filePath(QStringLiteral("copy"));
+    int calls = 0;
+    const TransferReport report =
+        CalibrationImport(DriveFolder(), destination).run([&](int done, int total) {
+            ++calls;
+            EXPECT_EQ(total, 3);
+            return done < 2;
+        });
+    EXPECT_TRUE(report.stopped);
+    EXPECT_EQ(report.done, 2);
+    EXPECT_EQ(calls, 3);
+    EXPECT_EQ(FilesUnder(destination).keys(),
+              (QStringList{QStringLiteral("A/1/F1"), QStringLiteral("A/1/F2")}));
+}
+
+} // namespace

@@ -1,0 +1,112 @@
+#include "app/CMainFrame.h"
+#include "app/CVelmoraApp.h"
+#include "lang/LanguagePack.h"
+#include "lang/MenuBuilder.h"
+#include "lang/ResourceIds.h"
+#include "lang/StringIds.h"
+#include "navigation/cTree.h"
+#include "platform/ModalRunner.h"
+#include "platform/Prompts.h"
+#include "store/FolderOps.h"
+#include "store/WorkshopRegister.h"
+#include "tests/exchange/TransferFixture.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace {
+
+QAction* CommandAction(const QList<QAction*>& actions, int command)
+{
+    for (QAction* action : actions) {
+        if (MenuBuilder::commandOf(action) == command)
+            return action;
+    }
+    return nullptr;
+}
+
+// The technician's way: menu Export onto the stick, the tachograph writes its records back,
+// toolbar Import brings them into the workshop.
+class TransferMainWindow : public TransferFixture {};
+
+TEST_F(TransferMainWindow, exportFromMenuAndImportFromToolbar)
+{
+    m_drives.mount(QStringLiteral("card"), FakeDrives::Disk::SdCard);
+    const QString stick = m_drive;
+    const QString workshop = m_data.filePath(QStringLiteral("W"));
+    const QString day = ExchangeFolderOf(workshop) + QStringLiteral("/A111AA/20250101");
+    ASSERT_TRUE(QDir().mkpath(day));
+    const QByteArray param(179, '\x05');
+    const QByteArray gsm(149, '\x07');
+    for (const auto& [name, bytes] :
+         {std::pair{kParamFileName, param}, std::pair{kGsmFileName, gsm}}) {
+        QFile file(day + u'/' + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    {
+        WorkshopRegister reg;
+        reg.entries().push_back({nullptr, {}, {}, workshop});
+        ASSERT_TRUE(reg.save(WorkshopRegister::serviceFilePath()));
+    }
+    CVelmoraApp app;
+    ASSERT_TRUE(app.InitInstance());
+    CMainFrame* frame = app.mainWindow();
+    cTree* tree = frame->tree();
+    tree->SelectNode(tree->topLevelItem(0)->child(0)->child(0));
+
+    QStringList offered;
+    QString title;
+    ModalRunner::pushHandler([&](QDialog& dialog) {
+        auto* list = dialog.findChild<QComboBox*>(QStringLiteral("id1006"));
+        for (int i = 0; list && i < list->count(); ++i)
+            offered << list->itemText(i);
+        title = dialog.windowTitle();
+        list->setCurrentIndex(1);
+        dialog.accept();
+        return dialog.result();
+    });
+    QAction* exportAction =
+        CommandAction(frame->menuBar()->findChildren<QAction*>(), CommandId::Export);
+    ASSERT_NE(exportAction, nullptr);
+    exportAction->trigger();
+
+    EXPECT_EQ(title, Lang(StringId::ExportCaption));
+    EXPECT_EQ(offered,
+              (QStringList{m_drives.root() + QStringLiteral("/media/card/"), stick + u'/'}));
+    const QString onStick = stick + QStringLiteral("/RX902/A111AA/20250101");
+    EXPECT_EQ(
+        FilesUnder(onStick),
+        (QMap<QString, QByteArray>{{QStringLiteral("PARAM.BIN"), RecordFileBytes(param.left(171))},
+                                   {QStringLiteral("GSM.BIN"), RecordFileBytes(gsm.left(137))}}));
+    EXPECT_EQ(frame->statusBar()->currentMessage(),
+              Lang(StringId::TransferExported).arg(1).arg(stick + QStringLiteral("/RX902")));
+
+    // The tachograph's answer, on a new day.
+    ASSERT_TRUE(QDir().mkpath(stick + QStringLiteral("/RX902/A111AA/20250202")));
+    QFile back(stick + QStringLiteral("/RX902/A111AA/20250202/PARAM_UP.BIN"));
+    ASSERT_TRUE(back.open(QIODevice::WriteOnly));
+    back.write(QByteArray(179, '\x09'));
+    back.close();
+    tree->SelectNode(tree->topLevelItem(0));
+    PushDriveChoice(stick + u'/');
+    QAction* importAction = CommandAction(frame->toolBar()->actions(), CommandId::Import);
+    ASSERT_NE(importAction, nullptr);
+    importAction->trigger();
+
+    EXPECT_FALSE(ModalRunner::hasPendingHandlers());
+    EXPECT_EQ(
+        ReadFile(ExchangeFolderOf(workshop) + QStringLiteral("/A111AA/20250202/PARAM_UP.BIN")),
+        QByteArray(179, '\x09'));
+    EXPECT_EQ(ReadFile(ExchangeFolderOf(workshop) + QStringLiteral("/A111AA/20250101/PARAM.BIN")),
+              RecordFileBytes(param.left(171)));
+    EXPECT_EQ(tree->topLevelItem(0)->child(0)->childCount(), 2);
+    EXPECT_EQ(frame->statusBar()->currentMessage(),
+              Lang(StringId::TransferImported).arg(3).arg(stick + QStringLiteral("/RX902")));
+    EXPECT_TRUE(ShownTexts().isEmpty());
+}
+
+} // namespace
