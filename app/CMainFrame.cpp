@@ -34,8 +34,6 @@ struct CommandEntry {
     void (CMainFrame::*handler)();
 };
 
-// Export, import, the two reports and the printer settings are routed here already; their
-// work is done by the transfer and report features, which this build does not have yet.
 constexpr CommandEntry kCommandTable[] = {
     {CommandId::LanguageEnglish, &CMainFrame::OnLanguageEnglish},
     {CommandId::LanguageRussian, &CMainFrame::OnLanguageRussian},

@@ -1,5 +1,7 @@
 #include "exchange/CalibrationExport.h"
 
+#include "params/RegistrationNumber.h"
+
 #include "exchange/TransferFolders.h"
 #include "store/AtomicFileWriter.h"
 #include "store/FolderOps.h"
@@ -14,9 +16,6 @@ namespace {
 const QString kParamExportName = QStringLiteral("PARAM.BIN");
 const QString kGsmExportName = QStringLiteral("GSM.BIN");
 
-// Characters FAT and exFAT refuse in a name.
-constexpr char16_t kStickForbidden[] = u"\\:*?\"<>|";
-
 } // namespace
 
 CalibrationExport::CalibrationExport(QString exchangeFolder)
@@ -26,13 +25,7 @@ CalibrationExport::CalibrationExport(QString exchangeFolder)
 
 bool CalibrationExport::DriveCanHoldName(const QString& name)
 {
-    if (name.isEmpty())
-        return false;
-    for (const QChar c : name) {
-        if (c.unicode() < 0x20 || c == u'/' || QStringView(kStickForbidden).contains(c))
-            return false;
-    }
-    return true;
+    return StickCanHoldName(name);
 }
 
 TransferReport CalibrationExport::run(const QList<Item>& items,

@@ -1,32 +1,14 @@
 #include "exchange/TransferFolders.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "store/AtomicFileWriter.h"
 
-#include <cerrno>
+#include <QFile>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace TransferFolders {
-
-namespace {
-
-bool syncPath(const QString& path, bool wholeFileSystem)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0)
-        return false;
-    // File systems that cannot sync a folder say so with EINVAL; the entry is then as
-    // durable as they allow.
-    const int rc = wholeFileSystem ? ::syncfs(fd) : ::fsync(fd);
-    const bool synced = rc == 0 || (!wholeFileSystem && (errno == EINVAL || errno == ENOTSUP));
-    const bool closed = ::close(fd) == 0;
-    return synced && closed;
-}
-
-} // namespace
 
 Kind KindOf(const QString& path)
 {
@@ -42,18 +24,21 @@ Kind KindOf(const QString& path)
 
 bool MakeFolder(const QString& path)
 {
-    if (KindOf(path) == Kind::Missing) {
-        if (::mkdir(QFile::encodeName(path).constData(), 0777) != 0)
-            return false;
-        if (!syncPath(QFileInfo(path).absolutePath(), false))
-            return false;
-    }
+    // The writer's own folder creation flushes the new entry into its parent.
+    if (KindOf(path) == Kind::Missing)
+        AtomicFileWriter::createFolder(path);
     return KindOf(path) == Kind::Folder;
 }
 
 bool FlushFileSystem(const QString& path)
 {
-    return syncPath(path, true);
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return false;
+    const bool synced = ::syncfs(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    return synced && closed;
 }
 
 } // namespace TransferFolders

@@ -17,8 +17,7 @@ namespace {
 
 constexpr int kValueCount = 28;
 
-template <typename Record>
-void Fill(Fuzz::Input& in, Record& record)
+template <typename Record> void Fill(Fuzz::Input& in, Record& record)
 {
     for (std::uint8_t& b : record.bytes)
         b = in.byte();
@@ -50,8 +49,8 @@ QString AsParsed(const QString& text)
             kept.append(QChar(QChar::ReplacementCharacter));
             continue;
         }
-        const bool allowed = (u >= 0x20 || u == 0x9 || u == 0xA || u == 0xD) &&
-                             u != 0xFFFE && u != 0xFFFF;
+        const bool allowed =
+            (u >= 0x20 || u == 0x9 || u == 0xA || u == 0xD) && u != 0xFFFE && u != 0xFFFF;
         if (allowed)
             kept.append(QChar(u));
     }
@@ -83,17 +82,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CalibrationDocument doc;
     doc.vehicle = Text(in, 16);
     doc.day = Text(in, 8);
-    doc.stylesheet = QStringLiteral("/usr/share/velmora/") + Text(in, 8) +
-                     QStringLiteral("printer_view.xslt");
+    doc.stylesheet =
+        QStringLiteral("/usr/share/velmora/") + Text(in, 8) + QStringLiteral("printer_view.xslt");
     Fill(in, doc.param);
     Fill(in, doc.gsm);
     Fill(in, doc.owner);
     Fill(in, doc.workshop);
 
     const QByteArray xml = CalibrationXmlLines(doc).join(QString()).toUtf8();
-    xmlDoc* parsed = xmlReadMemory(xml.constData(), static_cast<int>(xml.size()), nullptr,
-                                   nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR |
-                                                XML_PARSE_NOWARNING);
+    xmlDoc* parsed = xmlReadMemory(xml.constData(), static_cast<int>(xml.size()), nullptr, nullptr,
+                                   XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
     FUZZ_CHECK(parsed != nullptr);
     xmlNode* root = xmlDocGetRootElement(parsed);
     FUZZ_CHECK(root && xmlStrEqual(root->name, BAD_CAST "taho_record"));
@@ -110,10 +108,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_CHECK(ContentOf(node) ==
                        AsParsed(doc.workshop.field(WorkshopRecord::Field::Name)));
         else if (tag == QLatin1String("tag_cname"))
-            FUZZ_CHECK(ContentOf(node) ==
-                       AsParsed(DecodeWideText(doc.owner.bytes.data() +
-                                                   OwnerRecord::Layout::NameOffset,
-                                               OwnerRecord::Layout::NameUnits)));
+            FUZZ_CHECK(
+                ContentOf(node) ==
+                AsParsed(DecodeWideText(doc.owner.bytes.data() + OwnerRecord::Layout::NameOffset,
+                                        OwnerRecord::Layout::NameUnits)));
         else if (tag == QLatin1String("tag_date"))
             FUZZ_CHECK(ContentOf(node) == AsParsed(doc.day));
     }

@@ -102,8 +102,7 @@ void CheckDecodeOfAnyBytes(const QByteArray& raw, std::uint8_t codePage)
     FUZZ_CHECK(DecodeWideText(bytes, width / 2).size() <= raw.size() / 2);
 }
 
-template <typename Record>
-void FillRecord(Fuzz::Input& in, Record& record)
+template <typename Record> void FillRecord(Fuzz::Input& in, Record& record)
 {
     for (std::uint8_t& b : record.bytes)
         b = in.byte();

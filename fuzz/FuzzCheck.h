@@ -10,13 +10,12 @@
 
 // A property that does not hold stops the run at once, so libFuzzer keeps the input and the
 // replay under CTest fails.
-#define FUZZ_CHECK(condition)                                                                  \
-    do {                                                                                       \
-        if (!(condition)) {                                                                    \
-            std::fprintf(stderr, "%s:%d: property failed: %s\n", __FILE__, __LINE__,          \
-                         #condition);                                                          \
-            std::abort();                                                                      \
-        }                                                                                      \
+#define FUZZ_CHECK(condition)                                                                      \
+    do {                                                                                           \
+        if (!(condition)) {                                                                        \
+            std::fprintf(stderr, "%s:%d: property failed: %s\n", __FILE__, __LINE__, #condition);  \
+            std::abort();                                                                          \
+        }                                                                                          \
     } while (false)
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv);
@@ -47,6 +46,10 @@ private:
 
 // Points the data folder and the settings at a temporary folder that lives for the run.
 void UseTemporaryDataFolder();
+// A QCoreApplication for the run, with the data folder of UseTemporaryDataFolder.
+void StartCoreApplication(int* argc, char*** argv);
+// A path in a second temporary folder, for the files a target writes itself.
+QString ScratchPath(const QString& name);
 
 } // namespace Fuzz
 

@@ -1,5 +1,6 @@
 #include "fuzz/FuzzCheck.h"
 
+#include <QCoreApplication>
 #include <QTemporaryDir>
 
 namespace Fuzz {
@@ -9,6 +10,18 @@ void UseTemporaryDataFolder()
     static QTemporaryDir folder;
     qputenv("VELMORA_DATA_DIR", folder.filePath(QStringLiteral("data")).toUtf8());
     qputenv("XDG_CONFIG_HOME", folder.filePath(QStringLiteral("config")).toUtf8());
+}
+
+void StartCoreApplication(int* argc, char*** argv)
+{
+    static QCoreApplication app(*argc, *argv);
+    UseTemporaryDataFolder();
+}
+
+QString ScratchPath(const QString& name)
+{
+    static QTemporaryDir folder;
+    return folder.filePath(name);
 }
 
 } // namespace Fuzz

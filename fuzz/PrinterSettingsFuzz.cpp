@@ -2,8 +2,6 @@
 #include "reports/PrinterSettings.h"
 #include "store/AtomicFileWriter.h"
 
-#include <QCoreApplication>
-#include <QTemporaryDir>
 
 // printer.txt of any length and content: the names read are the UTF-16LE units of each
 // field up to a zero unit, never its last unit, and a loaded choice is saved and read back
@@ -25,29 +23,23 @@ QString ReferenceName(const QByteArray& bytes, qsizetype offset)
     return name;
 }
 
-QTemporaryDir* g_folder = nullptr;
-
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    static QCoreApplication app(*argc, *argv);
-    Fuzz::UseTemporaryDataFolder();
-    g_folder = new QTemporaryDir;
+    Fuzz::StartCoreApplication(argc, argv);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const QString path = g_folder->filePath(QStringLiteral("printer.txt"));
+    const QString path = Fuzz::ScratchPath(QStringLiteral("printer.txt"));
     FUZZ_CHECK(AtomicFileWriter::replace(path, bytes));
 
     const PrinterSettings loaded = PrinterSettings::load(path);
-    FUZZ_CHECK(loaded.recordPrinter ==
-               ReferenceName(bytes, PrinterSettings::Layout::RecordOffset));
-    FUZZ_CHECK(loaded.ticketPrinter ==
-               ReferenceName(bytes, PrinterSettings::Layout::TicketOffset));
+    FUZZ_CHECK(loaded.recordPrinter == ReferenceName(bytes, PrinterSettings::Layout::RecordOffset));
+    FUZZ_CHECK(loaded.ticketPrinter == ReferenceName(bytes, PrinterSettings::Layout::TicketOffset));
 
     const QByteArray stored = loaded.toBytes();
     FUZZ_CHECK(stored.size() == static_cast<qsizetype>(PrinterSettings::Layout::Size));

@@ -7,8 +7,6 @@
 #include "store/RecordFile.h"
 #include "store/WorkshopRecord.h"
 
-#include <QCoreApplication>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <array>
@@ -20,10 +18,9 @@ namespace {
 
 constexpr std::size_t kGuard = 32;
 constexpr std::uint8_t kGuardByte = 0xA5;
-constexpr std::array kSizes = {RecordSize::Workshop, RecordSize::Param,       RecordSize::Gsm,
-                               RecordSize::Owner,    RecordSize::ParamExport, RecordSize::GsmExport};
-
-QTemporaryDir* g_folder = nullptr;
+constexpr std::array kSizes = {RecordSize::Workshop,    RecordSize::Param,
+                               RecordSize::Gsm,         RecordSize::Owner,
+                               RecordSize::ParamExport, RecordSize::GsmExport};
 
 void DecodeEveryField()
 {
@@ -46,16 +43,14 @@ void DecodeEveryField()
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    static QCoreApplication app(*argc, *argv);
-    Fuzz::UseTemporaryDataFolder();
-    g_folder = new QTemporaryDir;
+    Fuzz::StartCoreApplication(argc, argv);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const QString path = g_folder->filePath(QStringLiteral("RECORD.BIN"));
+    const QString path = Fuzz::ScratchPath(QStringLiteral("RECORD.BIN"));
     FUZZ_CHECK(AtomicFileWriter::replace(path, bytes));
 
     for (const std::uint32_t recordSize : kSizes) {

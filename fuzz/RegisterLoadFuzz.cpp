@@ -2,9 +2,7 @@
 #include "store/AtomicFileWriter.h"
 #include "store/WorkshopRegister.h"
 
-#include <QCoreApplication>
 #include <QFile>
-#include <QTemporaryDir>
 
 // service.txt as someone may have edited it: the loaded paths must be exactly the runs of
 // code units of 32 and above, less a byte-order mark at the start of a run, whatever else
@@ -33,22 +31,18 @@ QStringList IndependentSplit(const QByteArray& bytes)
     return lines;
 }
 
-QTemporaryDir* g_folder = nullptr;
-
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    static QCoreApplication app(*argc, *argv);
-    Fuzz::UseTemporaryDataFolder();
-    g_folder = new QTemporaryDir;
+    Fuzz::StartCoreApplication(argc, argv);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const QString path = g_folder->filePath(QStringLiteral("service.txt"));
+    const QString path = Fuzz::ScratchPath(QStringLiteral("service.txt"));
     FUZZ_CHECK(AtomicFileWriter::replace(path, bytes));
 
     WorkshopRegister reg;

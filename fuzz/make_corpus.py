@@ -33,6 +33,7 @@ DICTS = {
                     '"18446744073709551615"', '"18446744073709551616"', r'"\xD9\xA3"',
                     r'"\xEF\xBC\x91"', '" "', '"-"', '"+"'],
     'printer_settings': COMMON,
+    'drive_import': [r'"\x00"', r'"\x01"', r'"\x02"', r'"\x03"', r'"\x04"'],
     'calibration_xml': COMMON + CODE_PAGES + ['"<"', '"&"', '"]]>"', '"?>"', r'"\x0D"',
                                               r'"\x1F"', r'"\xEF\xBF\xBE"'],
 }
@@ -100,6 +101,18 @@ def main():
     write('calibration_xml', 'zero', bytes(3200))
     write('calibration_xml', 'pattern', bytes((i * 13 + 5) % 256 for i in range(3200)))
     write('calibration_xml', 'markup', b'\x04<&>\x08\x06"?>" \x00' + (b'<&>\x0d\x1f]]>' * 300))
+
+    # Entries: name length - 1, letters (indices into an alphabet), kind (0 folder, 1 file with length and bytes,
+    # 2 link, 3 pipe, 4 up); the first byte counts the entries already in the workshop.
+    write('drive_import', 'empty', b'')
+    write('drive_import', 'folders_and_files',
+          bytes([3, 0, 0, 1, 5]) + b'ABCDE' + bytes([0, 1, 0, 0, 2, 1, 3, 1, 2, 3, 0, 3, 4,
+                                                    1, 4, 5, 1, 1, 0, 1, 2, 1, 1]))
+    write('drive_import', 'links_and_pipes',
+          bytes([0, 0, 0, 2, 1, 0, 1, 2, 0, 0, 2, 3, 0, 3, 0, 0, 4, 1, 2]) + b'XY')
+    write('drive_import', 'conflicts',
+          bytes([2, 0, 0, 0, 0, 1, 1, 1, 0x30, 0, 0, 1, 1, 0x31, 0, 1, 0, 0, 2, 1, 3, 0x32, 0x33,
+                 0x34]))
 
     os.makedirs(os.path.join(HERE, 'dict'), exist_ok=True)
     for target, entries in DICTS.items():

@@ -11,10 +11,14 @@
 #include "params/GsmRecord.h"
 #include "params/ParamRecord.h"
 #include "platform/Prompts.h"
+#include "store/AtomicFileGroup.h"
 #include "store/FolderOps.h"
+#include "store/RecordFile.h"
 #include "store/WorkshopRegister.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 
@@ -95,8 +99,19 @@ bool cNewCarDlg::CreateVehicle(const QString& workshopFolder, const QString& num
                                  ParamRecord::Layout::RegNumberWidth,
                                  param.bytes[ParamRecord::Layout::CodePageOffset]);
         const GsmRecord gsm;
-        if (WriteRecordOrWarn(dayFolder + u'/' + kParamFileName, param.bytes, this))
-            WriteRecordOrWarn(dayFolder + u'/' + kGsmFileName, gsm.bytes, this);
+        // The first two records go together: a vehicle never starts with one of them alone.
+        AtomicFileGroup files;
+        files.add(dayFolder + u'/' + kParamFileName, RecordFileContent(param.bytes));
+        files.add(dayFolder + u'/' + kGsmFileName, RecordFileContent(gsm.bytes));
+        const AtomicFileGroup::Outcome outcome = files.commit();
+        if (!outcome.ok) {
+            // Nothing was there before, so what was renamed goes again, and the day with it.
+            for (qsizetype i = 0; i < outcome.renamed; ++i)
+                QFile::remove(files.path(i));
+            QDir().rmdir(dayFolder);
+            Prompts::warn(this,
+                          Lang(StringId::FileWriteFailed).arg(files.path(outcome.failedIndex)));
+        }
     }
     // The vehicle folder exists now, so the tree shows it whatever else failed.
     m_tree.Rebuild();

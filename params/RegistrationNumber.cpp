@@ -40,17 +40,24 @@ bool IsPlainFolderName(const QString& name)
     return true;
 }
 
+bool StickCanHoldName(const QString& name)
+{
+    return !name.isEmpty() && std::none_of(name.cbegin(), name.cend(), [](QChar c) {
+        return c.unicode() < 0x20 || c == u'/' || QStringView(kStickForbidden).contains(c);
+    });
+}
+
 RegistrationNumberFault CheckRegistrationNumber(const QString& number)
 {
     if (number.trimmed().isEmpty())
         return RegistrationNumberFault::Missing;
     if (number.size() > kRegistrationNumberChars)
         return RegistrationNumberFault::TooLong;
-    if (!IsPlainFolderName(number))
+    if (!IsPlainFolderName(number) || !StickCanHoldName(number))
         return RegistrationNumberFault::NotAFolderName;
     for (const QChar c : number) {
         // Invisible format characters make two numbers that look the same.
-        if (c.category() == QChar::Other_Format || QStringView(kStickForbidden).contains(c))
+        if (c.category() == QChar::Other_Format)
             return RegistrationNumberFault::NotAFolderName;
     }
     if (isAscii(number))

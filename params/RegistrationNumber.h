@@ -25,6 +25,10 @@ inline constexpr int kRegistrationNumberChars = 12;
 // no control character and valid UTF-16.
 bool IsPlainFolderName(const QString& name);
 
+// True when a FAT or exFAT stick can hold `name` as a folder name: not empty, no control
+// character, no '/' and none of \ : * ? " < > |.
+bool StickCanHoldName(const QString& name);
+
 // The first fault of a registration number, checked in the order of the enum.
 RegistrationNumberFault CheckRegistrationNumber(const QString& number);
 

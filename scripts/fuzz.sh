@@ -7,7 +7,8 @@ set -euo pipefail
 seconds=${1:?usage: scripts/fuzz.sh SECONDS}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build-fuzz
-targets=(register_load record_files field_text number_text printer_settings calibration_xml)
+targets=(register_load record_files field_text number_text printer_settings calibration_xml
+    drive_import)
 
 CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DVELMORA_FUZZ=ON -DVELMORA_BUILD_BENCH=OFF >/dev/null

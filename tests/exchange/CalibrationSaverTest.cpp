@@ -250,7 +250,7 @@ TEST_F(CalibrationSaverTest, SaveIsAllOrNothingAtEveryFailurePosition)
     const QList<QByteArray> first = onDisk();
     AtomicFileWriter::failAt(AtomicFileWriter::FaultPoint::Any, 0);
     ASSERT_TRUE(saveAs(2));
-    const int steps = AtomicFileWriter::faultPositions();
+    const int steps = AtomicFileWriter::stepsTaken();
     const QList<QByteArray> second = onDisk();
     ShownTexts();
     ASSERT_GT(steps, 12);

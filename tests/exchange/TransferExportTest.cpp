@@ -152,18 +152,24 @@ TEST_F(TransferExportTest, refusedAndSkippedExportsSayWhy)
     const QString linkDay = DriveFolder() + QStringLiteral("/B222BB/20250303");
     ASSERT_TRUE(QDir().mkpath(linkDay));
     ASSERT_TRUE(QFile::link(outside, linkDay + QStringLiteral("/GSM.BIN")));
+    // A file where a vehicle's folder should be made.
+    const QString blocked = DriveFolder() + QStringLiteral("/A111AA");
+    QFile blocker(blocked);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
 
     m_tree->SelectNode(FindNode(TreeLevel::Workshop, m_a));
     const QString status = Export();
     EXPECT_EQ(ReadFile(outside), QByteArray("keep"));
     EXPECT_FALSE(QFileInfo::exists(DriveFolder() + QStringLiteral("/C3:3CC")));
-    EXPECT_EQ(status, Lang(StringId::TransferExported).arg(3).arg(DriveFolder()));
+    EXPECT_EQ(status, Lang(StringId::TransferExported).arg(1).arg(DriveFolder()));
     const QStringList shown = ShownTexts();
     ASSERT_EQ(shown.size(), 1);
     EXPECT_TRUE(shown.first().contains(
         Lang(StringId::TransferNamesNotOnDrive).arg(QStringLiteral("C3:3CC"))));
     EXPECT_TRUE(shown.first().contains(
         Lang(StringId::TransferSkipped).arg(linkDay + QStringLiteral("/GSM.BIN"))));
+    EXPECT_TRUE(shown.first().contains(Lang(StringId::TransferFoldersNotCreated).arg(blocked)));
 
     // Nothing selected: no dialog, nothing written, and the user is told what to do.
     m_tree->Rebuild();

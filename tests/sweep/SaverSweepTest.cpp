@@ -26,12 +26,6 @@
 // file is left; a failure was told once; and what the program holds matches the disk.
 namespace {
 
-// The n-th fallible call of the writer from now on fails; 0 turns that off.
-void FailAt(int n)
-{
-    AtomicFileWriter::failAt(AtomicFileWriter::FaultPoint::Any, n);
-}
-
 QByteArray ReadFile(const QString& path)
 {
     QFile file(path);
@@ -48,11 +42,11 @@ struct Saver {
 void Sweep(const Saver& saver)
 {
     Prompts::setSilent(true);
-    FailAt(0);
+    AtomicFileWriter::failAtStep(0);
     saver.putOnDisk(1);
     const QByteArray first = ReadFile(saver.file);
     ASSERT_TRUE(saver.saveNew());
-    const int steps = AtomicFileWriter::faultPositions();
+    const int steps = AtomicFileWriter::stepsTaken();
     const QByteArray second = ReadFile(saver.file);
     ASSERT_NE(first, second);
     ASSERT_TRUE(Prompts::takeShownTexts().isEmpty());
@@ -61,9 +55,9 @@ void Sweep(const Saver& saver)
 
     for (int position = 1; position <= steps; ++position) {
         saver.putOnDisk(1);
-        FailAt(position);
+        AtomicFileWriter::failAtStep(position);
         const bool saved = saver.saveNew();
-        FailAt(0);
+        AtomicFileWriter::failAtStep(0);
         EXPECT_EQ(ReadFile(saver.file), saved ? second : first) << position;
         EXPECT_EQ(Prompts::takeShownTexts().size(), saved ? 0 : 1) << position;
         EXPECT_TRUE(saver.memoryMatches(saved)) << position;
@@ -100,8 +94,7 @@ TEST(SaverSweep, RegisterSave)
     const QStringList newPaths{QStringLiteral("/srv/one"), QStringLiteral("/home/мастерская")};
     const WorkshopRegister changed = RegisterOf(newPaths);
     const QString file = WorkshopRegister::serviceFilePath();
-    Sweep({file,
-           [&](int) { ASSERT_TRUE(RegisterOf(oldPaths).save(file)); },
+    Sweep({file, [&](int) { ASSERT_TRUE(RegisterOf(oldPaths).save(file)); },
            [&] { return SaveRegisterOrWarn(changed, nullptr); },
            [&](bool saved) {
                // A register whose save failed stays changed for this run, as the message
@@ -159,8 +152,8 @@ TEST(SaverSweep, PrinterSettingsOk)
     std::unique_ptr<cPrinterSettingsDlg> dialog;
     Sweep({file,
            [&](int) {
-               ASSERT_TRUE((PrinterSettings{QStringLiteral("Office"), QStringLiteral("Office")}
-                                .save(file)));
+               ASSERT_TRUE((
+                   PrinterSettings{QStringLiteral("Office"), QStringLiteral("Office")}.save(file)));
                dialog = std::make_unique<cPrinterSettingsDlg>();
            },
            [&] {

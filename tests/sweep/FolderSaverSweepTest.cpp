@@ -1,0 +1,160 @@
+#include "navigation/cNewCarDlg.h"
+#include "platform/ModalRunner.h"
+#include "store/AtomicFileWriter.h"
+#include "store/FolderOps.h"
+#include "tests/exchange/TransferFixture.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+
+#include <functional>
+
+// The savers that make folders as well as files (a new vehicle, an export to the drive), run
+// through every failure position of the file writer. After each: every file is the old or
+// the new one byte for byte, no temporary file is left, a result short of the whole new
+// state was told exactly once (and the whole new state not at all), and what the program
+// shows matches the disk.
+namespace {
+
+using Files = QMap<QString, QByteArray>;
+
+struct Outcome {
+    int position;
+    Files now;
+    QStringList shown;
+};
+
+class FolderSaverSweep : public TransferFixture {
+protected:
+    // `reset` puts the old state back, `save` plays the user's command, `check` adds the
+    // saver's own checks. The files under `root` are compared.
+    void Sweep(const QString& root, const std::function<void()>& reset,
+               const std::function<void()>& save,
+               const std::function<void(const Outcome&, const Files& after)>& check)
+    {
+        reset();
+        const Files before = FilesUnder(root);
+        AtomicFileWriter::failAtStep(0);
+        save();
+        const int steps = AtomicFileWriter::stepsTaken();
+        const Files after = FilesUnder(root);
+        ASSERT_TRUE(ShownTexts().isEmpty());
+        ASSERT_NE(before, after);
+
+        for (int position = 1; position <= steps; ++position) {
+            reset();
+            ShownTexts();
+            AtomicFileWriter::failAtStep(position);
+            save();
+            AtomicFileWriter::failAtStep(0);
+            const Outcome outcome{position, FilesUnder(root), ShownTexts()};
+            for (auto it = outcome.now.cbegin(); it != outcome.now.cend(); ++it) {
+                EXPECT_FALSE(QFileInfo(it.key()).fileName().startsWith(u'.'))
+                    << position << ' ' << it.key().toStdString();
+                EXPECT_TRUE(it.value() == before.value(it.key(), "\x01missing") ||
+                            it.value() == after.value(it.key(), "\x01missing"))
+                    << position << ' ' << it.key().toStdString();
+            }
+            EXPECT_EQ(outcome.shown.size(), outcome.now == after ? 0 : 1) << position;
+            check(outcome, after);
+        }
+    }
+};
+
+TEST_F(FolderSaverSweep, NewVehicle)
+{
+    const QString workshop = MakeWorkshopFolder(QStringLiteral("shop"));
+    Register(workshop);
+    const QString number = QStringLiteral("SW123");
+    const QString vehicle = ExchangeFolderOf(workshop) + u'/' + number;
+    const QString day = vehicle + u'/' + TodayStamp();
+    const QString dayFiles = number + u'/' + TodayStamp(); // as listed under the exchange folder
+    Sweep(
+        ExchangeFolderOf(workshop),
+        [&] {
+            ASSERT_TRUE(QDir(vehicle).removeRecursively());
+            m_tree->Rebuild();
+        },
+        [&] {
+            cNewCarDlg dlg(m_reg, *m_tree);
+            ModalRunner::pushHandler([&](QDialog& d) {
+                d.findChild<QComboBox*>(QStringLiteral("id1015"))->setCurrentIndex(0);
+                d.findChild<QLineEdit*>(QStringLiteral("id1016"))->setText(number);
+                d.accept();
+                return d.result();
+            });
+            ModalRunner::run(dlg);
+        },
+        [&](const Outcome& outcome, const Files&) {
+            // The first records of a vehicle belong together: both or neither.
+            EXPECT_EQ(outcome.now.contains(dayFiles + QStringLiteral("/PARAM_UP.BIN")),
+                      outcome.now.contains(dayFiles + QStringLiteral("/GSM_UP.BIN")))
+                << outcome.position;
+            const TreeNode node = FindNode(TreeLevel::Vehicle, number);
+            EXPECT_EQ(node != nullptr, QFileInfo(vehicle).isDir()) << outcome.position;
+            if (node) {
+                const bool dayShown =
+                    node->childCount() == 1 && node->child(0)->text(0) == TodayStamp();
+                EXPECT_EQ(dayShown, QFileInfo(day).isDir()) << outcome.position;
+            }
+        });
+}
+
+TEST_F(FolderSaverSweep, ExportOverAnEmptyDriveAndOverAnOlderExport)
+{
+    const QString workshop = MakeWorkshopFolder(QStringLiteral("shop"));
+    const QStringList days{QStringLiteral("20250101"), QStringLiteral("20250202")};
+    for (const QString& d : days)
+        MakeStoredCalibration(workshop, QStringLiteral("A111AA"), d, 1);
+    Register(workshop);
+
+    // The older export on the drive: what the first calibrations gave.
+    const auto exportSelection = [&] {
+        m_tree->SelectNode(FindNode(TreeLevel::Vehicle, QStringLiteral("A111AA")));
+        Export();
+    };
+    exportSelection();
+    const Files older = FilesUnder(DriveFolder());
+    ShownTexts();
+    ASSERT_EQ(older.size(), 4);
+
+    for (const bool overOlder : {false, true}) {
+        SCOPED_TRACE(overOlder ? "over an older export" : "empty drive");
+        Sweep(
+            DriveFolder(),
+            [&] {
+                ASSERT_TRUE(QDir(DriveFolder()).removeRecursively());
+                if (overOlder) {
+                    for (auto it = older.cbegin(); it != older.cend(); ++it) {
+                        const QString path = DriveFolder() + u'/' + it.key();
+                        ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+                        QFile file(path);
+                        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+                        file.write(it.value());
+                    }
+                }
+                for (int i = 0; i < days.size(); ++i)
+                    MakeStoredCalibration(workshop, QStringLiteral("A111AA"), days[i], 5 + i);
+            },
+            exportSelection,
+            [&](const Outcome& outcome, const Files& after) {
+                // Every file that is not the new one is named in the message, itself or by
+                // the folder that could not be made for it.
+                for (auto it = after.cbegin(); it != after.cend(); ++it) {
+                    if (outcome.now.value(it.key()) == it.value())
+                        continue;
+                    ASSERT_EQ(outcome.shown.size(), 1) << outcome.position;
+                    QString path = DriveFolder() + u'/' + it.key();
+                    bool named = false;
+                    for (; !named && path.size() >= DriveFolder().size();
+                         path = QFileInfo(path).path())
+                        named = outcome.shown.first().contains(path);
+                    EXPECT_TRUE(named) << outcome.position << ' ' << it.key().toStdString();
+                }
+            });
+    }
+}
+
+} // namespace
