@@ -2,7 +2,6 @@
 #include "reports/PrinterSettings.h"
 #include "store/AtomicFileWriter.h"
 
-
 // printer.txt of any length and content: the names read are the UTF-16LE units of each
 // field up to a zero unit, never its last unit, and a loaded choice is saved and read back
 // unchanged.

@@ -7,7 +7,6 @@
 #include "store/RecordFile.h"
 #include "store/WorkshopRecord.h"
 
-
 #include <algorithm>
 #include <array>
 #include <vector>
