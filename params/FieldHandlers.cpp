@@ -10,6 +10,8 @@
 #include "lang/StringIds.h"
 #include "store/LittleEndian.h"
 
+#include <array>
+
 namespace {
 
 constexpr int ValueColumn = 1;
@@ -48,10 +50,18 @@ Refusal defaultRefusal(ParamFieldType type, const std::uint8_t* field, std::uint
         text.contains(QChar(0)))
         return {Refusal::ZeroCharacter, 0};
     if (isRegistrationNumber(field)) {
-        // An empty number may be typed; the save asks for one.
+        // An empty number may be typed; the save asks for one. Blanks that the field cannot
+        // hold would leave the old number in the record behind what the screen shows.
         const RegistrationNumberFault fault = CheckRegistrationNumber(text);
-        if (fault == RegistrationNumberFault::Missing || fault == RegistrationNumberFault::None)
+        if (fault == RegistrationNumberFault::None)
             return {};
+        if (fault == RegistrationNumberFault::Missing) {
+            std::array<std::uint8_t, ParamRecord::Layout::RegNumberWidth> scratch{};
+            std::uint8_t page = 0;
+            if (EncodeRegistrationNumber(text, scratch.data(), scratch.size(), page))
+                return {};
+            return {Refusal::TooLong, width};
+        }
         return {Refusal::Number, 0, fault};
     }
     if (type == ParamFieldType::Text && !Utf8TextFits(text, width))

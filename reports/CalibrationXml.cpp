@@ -66,7 +66,8 @@ QString XmlEscapedText(const QString& text)
         else if (c == u'>')
             out += QStringLiteral("&gt;");
         else if (allowedInXml(c))
-            out += QString::fromUcs4(&c, 1);
+            // Not QString::fromUcs4, which takes every U+FEFF for a byte-order mark and drops it.
+            out += QStringView(QChar::fromUcs4(c));
     }
     return out;
 }
