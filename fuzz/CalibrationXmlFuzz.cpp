@@ -3,6 +3,7 @@
 #include "reports/CalibrationXml.h"
 
 #include <QCoreApplication>
+#include <QStringDecoder>
 #include <QStringList>
 
 #include <libxml/parser.h>
@@ -62,7 +63,9 @@ QString AsParsed(const QString& text)
 QString ContentOf(xmlNode* element)
 {
     xmlChar* content = xmlNodeGetContent(element);
-    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(content));
+    // QString::fromUtf8 would drop a leading U+FEFF of the value as if it were a byte-order mark.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    const QString text = utf8.decode(QByteArrayView(reinterpret_cast<const char*>(content)));
     xmlFree(content);
     return text;
 }
