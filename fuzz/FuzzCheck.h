@@ -50,6 +50,8 @@ void UseTemporaryDataFolder();
 void StartCoreApplication(int* argc, char*** argv);
 // A path in a second temporary folder, for the files a target writes itself.
 QString ScratchPath(const QString& name);
+// Writes the input as the scratch file `name` and returns its path.
+QString WriteScratchFile(const QString& name, const QByteArray& bytes);
 
 } // namespace Fuzz
 

@@ -1,5 +1,7 @@
 #include "fuzz/FuzzCheck.h"
 
+#include "store/AtomicFileWriter.h"
+
 #include <QCoreApplication>
 #include <QTemporaryDir>
 
@@ -22,6 +24,13 @@ QString ScratchPath(const QString& name)
 {
     static QTemporaryDir folder;
     return folder.filePath(name);
+}
+
+QString WriteScratchFile(const QString& name, const QByteArray& bytes)
+{
+    const QString path = ScratchPath(name);
+    FUZZ_CHECK(AtomicFileWriter::replace(path, bytes));
+    return path;
 }
 
 } // namespace Fuzz

@@ -1,6 +1,5 @@
 #include "fuzz/FuzzCheck.h"
 #include "reports/PrinterSettings.h"
-#include "store/AtomicFileWriter.h"
 
 // printer.txt of any length and content: the names read are the UTF-16LE units of each
 // field up to a zero unit, never its last unit, and a loaded choice is saved and read back
@@ -33,8 +32,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const QString path = Fuzz::ScratchPath(QStringLiteral("printer.txt"));
-    FUZZ_CHECK(AtomicFileWriter::replace(path, bytes));
+    const QString path = Fuzz::WriteScratchFile(QStringLiteral("printer.txt"), bytes);
 
     const PrinterSettings loaded = PrinterSettings::load(path);
     FUZZ_CHECK(loaded.recordPrinter == ReferenceName(bytes, PrinterSettings::Layout::RecordOffset));

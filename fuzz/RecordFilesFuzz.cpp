@@ -3,7 +3,6 @@
 #include "params/FieldText.h"
 #include "params/ParamDescriptor.h"
 #include "params/RegistrationNumber.h"
-#include "store/AtomicFileWriter.h"
 #include "store/RecordFile.h"
 #include "store/WorkshopRecord.h"
 
@@ -49,8 +48,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const QString path = Fuzz::ScratchPath(QStringLiteral("RECORD.BIN"));
-    FUZZ_CHECK(AtomicFileWriter::replace(path, bytes));
+    const QString path = Fuzz::WriteScratchFile(QStringLiteral("RECORD.BIN"), bytes);
 
     for (const std::uint32_t recordSize : kSizes) {
         std::vector<std::uint8_t> block(recordSize + 2 * kGuard, kGuardByte);

@@ -1,5 +1,4 @@
 #include "fuzz/FuzzCheck.h"
-#include "store/AtomicFileWriter.h"
 #include "store/WorkshopRegister.h"
 
 #include <QFile>
@@ -42,8 +41,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const QString path = Fuzz::ScratchPath(QStringLiteral("service.txt"));
-    FUZZ_CHECK(AtomicFileWriter::replace(path, bytes));
+    const QString path = Fuzz::WriteScratchFile(QStringLiteral("service.txt"), bytes);
 
     WorkshopRegister reg;
     FUZZ_CHECK(reg.load(path) == WorkshopRegister::LoadResult::Loaded);
