@@ -109,7 +109,7 @@ bool SaveCalibration(WorkshopRegister& reg, cTree& tree, cTDGrid& grid, QWidget*
         return false;
     }
 
-    tree.Rebuild();
+    tree.RefreshVehicle(workshopFolder, number);
     // The first vehicle of that number in the register, which need not be the one just
     // written when two workshops know the number.
     if (const VehicleEntry* vehicle = reg.findVehicleByName(number)) {

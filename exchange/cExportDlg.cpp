@@ -125,7 +125,7 @@ QString cExportDlg::ImportToWorkshop(cTree& tree)
     const TransferReport report =
         CalibrationImport(m_exchangeFolder, destination).run(progress.callback());
     progress.hide();
-    tree.Rebuild();
+    tree.RefreshWorkshop(workshopFolder);
     ReportProblems(report, destination);
     return TransferMessages::ImportDone(report, m_exchangeFolder);
 }

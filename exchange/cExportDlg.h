@@ -28,7 +28,7 @@ public:
 
     // The transfers. Each shows its progress, tells the user of every problem in one message
     // at the end, and returns the status bar's summary (empty when there is nothing to
-    // show there). The import rebuilds the tree afterwards, whatever it achieved.
+    // show there). The import reads the workshop's branch again afterwards, whatever it achieved.
     QString ExportSelection(WorkshopRegister& reg, cTree& tree);
     QString ImportToWorkshop(cTree& tree);
 

@@ -23,9 +23,12 @@ void DeleteSelectedNode(WorkshopRegister& reg, cTree& tree, QWidget* window)
     case TreeLevel::Vehicle:
     case TreeLevel::Day: {
         const QString folder = tree.GetNodePath(node);
+        const TreeNode vehicle = level == TreeLevel::Vehicle ? node : node->parent();
+        const QString vehicleName = tree.GetNodeText(vehicle);
+        const QString workshopFolder = tree.GetNodeText(vehicle->parent());
         const bool deleted = DeleteFolderTree(folder) == 0;
-        tree.Rebuild();
-        // The rebuilt tree shows what is left; the user is told that something is.
+        tree.RefreshVehicle(workshopFolder, vehicleName);
+        // The refreshed tree shows what is left; the user is told that something is.
         if (!deleted)
             Prompts::warn(window, Lang(StringId::FolderDeleteFailed).arg(folder));
         return;

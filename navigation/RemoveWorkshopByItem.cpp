@@ -7,7 +7,6 @@ void RemoveWorkshopByItem(WorkshopRegister& reg, cTree& tree, TreeNode node, QWi
 {
     if (!reg.removeByNode(node))
         return;
-    // The rebuild gives the remaining entries their new nodes before anything else looks.
-    tree.Rebuild();
+    tree.DropWorkshopNode(node);
     SaveRegisterOrWarn(reg, parent);
 }

@@ -84,9 +84,10 @@ void cClientsDlg::OnRemove()
     const int index = SelectedIndex();
     if (index < 0)
         return;
+    const TreeNode node = m_reg.entries()[index].node;
     m_reg.entries().erase(m_reg.entries().begin() + index);
     FillList();
-    m_tree.Rebuild();
+    m_tree.DropWorkshopNode(node);
     SaveRegisterOrWarn(m_reg, this);
 }
 

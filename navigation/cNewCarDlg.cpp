@@ -85,7 +85,7 @@ bool cNewCarDlg::CreateVehicle(const QString& workshopFolder, const QString& num
         }
         // The folder was made outside the program since the tree was last built: show it and
         // select it like any vehicle that exists already.
-        m_tree.Rebuild();
+        m_tree.RefreshVehicle(workshopFolder, number);
         if (VehicleEntry* found = m_reg.findVehicleByName(number); found && found->node)
             m_tree.SelectNode(found->node);
         return true;
@@ -114,6 +114,6 @@ bool cNewCarDlg::CreateVehicle(const QString& workshopFolder, const QString& num
         }
     }
     // The vehicle folder exists now, so the tree shows it whatever else failed.
-    m_tree.Rebuild();
+    m_tree.RefreshVehicle(workshopFolder, number);
     return true;
 }

@@ -23,7 +23,7 @@ public:
 
 private:
     // Makes the vehicle folder, today's calibration folder and its two record files, then
-    // rebuilds the tree. False when the vehicle folder could not be made.
+    // reads the workshop's branch again. False when the vehicle folder could not be made.
     bool CreateVehicle(const QString& workshopFolder, const QString& number);
 
     WorkshopRegister& m_reg;

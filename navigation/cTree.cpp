@@ -4,6 +4,8 @@
 #include "lang/MenuBuilder.h"
 #include "lang/ResourceIds.h"
 #include "lang/StringIds.h"
+#include "navigation/BranchReader.h"
+#include "navigation/TreeNodes.h"
 #include "params/CurrentRecords.h"
 #include "params/cTDGrid.h"
 #include "platform/Prompts.h"
@@ -18,131 +20,24 @@
 #include <QScopedValueRollback>
 
 #include <algorithm>
-#include <filesystem>
-#include <string_view>
-#include <system_error>
 #include <vector>
 
 namespace {
-
-// A tree node that keeps its text and level in two members instead of the item's generic
-// per-role storage: the rebuild makes tens of thousands of nodes, and the generic storage
-// costs several allocations for each. Both still read as the item's data (the text as
-// Qt::DisplayRole, the level as Qt::UserRole), and setData() keeps them in step.
-class TreeNodeItem final : public QTreeWidgetItem {
-public:
-    // Nodes come and go by the ten thousand on every rebuild; node-sized slots kept on a
-    // free list spare the general allocator most of that traffic.
-    static void* operator new(std::size_t size);
-    static void operator delete(void* slot);
-
-    TreeNodeItem(QTreeWidgetItem* parent, const QString& text, int level)
-        : QTreeWidgetItem(parent, UserType), m_text(text), m_level(level)
-    {
-    }
-
-    QVariant data(int column, int role) const override
-    {
-        if (column == 0 && (role == Qt::DisplayRole || role == Qt::EditRole))
-            return m_text;
-        if (column == 0 && role == Qt::UserRole)
-            return m_level;
-        return QTreeWidgetItem::data(column, role);
-    }
-
-    void setData(int column, int role, const QVariant& value) override
-    {
-        if (column == 0 && (role == Qt::DisplayRole || role == Qt::EditRole))
-            m_text = value.toString();
-        else if (column == 0 && role == Qt::UserRole)
-            m_level = value.toInt();
-        QTreeWidgetItem::setData(column, role, value);
-    }
-
-    QTreeWidgetItem* clone() const override
-    {
-        auto* copy = new TreeNodeItem(nullptr, m_text, m_level);
-        for (int i = 0; i < childCount(); ++i)
-            copy->addChild(child(i)->clone());
-        return copy;
-    }
-
-private:
-    QString m_text;
-    int m_level;
-};
-
-std::vector<void*>& FreeNodeSlots()
-{
-    // Never destroyed: a node may still be freed while static objects are torn down.
-    static auto* freeSlots = new std::vector<void*>;
-    return *freeSlots;
-}
-
-void* TreeNodeItem::operator new(std::size_t size)
-{
-    Q_ASSERT(size == sizeof(TreeNodeItem));
-    std::vector<void*>& freeSlots = FreeNodeSlots();
-    if (freeSlots.empty()) {
-        constexpr std::size_t kSlotsPerBlock = 1024;
-        auto* block = static_cast<char*>(::operator new(size* kSlotsPerBlock));
-        for (std::size_t i = 0; i < kSlotsPerBlock; ++i)
-            freeSlots.push_back(block + i * size);
-    }
-    void* slot = freeSlots.back();
-    freeSlots.pop_back();
-    return slot;
-}
-
-void TreeNodeItem::operator delete(void* slot)
-{
-    FreeNodeSlots().push_back(slot);
-}
-
-// Each workshop's branch is built outside the tree, where adding a node costs no model
-// notification; the finished branches then go into the tree in one batch. The parent must
-// not be in the tree yet: the base class adds the node to it before the node's own text
-// and level are set.
-QTreeWidgetItem* MakeNode(QTreeWidgetItem* parent, const QString& text, int level)
-{
-    return new TreeNodeItem(parent, text, level);
-}
 
 QString JoinPath(const QString& folder, const QString& name)
 {
     return folder + u'/' + name;
 }
 
-} // namespace
-
-QStringList ListSubfolders(const QString& folder)
+// Whether two register paths name one folder: written alike, or resolving to the same folder.
+bool SameFolder(const QString& a, const QString& canonicalB, const QString& b)
 {
-    namespace fs = std::filesystem;
-    QStringList names;
-    std::error_code error;
-    fs::directory_iterator it(fs::path(QFile::encodeName(folder).toStdString()),
-                              fs::directory_options::skip_permission_denied, error);
-    if (error)
-        return names;
-    // An enumeration that fails half-way ends there and lists what it found so far.
-    for (; it != fs::directory_iterator(); it.increment(error)) {
-        // The entry's own name is the tail of its path; taking it there spares a path object
-        // per entry.
-        const std::string& path = it->path().native();
-        const std::string_view name = std::string_view(path).substr(path.rfind('/') + 1);
-        // A name with a full stop is a file name with an extension, or hidden; neither is
-        // a vehicle or a calibration day.
-        if (name.find('.') != std::string_view::npos)
-            continue;
-        std::error_code typeError;
-        if (!it->is_directory(typeError))
-            continue;
-        names.append(
-            QFile::decodeName(QByteArray::fromRawData(name.data(), qsizetype(name.size()))));
-    }
-    std::sort(names.begin(), names.end());
-    return names;
+    if (a == b)
+        return true;
+    return !canonicalB.isEmpty() && QFileInfo(a).canonicalFilePath() == canonicalB;
 }
+
+} // namespace
 
 cTree::cTree(WorkshopRegister& reg, QWidget* parent) : QTreeWidget(parent), m_register(reg)
 {
@@ -194,10 +89,9 @@ void cTree::Rebuild()
     QList<QTreeWidgetItem*> workshopNodes;
     workshopNodes.reserve(qsizetype(m_register.entries().size()));
     for (WorkshopEntry& entry : m_register.entries()) {
-        TreeNode node = MakeNode(nullptr, entry.folderPath, TreeLevel::Workshop);
-        entry.node = node;
-        ScanVehicles(node, entry, ExchangeFolderOf(entry.folderPath));
-        workshopNodes.append(node);
+        entry.node = MakeNode(nullptr, entry.folderPath, TreeLevel::Workshop);
+        BranchReader::Build(entry);
+        workshopNodes.append(entry.node);
     }
     clear();
     addTopLevelItems(workshopNodes);
@@ -214,27 +108,49 @@ void cTree::Rebuild()
     setUpdatesEnabled(updates);
 }
 
-void cTree::ScanVehicles(TreeNode workshopNode, WorkshopEntry& entry, const QString& vehiclesFolder)
+void cTree::RefreshWorkshop(const QString& workshopFolder)
 {
-    entry.vehicles.clear();
-    const QStringList names = ListSubfolders(vehiclesFolder);
-    entry.vehicles.reserve(std::size_t(names.size()));
-    for (const QString& name : names) {
-        TreeNode node = MakeNode(workshopNode, name, TreeLevel::Vehicle);
-        entry.vehicles.push_back(VehicleEntry{node, {}, name.left(kEntryNameChars)});
-        ScanDates(node, entry.vehicles.back(), JoinPath(vehiclesFolder, name));
-    }
+    Refresh(workshopFolder, std::nullopt);
 }
 
-void cTree::ScanDates(TreeNode vehicleNode, VehicleEntry& vehicle, const QString& vehicleFolder)
+void cTree::RefreshVehicle(const QString& workshopFolder, const QString& vehicleName)
 {
-    vehicle.dates.clear();
-    const QStringList names = ListSubfolders(vehicleFolder);
-    vehicle.dates.reserve(std::size_t(names.size()));
-    for (const QString& name : names) {
-        TreeNode node = MakeNode(vehicleNode, name, TreeLevel::Day);
-        vehicle.dates.push_back(DateEntry{node, name.left(kEntryNameChars)});
+    Refresh(workshopFolder, vehicleName);
+}
+
+void cTree::Refresh(const QString& workshopFolder, const std::optional<QString>& vehicle)
+{
+    const QString canonical = QFileInfo(workshopFolder).canonicalFilePath();
+    std::vector<WorkshopEntry*> changed;
+    for (WorkshopEntry& entry : m_register.entries()) {
+        if (!SameFolder(entry.folderPath, canonical, workshopFolder))
+            continue;
+        // An entry the tree does not show yet needs the whole tree built.
+        if (!entry.node || entry.node->treeWidget() != this) {
+            Rebuild();
+            return;
+        }
+        changed.push_back(&entry);
     }
+
+    const QScopedValueRollback guard(m_rebuilding, true);
+    const bool updates = updatesEnabled();
+    setUpdatesEnabled(false);
+    // A node about to go may be the current one; the tree ends with nothing selected anyway.
+    setCurrentItem(nullptr);
+    clearSelection();
+    for (WorkshopEntry* entry : changed)
+        BranchReader::Sync(*entry, vehicle);
+    setUpdatesEnabled(updates);
+}
+
+void cTree::DropWorkshopNode(TreeNode node)
+{
+    const QScopedValueRollback guard(m_rebuilding, true);
+    setCurrentItem(nullptr);
+    clearSelection();
+    if (node && node->treeWidget() == this)
+        delete node;
 }
 
 QString cTree::GetNodeText(TreeNode node) const

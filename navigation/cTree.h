@@ -1,5 +1,7 @@
 #pragma once
 
+#include "navigation/BranchReader.h"
+#include "navigation/TreeNodes.h"
 #include "store/WorkshopRegister.h"
 
 #include <QPointer>
@@ -8,19 +10,10 @@
 #include <QTreeWidget>
 
 #include <functional>
+#include <optional>
 
 class cTDGrid;
 class QMenu;
-
-// Level of a tree node, kept as the item's data (Qt::UserRole).
-namespace TreeLevel {
-constexpr int None = 0, Workshop = 1, Vehicle = 2, Day = 3;
-}
-
-// Names of the sub-folders of `folder` whose names contain no full stop, in ascending
-// code-unit order (so the last calibration day is the latest). Files are never listed; a
-// missing or unreadable folder gives an empty list.
-QStringList ListSubfolders(const QString& folder);
 
 // The navigation tree: workshops (node text = the workshop folder's full path), their
 // vehicles and each vehicle's calibration days (node text = folder name). It is the
@@ -28,7 +21,8 @@ QStringList ListSubfolders(const QString& folder);
 // disk into the current records.
 //
 // Node handles are valid only until the next Rebuild(), which replaces every node and
-// refills the register's vehicle and day lists.
+// refills the register's vehicle and day lists, or until a refresh of their workshop drops
+// them with their folders.
 class cTree : public QTreeWidget {
     Q_OBJECT
 public:
@@ -45,6 +39,17 @@ public:
     // Rebuilds every node and the register's vehicle and day lists from the register and
     // the disk. Loads nothing, leaves nothing selected; records, grid and title are kept.
     void Rebuild();
+    // After an action that changed one workshop folder on disk: the branches of every
+    // register entry for that folder are read again and end as Rebuild() would leave them,
+    // the rest of the tree untouched. RefreshWorkshop() reads every vehicle's days;
+    // RefreshVehicle() reads the vehicle list and the days of `vehicleName` only. Nothing is
+    // selected afterwards and nothing is loaded. An entry for the folder that has no node yet
+    // makes it a Rebuild().
+    void RefreshWorkshop(const QString& workshopFolder);
+    void RefreshVehicle(const QString& workshopFolder, const QString& vehicleName);
+    // Takes away the node of a workshop that has just left the register, leaving nothing
+    // selected; the other workshops keep theirs.
+    void DropWorkshopNode(TreeNode node);
 
     // Text of `node`, or of the selected node when null; "" when there is none.
     QString GetNodeText(TreeNode node = nullptr) const;
@@ -69,8 +74,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    void ScanVehicles(TreeNode workshopNode, WorkshopEntry& entry, const QString& vehiclesFolder);
-    void ScanDates(TreeNode vehicleNode, VehicleEntry& vehicle, const QString& vehicleFolder);
+    void Refresh(const QString& workshopFolder, const std::optional<QString>& vehicle);
     void LoadCalibration(const QString& vehicleFolder, const QString& dayFolder,
                          TreeNode workshopNode);
 

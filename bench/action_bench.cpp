@@ -1,0 +1,322 @@
+// The actions that end in a tree update (save, new vehicle, delete of a vehicle or a day,
+// import, removing a workshop), each timed at 60 and at 60,000 folders. An action that
+// touches one workshop should cost about the same at both sizes; the run prints each
+// action's ratio (60,000 / 60) and the difference in milliseconds. The save is also set
+// against its three file writes alone, timed the same way, so the work beyond the writes
+// shows.
+
+#include "bench/BenchData.h"
+#include "exchange/CalibrationImport.h"
+#include "exchange/CalibrationSaver.h"
+#include "lang/LanguagePack.h"
+#include "navigation/NodeDeletion.h"
+#include "navigation/RemoveWorkshopByItem.h"
+#include "navigation/cNewCarDlg.h"
+#include "navigation/cTree.h"
+#include "params/cTDGrid.h"
+#include "platform/Prompts.h"
+#include "store/AtomicFileGroup.h"
+#include "store/FolderOps.h"
+#include "store/RecordFile.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// One data folder with its register, grid and tree. Every action works in the middle
+// workshop, on its middle vehicle.
+struct Scene {
+    Scene(int workshops, int vehicles, int days) : data(workshops, vehicles, days) {}
+
+    bool open()
+    {
+        if (!data.make())
+            return false;
+        data.registerWorkshops(reg);
+        grid = std::make_unique<cTDGrid>();
+        grid->SetupRows();
+        tree = std::make_unique<cTree>(reg);
+        tree->setGrid(grid.get());
+        tree->resize(300, 800);
+        tree->show();
+        tree->OnInitialUpdate();
+        return true;
+    }
+
+    int workshopIndex() const { return int(reg.entries().size()) / 2; }
+    QString workshopFolder() const
+    {
+        return reg.entries()[std::size_t(workshopIndex())].folderPath;
+    }
+    QString vehicleName() const
+    {
+        const WorkshopEntry& entry = reg.entries()[std::size_t(workshopIndex())];
+        return entry.vehicles[entry.vehicles.size() / 2].node->text(0);
+    }
+    QString vehicleFolder() const
+    {
+        return ExchangeFolderOf(workshopFolder()) + u'/' + vehicleName();
+    }
+    TreeNode findNode(TreeNode parent, const QString& text) const
+    {
+        for (int i = 0; parent && i < parent->childCount(); ++i) {
+            if (parent->child(i)->text(0) == text)
+                return parent->child(i);
+        }
+        return nullptr;
+    }
+    TreeNode vehicleNode() const
+    {
+        return findNode(reg.entries()[std::size_t(workshopIndex())].node, vehicleName());
+    }
+
+    BenchData data;
+    WorkshopRegister reg;
+    std::unique_ptr<cTDGrid> grid;
+    std::unique_ptr<cTree> tree;
+};
+
+std::vector<Scene*> g_scenes;
+
+// Removes today's calibration of the vehicle when this run made it, so the data folder
+// stays as it was made.
+class TodayCleanup {
+public:
+    explicit TodayCleanup(const Scene& scene)
+        : m_folder(scene.vehicleFolder() + u'/' + TodayStamp()), m_existed(QDir(m_folder).exists())
+    {
+    }
+    ~TodayCleanup()
+    {
+        if (!m_existed)
+            DeleteFolderTree(m_folder);
+    }
+
+private:
+    QString m_folder;
+    bool m_existed;
+};
+
+void Save(benchmark::State& state, Scene& scene)
+{
+    const TodayCleanup cleanup(scene);
+    // Selecting the vehicle loads its last calibration, which names it.
+    scene.tree->SelectNode(scene.vehicleNode());
+    for (auto _ : state) {
+        if (!SaveCalibration(scene.reg, *scene.tree, *scene.grid, nullptr))
+            state.SkipWithError("the save failed");
+    }
+    scene.tree->RefreshVehicle(scene.workshopFolder(), scene.vehicleName());
+}
+
+void ThreeWrites(benchmark::State& state, Scene& scene)
+{
+    const TodayCleanup cleanup(scene);
+    const QString day = scene.vehicleFolder() + u'/' + TodayStamp();
+    CreateFolder(day);
+    const std::array<std::uint8_t, RecordSize::Param> param{};
+    const std::array<std::uint8_t, RecordSize::Gsm> gsm{};
+    const std::array<std::uint8_t, RecordSize::Owner> owner{};
+    for (auto _ : state) {
+        AtomicFileGroup files;
+        files.add(day + u'/' + kParamFileName, RecordFileContent(param));
+        files.add(day + u'/' + kGsmFileName, RecordFileContent(gsm));
+        files.add(scene.vehicleFolder() + u'/' + kOwnerFileName, RecordFileContent(owner));
+        if (!files.commit().ok)
+            state.SkipWithError("the writes failed");
+    }
+}
+
+void NewVehicle(benchmark::State& state, Scene& scene)
+{
+    const QString number = QStringLiteral("ZZ999");
+    const QString folder = ExchangeFolderOf(scene.workshopFolder()) + u'/' + number;
+    for (auto _ : state) {
+        state.PauseTiming();
+        cNewCarDlg dialog(scene.reg, *scene.tree);
+        dialog.findChild<QComboBox*>()->setCurrentIndex(scene.workshopIndex());
+        dialog.findChild<QLineEdit*>()->setText(number);
+        state.ResumeTiming();
+        dialog.accept();
+        state.PauseTiming();
+        DeleteFolderTree(folder);
+        scene.tree->RefreshVehicle(scene.workshopFolder(), number);
+        state.ResumeTiming();
+    }
+}
+
+void DeleteVehicle(benchmark::State& state, Scene& scene)
+{
+    const QString number = QStringLiteral("ZZ998");
+    const QString folder = ExchangeFolderOf(scene.workshopFolder()) + u'/' + number;
+    for (auto _ : state) {
+        state.PauseTiming();
+        CreateFolder(folder);
+        CreateFolder(folder + QStringLiteral("/20240101"));
+        scene.tree->RefreshVehicle(scene.workshopFolder(), number);
+        scene.tree->SelectNode(
+            scene.findNode(scene.reg.entries()[std::size_t(scene.workshopIndex())].node, number));
+        Prompts::pushAnswer(Prompts::Answer::Yes);
+        state.ResumeTiming();
+        DeleteSelectedNode(scene.reg, *scene.tree, nullptr);
+    }
+}
+
+void DeleteDay(benchmark::State& state, Scene& scene)
+{
+    const QString day = QStringLiteral("20991231");
+    for (auto _ : state) {
+        state.PauseTiming();
+        CreateFolder(scene.vehicleFolder() + u'/' + day);
+        scene.tree->RefreshVehicle(scene.workshopFolder(), scene.vehicleName());
+        scene.tree->SelectNode(scene.findNode(scene.vehicleNode(), day));
+        Prompts::pushAnswer(Prompts::Answer::Yes);
+        state.ResumeTiming();
+        DeleteSelectedNode(scene.reg, *scene.tree, nullptr);
+    }
+}
+
+// One calibration of the middle vehicle brought back from a drive.
+void Import(benchmark::State& state, Scene& scene)
+{
+    QTemporaryDir drive;
+    const QString source = drive.filePath(QStringLiteral("RX902"));
+    const QString day = QStringLiteral("20991230");
+    const QString sourceDay = source + u'/' + scene.vehicleName() + u'/' + day;
+    QDir().mkpath(sourceDay);
+    const std::array<std::uint8_t, RecordSize::Param> param{};
+    WriteRecordFile(sourceDay + u'/' + kParamFileName, param);
+    const QString destination = ExchangeFolderOf(scene.workshopFolder());
+    for (auto _ : state) {
+        const TransferReport report = CalibrationImport(source, destination).run();
+        benchmark::DoNotOptimize(report);
+        scene.tree->RefreshWorkshop(scene.workshopFolder());
+    }
+    DeleteFolderTree(scene.vehicleFolder() + u'/' + day);
+    scene.tree->RefreshVehicle(scene.workshopFolder(), scene.vehicleName());
+}
+
+// A workshop folder with no exchange folder, registered last and then taken away again.
+void RemoveWorkshop(benchmark::State& state, Scene& scene)
+{
+    QTemporaryDir extra;
+    for (auto _ : state) {
+        state.PauseTiming();
+        WorkshopEntry entry;
+        entry.folderPath = extra.path();
+        scene.reg.entries().push_back(std::move(entry));
+        scene.tree->RefreshWorkshop(extra.path());
+        const TreeNode node = scene.reg.entries().back().node;
+        state.ResumeTiming();
+        RemoveWorkshopByItem(scene.reg, *scene.tree, node, nullptr);
+    }
+}
+
+using Action = void (*)(benchmark::State&, Scene&);
+const std::pair<const char*, Action> kActions[] = {
+    {"save", Save},
+    {"three_writes", ThreeWrites},
+    {"new_vehicle", NewVehicle},
+    {"delete_vehicle", DeleteVehicle},
+    {"delete_day", DeleteDay},
+    {"import", Import},
+    {"remove_workshop", RemoveWorkshop},
+};
+
+// Keeps each benchmark's fastest repetition, real time per iteration.
+class RecordingReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs) {
+            if (run.iterations == 0 || run.run_type != Run::RT_Iteration)
+                continue;
+            const double ns = run.real_accumulated_time * 1e9 / double(run.iterations);
+            const auto [it, inserted] = times.try_emplace(run.run_name.function_name, ns);
+            if (!inserted)
+                it->second = std::min(it->second, ns);
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> times;
+};
+
+std::string Name(const char* action, const Scene& scene)
+{
+    return std::string(action) + '/' + std::to_string(scene.data.folderCount());
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Removing a workshop saves the register; it goes to a data folder of the run's own.
+    QTemporaryDir dataFolder;
+    qputenv("VELMORA_DATA_DIR", QFile::encodeName(dataFolder.path()));
+    QApplication app(argc, argv);
+    LanguagePack::current().load(QStringLiteral("Velmora_ru"));
+    Prompts::setSilent(true);
+
+    Scene small(2, 5, 5);
+    Scene large(20, 500, 5);
+    for (Scene* scene : {&small, &large}) {
+        if (!scene->open()) {
+            std::fprintf(stderr, "Could not make the data folder %s\n",
+                         qPrintable(scene->data.root()));
+            return 1;
+        }
+    }
+    for (const auto& [action, run] : kActions) {
+        for (Scene* scene : {&small, &large}) {
+            benchmark::RegisterBenchmark(
+                Name(action, *scene).c_str(),
+                [run = run, scene](benchmark::State& state) { run(state, *scene); })
+                ->Unit(benchmark::kMicrosecond)
+                ->MinTime(0.3)
+                ->Repetitions(5);
+        }
+    }
+
+    RecordingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+
+    const auto time = [&](const char* action, const Scene& scene) {
+        const auto it = reporter.times.find(Name(action, scene));
+        return it == reporter.times.end() ? -1.0 : it->second / 1e3;
+    };
+    std::printf("\n%-16s %12s %12s %8s %12s\n", "action", "60 (us)", "60000 (us)", "ratio",
+                "extra (ms)");
+    for (const auto& [action, run] : kActions) {
+        const double at60 = time(action, small);
+        const double at60000 = time(action, large);
+        if (at60 > 0 && at60000 > 0)
+            std::printf("%-16s %12.1f %12.1f %8.2f %12.2f\n", action, at60, at60000, at60000 / at60,
+                        (at60000 - at60) / 1e3);
+    }
+    for (const Scene* scene : {&small, &large}) {
+        const double save = time("save", *scene);
+        const double writes = time("three_writes", *scene);
+        if (save > 0 && writes > 0)
+            std::printf("save beyond its three writes at %d folders: %.2f ms (target at most 20)\n",
+                        scene->data.folderCount(), (save - writes) / 1e3);
+    }
+    return 0;
+}

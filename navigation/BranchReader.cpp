@@ -1,0 +1,147 @@
+#include "navigation/BranchReader.h"
+
+#include "navigation/TreeNodes.h"
+
+#include <QFile>
+#include <QTreeWidgetItem>
+
+#include <algorithm>
+#include <string_view>
+#include <vector>
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+QStringList ListSubfolders(const QString& folder)
+{
+    QStringList names;
+    DIR* dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return names;
+    // Read straight from the directory stream: a listing object per entry would cost more
+    // than the kernel's own work for these small folders. An enumeration that fails half-way
+    // ends there and lists what it found so far.
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name(entry->d_name);
+        // A name with a full stop is a file name with an extension, or hidden (and "." and
+        // ".." among them); neither is a vehicle or a calibration day.
+        if (name.find('.') != std::string_view::npos)
+            continue;
+        bool isFolder = entry->d_type == DT_DIR;
+        // Some file systems do not say, and a link to a folder counts as the folder.
+        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+            struct stat info {};
+            isFolder =
+                ::fstatat(::dirfd(dir), entry->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
+        }
+        if (isFolder)
+            names.append(
+                QFile::decodeName(QByteArray::fromRawData(name.data(), qsizetype(name.size()))));
+    }
+    ::closedir(dir);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+namespace {
+
+QString JoinPath(const QString& folder, const QString& name)
+{
+    return folder + u'/' + name;
+}
+
+void BuildDates(TreeNode vehicleNode, VehicleEntry& vehicle, const QString& vehicleFolder)
+{
+    vehicle.dates.clear();
+    const QStringList names = ListSubfolders(vehicleFolder);
+    vehicle.dates.reserve(std::size_t(names.size()));
+    for (const QString& name : names)
+        vehicle.dates.push_back(
+            DateEntry{MakeNode(vehicleNode, name, TreeLevel::Day), name.left(kEntryNameChars)});
+}
+
+VehicleEntry BuildVehicle(TreeNode workshopNode, const QString& name, const QString& vehiclesFolder)
+{
+    VehicleEntry vehicle{
+        MakeNode(workshopNode, name, TreeLevel::Vehicle), {}, name.left(kEntryNameChars)};
+    BuildDates(vehicle.node, vehicle, JoinPath(vehiclesFolder, name));
+    return vehicle;
+}
+
+// Merges a fresh sorted listing into a branch level whose entries match `parent`'s children
+// in order: entries of names gone lose their nodes, entries of new names are made by `make`
+// (outside the tree) and put in at their place, and `keep` sees every entry that stays.
+template <typename Entry, typename Make, typename Keep>
+void MergeLevel(TreeNode parent, std::vector<Entry>& entries, const QStringList& names, Make make,
+                Keep keep)
+{
+    std::vector<Entry> merged;
+    merged.reserve(std::size_t(names.size()));
+    std::vector<TreeNode> gone;
+    std::vector<std::size_t> added;
+    std::size_t old = 0;
+    for (const QString& name : names) {
+        while (old < entries.size() && entries[old].node->text(0) < name)
+            gone.push_back(entries[old++].node);
+        if (old < entries.size() && entries[old].node->text(0) == name) {
+            merged.push_back(std::move(entries[old++]));
+            keep(merged.back());
+        } else {
+            added.push_back(merged.size());
+            merged.push_back(make(name));
+        }
+    }
+    for (; old < entries.size(); ++old)
+        gone.push_back(entries[old].node);
+
+    // Removing first leaves the kept nodes in order; each new node then goes in at its final
+    // row, which every node before it already holds.
+    for (TreeNode node : gone)
+        delete node;
+    for (std::size_t index : added)
+        parent->insertChild(int(index), merged[index].node);
+    entries = std::move(merged);
+}
+
+} // namespace
+
+namespace BranchReader {
+
+void Build(WorkshopEntry& entry)
+{
+    entry.vehicles.clear();
+    const QString vehiclesFolder = ExchangeFolderOf(entry.folderPath);
+    const QStringList names = ListSubfolders(vehiclesFolder);
+    entry.vehicles.reserve(std::size_t(names.size()));
+    for (const QString& name : names)
+        entry.vehicles.push_back(BuildVehicle(entry.node, name, vehiclesFolder));
+}
+
+void Sync(WorkshopEntry& entry, const std::optional<QString>& vehicle)
+{
+    const QString vehiclesFolder = ExchangeFolderOf(entry.folderPath);
+    MergeLevel(
+        entry.node, entry.vehicles, ListSubfolders(vehiclesFolder),
+        [&](const QString& name) { return BuildVehicle(nullptr, name, vehiclesFolder); },
+        [&](VehicleEntry& kept) {
+            const QString name = kept.node->text(0);
+            if (vehicle && *vehicle != name)
+                return;
+            MergeLevel(
+                kept.node, kept.dates, ListSubfolders(JoinPath(vehiclesFolder, name)),
+                [](const QString& day) {
+                    return DateEntry{MakeNode(nullptr, day, TreeLevel::Day),
+                                     day.left(kEntryNameChars)};
+                },
+                [](DateEntry&) {});
+        });
+    // A new tree shows every workshop and vehicle open, whatever the user closed since.
+    if (!entry.node->isExpanded())
+        entry.node->setExpanded(true);
+    for (const VehicleEntry& kept : entry.vehicles) {
+        if (!kept.node->isExpanded())
+            kept.node->setExpanded(true);
+    }
+}
+
+} // namespace BranchReader

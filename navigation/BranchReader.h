@@ -1,0 +1,29 @@
+#pragma once
+
+#include "store/WorkshopRegister.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// Names of the sub-folders of `folder` whose names contain no full stop, in ascending
+// code-unit order (so the last calibration day is the latest). Files are never listed; a
+// missing or unreadable folder gives an empty list.
+QStringList ListSubfolders(const QString& folder);
+
+// Reads a workshop's vehicles and calibration days from its exchange folder into the
+// workshop's tree branch and the register entry's lists, which always match node for node.
+namespace BranchReader {
+
+// Fills `entry`'s node, which has no children and is not in a tree yet.
+void Build(WorkshopEntry& entry);
+
+// Brings the branch of `entry`, whose node is in a tree, in step with the disk, ending as
+// Build() on a fresh node would, and expanded as a new tree is: the vehicle list is read
+// again, and the days of every vehicle, or only of `vehicle` when one is named (plus those of
+// vehicles that were not known before). Nodes of folders still there are kept; the caller
+// makes sure none of the nodes removed is current.
+void Sync(WorkshopEntry& entry, const std::optional<QString>& vehicle);
+
+} // namespace BranchReader
