@@ -11,16 +11,17 @@
 #include "store/WorkshopRegister.h"
 
 #include <QApplication>
+#include <QFile>
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <map>
-
-#include <malloc.h>
 #include <memory>
 #include <string>
+
+#include <malloc.h>
 
 namespace {
 
@@ -108,6 +109,27 @@ void BM_SelectionLoad(benchmark::State& state)
 }
 BENCHMARK(BM_SelectionLoad)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 
+// Resident memory of this process in megabytes, from the kernel's own account.
+double ResidentMegabytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    }
+    return -1;
+}
+
+qsizetype CountNodes(const QTreeWidgetItem* node)
+{
+    qsizetype count = 1;
+    for (int i = 0; i < node->childCount(); ++i)
+        count += CountNodes(node->child(i));
+    return count;
+}
+
 struct Timing {
     double realNs = 0;
     double cpuNs = 0;
@@ -170,6 +192,11 @@ int main(int argc, char** argv)
     fixture.tree->show();
     fixture.tree->OnInitialUpdate();
     g_fixture = &fixture;
+    // Measured before the benchmarks, which leave the heap as no user's session does.
+    qsizetype nodes = 0;
+    for (int i = 0; i < fixture.tree->topLevelItemCount(); ++i)
+        nodes += CountNodes(fixture.tree->topLevelItem(i));
+    const double resident = ResidentMegabytes();
 
     RecordingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -189,6 +216,8 @@ int main(int argc, char** argv)
             std::printf(format, rebuild->second.realNs / enumeration->second.realNs,
                         rebuild->second.cpuNs / enumeration->second.cpuNs);
     }
+    std::printf("resident memory with %lld nodes shown: %.1f MB (target under 80 MB)\n",
+                static_cast<long long>(nodes), resident);
     if (load != reporter.times.end())
         std::printf("selection load: %.1f us real time, %.1f us CPU time (target under 1000 us)\n",
                     load->second.realNs / 1e3, load->second.cpuNs / 1e3);
