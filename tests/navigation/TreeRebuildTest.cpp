@@ -3,6 +3,8 @@
 #include "store/FolderOps.h"
 
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 using TreeRebuildTest = TreeFixture;
 
@@ -184,4 +186,25 @@ TEST_F(TreeRebuildTest, nodePathsAndTexts_followTheLevel)
 TEST(ListSubfolders, missingFolder_givesEmptyList)
 {
     EXPECT_TRUE(ListSubfolders(QStringLiteral("/nonexistent/velmora/folder")).isEmpty());
+}
+
+TEST(ListSubfolders, linksCountAsWhatTheyLeadTo_sortedByCodeUnit)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QDir root(dir.path());
+    for (const char* folder : {"b", "B", "\xD0\x96", "target"})
+        ASSERT_TRUE(root.mkpath(QString::fromUtf8(folder)));
+    QFile file(root.filePath(QStringLiteral("plain")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    ASSERT_TRUE(QFile::link(root.filePath(QStringLiteral("target")),
+                            root.filePath(QStringLiteral("toFolder"))));
+    ASSERT_TRUE(QFile::link(root.filePath(QStringLiteral("plain")),
+                            root.filePath(QStringLiteral("toFile"))));
+    ASSERT_TRUE(QFile::link(root.filePath(QStringLiteral("gone")),
+                            root.filePath(QStringLiteral("dangling"))));
+
+    EXPECT_EQ(ListSubfolders(dir.path()),
+              QStringList({"B", "b", "target", "toFolder", QString::fromUtf8("\xD0\x96")}));
 }
