@@ -17,6 +17,7 @@
 #include "store/LittleEndian.h"
 #include "store/RecordFile.h"
 #include "store/WorkshopRegister.h"
+#include "tests/support/CommandActions.h"
 #include "tests/support/TempDataFolder.h"
 
 #include <QApplication>
@@ -185,11 +186,7 @@ TEST_F(MainWindowTest, help_opensThePageFromTheStartFolder)
 
 QAction* actionFor(const QWidget* bar, int command)
 {
-    for (QAction* action : bar->findChildren<QAction*>()) {
-        if (MenuBuilder::commandOf(action) == command)
-            return action;
-    }
-    return nullptr;
+    return FindCommandAction(bar->findChildren<QAction*>(), command);
 }
 
 // Types into the grid as a user does: each key goes to whatever has the focus, so the first

@@ -1,7 +1,6 @@
 #include "app/CMainFrame.h"
 #include "app/CVelmoraApp.h"
 #include "lang/LanguagePack.h"
-#include "lang/MenuBuilder.h"
 #include "lang/ResourceIds.h"
 #include "lang/StringIds.h"
 #include "navigation/cTree.h"
@@ -10,6 +9,7 @@
 #include "store/FolderOps.h"
 #include "store/WorkshopRegister.h"
 #include "tests/exchange/TransferFixture.h"
+#include "tests/support/CommandActions.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -18,15 +18,6 @@
 #include <QToolBar>
 
 namespace {
-
-QAction* CommandAction(const QList<QAction*>& actions, int command)
-{
-    for (QAction* action : actions) {
-        if (MenuBuilder::commandOf(action) == command)
-            return action;
-    }
-    return nullptr;
-}
 
 // The technician's way: menu Export onto the stick, the tachograph writes its records back,
 // toolbar Import brings them into the workshop.
@@ -70,7 +61,7 @@ TEST_F(TransferMainWindow, exportFromMenuAndImportFromToolbar)
         return dialog.result();
     });
     QAction* exportAction =
-        CommandAction(frame->menuBar()->findChildren<QAction*>(), CommandId::Export);
+        FindCommandAction(frame->menuBar()->findChildren<QAction*>(), CommandId::Export);
     ASSERT_NE(exportAction, nullptr);
     exportAction->trigger();
 
@@ -93,7 +84,7 @@ TEST_F(TransferMainWindow, exportFromMenuAndImportFromToolbar)
     back.close();
     tree->SelectNode(tree->topLevelItem(0));
     PushDriveChoice(stick + u'/');
-    QAction* importAction = CommandAction(frame->toolBar()->actions(), CommandId::Import);
+    QAction* importAction = FindCommandAction(frame->toolBar()->actions(), CommandId::Import);
     ASSERT_NE(importAction, nullptr);
     importAction->trigger();
 

@@ -1,7 +1,6 @@
 #include "app/CMainFrame.h"
 #include "app/CVelmoraApp.h"
 #include "lang/LanguagePack.h"
-#include "lang/MenuBuilder.h"
 #include "lang/ResourceIds.h"
 #include "lang/StringIds.h"
 #include "navigation/cTree.h"
@@ -13,6 +12,7 @@
 #include "store/RecordFile.h"
 #include "store/WorkshopRegister.h"
 #include "tests/exchange/TransferFixture.h"
+#include "tests/support/CommandActions.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -81,15 +81,6 @@ QString PathOf(TreeNode node)
     return parts.join(u'|');
 }
 
-QAction* MenuAction(CMainFrame& frame, int command)
-{
-    for (QAction* action : frame.menuBar()->findChildren<QAction*>()) {
-        if (MenuBuilder::commandOf(action) == command)
-            return action;
-    }
-    return nullptr;
-}
-
 // Two workshops, the first registered twice, each action taken from the main window's menu
 // as the user takes it. After the action only the workshop it changed may have new nodes,
 // and the tree and register end as a full rebuild of the same disk leaves them.
@@ -155,7 +146,7 @@ TEST_F(TreeRefreshTest, eachActionRereadsOnlyItsWorkshopAndEndsAsAFullRebuild)
         return node;
     };
     const auto trigger = [](CMainFrame& frame, int command) {
-        QAction* action = MenuAction(frame, command);
+        QAction* action = FindCommandAction(frame.menuBar()->findChildren<QAction*>(), command);
         ASSERT_NE(action, nullptr) << command;
         action->trigger();
     };

@@ -3,7 +3,6 @@
 #include "app/CMainFrame.h"
 #include "app/CVelmoraApp.h"
 #include "lang/LanguagePack.h"
-#include "lang/MenuBuilder.h"
 #include "navigation/cTree.h"
 #include "platform/ModalRunner.h"
 #include "platform/Prompts.h"
@@ -11,6 +10,7 @@
 #include "store/RecordFile.h"
 #include "store/WorkshopRegister.h"
 #include "tests/reports/ReportTestRecords.h"
+#include "tests/support/CommandActions.h"
 #include "tests/support/TempDataFolder.h"
 
 #include <QAction>
@@ -79,11 +79,10 @@ protected:
     // Triggers the action of `commandId` in the window's menu bar, as a click does.
     static void triggerMenu(QMainWindow* window, int commandId)
     {
-        for (QAction* action : window->menuBar()->findChildren<QAction*>()) {
-            if (MenuBuilder::commandOf(action) == commandId) {
-                action->trigger();
-                return;
-            }
+        if (QAction* action =
+                FindCommandAction(window->menuBar()->findChildren<QAction*>(), commandId)) {
+            action->trigger();
+            return;
         }
         ADD_FAILURE() << "no menu entry for command " << commandId;
     }
