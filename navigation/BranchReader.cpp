@@ -1,5 +1,7 @@
 #include "navigation/BranchReader.h"
 
+#include "navigation/BranchLister.h"
+
 #include "navigation/TreeNodes.h"
 
 #include <QFile>
@@ -50,21 +52,20 @@ QString JoinPath(const QString& folder, const QString& name)
     return folder + u'/' + name;
 }
 
-void BuildDates(TreeNode vehicleNode, VehicleEntry& vehicle, const QString& vehicleFolder)
+void FillDates(TreeNode vehicleNode, VehicleEntry& vehicle, const QStringList& names)
 {
     vehicle.dates.clear();
-    const QStringList names = ListSubfolders(vehicleFolder);
     vehicle.dates.reserve(std::size_t(names.size()));
     for (const QString& name : names)
         vehicle.dates.push_back(
             DateEntry{MakeNode(vehicleNode, name, TreeLevel::Day), name.left(kEntryNameChars)});
 }
 
-VehicleEntry BuildVehicle(TreeNode workshopNode, const QString& name, const QString& vehiclesFolder)
+VehicleEntry MakeVehicle(TreeNode workshopNode, const QString& name, const QStringList& days)
 {
     VehicleEntry vehicle{
         MakeNode(workshopNode, name, TreeLevel::Vehicle), {}, name.left(kEntryNameChars)};
-    BuildDates(vehicle.node, vehicle, JoinPath(vehiclesFolder, name));
+    FillDates(vehicle.node, vehicle, days);
     return vehicle;
 }
 
@@ -107,14 +108,13 @@ void MergeLevel(TreeNode parent, std::vector<Entry>& entries, const QStringList&
 
 namespace BranchReader {
 
-void Build(WorkshopEntry& entry)
+void Build(WorkshopEntry& entry, const BranchListing& listing)
 {
     entry.vehicles.clear();
-    const QString vehiclesFolder = ExchangeFolderOf(entry.folderPath);
-    const QStringList names = ListSubfolders(vehiclesFolder);
-    entry.vehicles.reserve(std::size_t(names.size()));
-    for (const QString& name : names)
-        entry.vehicles.push_back(BuildVehicle(entry.node, name, vehiclesFolder));
+    entry.vehicles.reserve(std::size_t(listing.vehicles.size()));
+    for (std::size_t i = 0; i < listing.days.size(); ++i)
+        entry.vehicles.push_back(
+            MakeVehicle(entry.node, listing.vehicles[qsizetype(i)], listing.days[i]));
 }
 
 void Sync(WorkshopEntry& entry, const std::optional<QString>& vehicle)
@@ -122,7 +122,9 @@ void Sync(WorkshopEntry& entry, const std::optional<QString>& vehicle)
     const QString vehiclesFolder = ExchangeFolderOf(entry.folderPath);
     MergeLevel(
         entry.node, entry.vehicles, ListSubfolders(vehiclesFolder),
-        [&](const QString& name) { return BuildVehicle(nullptr, name, vehiclesFolder); },
+        [&](const QString& name) {
+            return MakeVehicle(nullptr, name, ListSubfolders(JoinPath(vehiclesFolder, name)));
+        },
         [&](VehicleEntry& kept) {
             const QString name = kept.node->text(0);
             if (vehicle && *vehicle != name)

@@ -7,6 +7,8 @@
 
 #include <optional>
 
+struct BranchListing;
+
 // Names of the sub-folders of `folder` whose names contain no full stop, in ascending
 // code-unit order (so the last calibration day is the latest). Files are never listed; a
 // missing or unreadable folder gives an empty list.
@@ -16,8 +18,9 @@ QStringList ListSubfolders(const QString& folder);
 // workshop's tree branch and the register entry's lists, which always match node for node.
 namespace BranchReader {
 
-// Fills `entry`'s node, which has no children and is not in a tree yet.
-void Build(WorkshopEntry& entry);
+// Fills `entry`'s node, which has no children and is not in a tree yet, from the listing of
+// its folder.
+void Build(WorkshopEntry& entry, const BranchListing& listing);
 
 // Brings the branch of `entry`, whose node is in a tree, in step with the disk, ending as
 // Build() on a fresh node would, and expanded as a new tree is: the vehicle list is read

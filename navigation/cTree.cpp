@@ -4,6 +4,7 @@
 #include "lang/MenuBuilder.h"
 #include "lang/ResourceIds.h"
 #include "lang/StringIds.h"
+#include "navigation/BranchLister.h"
 #include "navigation/BranchReader.h"
 #include "navigation/TreeNodes.h"
 #include "params/CurrentRecords.h"
@@ -86,11 +87,17 @@ void cTree::Rebuild()
 
     // The new branches are built before the old nodes go: freeing tens of thousands of
     // nodes first would leave the allocator busy merging their memory during the listing.
+    std::vector<QString> folders;
+    folders.reserve(m_register.entries().size());
+    for (const WorkshopEntry& entry : m_register.entries())
+        folders.push_back(entry.folderPath);
+    BranchLister lister(std::move(folders));
     QList<QTreeWidgetItem*> workshopNodes;
     workshopNodes.reserve(qsizetype(m_register.entries().size()));
-    for (WorkshopEntry& entry : m_register.entries()) {
+    for (std::size_t i = 0; i < m_register.entries().size(); ++i) {
+        WorkshopEntry& entry = m_register.entries()[i];
         entry.node = MakeNode(nullptr, entry.folderPath, TreeLevel::Workshop);
-        BranchReader::Build(entry);
+        BranchReader::Build(entry, lister.take(i));
         workshopNodes.append(entry.node);
     }
     clear();

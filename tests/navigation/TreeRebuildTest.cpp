@@ -1,5 +1,6 @@
 #include "tests/navigation/TreeFixture.h"
 
+#include "navigation/BranchLister.h"
 #include "store/FolderOps.h"
 
 #include <QDir>
@@ -207,4 +208,42 @@ TEST(ListSubfolders, linksCountAsWhatTheyLeadTo_sortedByCodeUnit)
 
     EXPECT_EQ(ListSubfolders(dir.path()),
               QStringList({"B", "b", "target", "toFolder", QString::fromUtf8("\xD0\x96")}));
+}
+
+// Workshops listed on worker threads come out as each one listed alone, whatever order they
+// are taken in, with the same folder twice, one missing, and a lister dropped half-way.
+TEST_F(TreeRebuildTest, threadedListing_equalsListingEachWorkshopAlone)
+{
+    std::vector<QString> folders;
+    std::vector<BranchListing> expected;
+    for (int w = 0; w < 9; ++w) {
+        const QString workshop = MakeWorkshop(QStringLiteral("w%1").arg(w), w != 4);
+        BranchListing listing;
+        for (int v = 0; w != 4 && v < w; ++v) {
+            const QString vehicle = QStringLiteral("V%1").arg(v);
+            listing.vehicles.append(vehicle);
+            listing.days.emplace_back();
+            for (int d = 0; d < v % 3; ++d) {
+                listing.days.back().append(QStringLiteral("2026010%1").arg(d));
+                MakeFolder(workshop, vehicle, listing.days.back().back());
+            }
+            if (listing.days.back().isEmpty())
+                MakeFolder(workshop, vehicle);
+        }
+        folders.push_back(workshop);
+        expected.push_back(listing);
+    }
+    folders.push_back(folders[7]);
+    expected.push_back(expected[7]);
+
+    BranchLister lister(folders);
+    for (std::size_t i = folders.size(); i-- > 0;) {
+        const BranchListing listing = lister.take(i);
+        EXPECT_EQ(listing.vehicles, expected[i].vehicles) << i;
+        EXPECT_EQ(listing.days, expected[i].days) << i;
+        EXPECT_EQ(listing.days, ListBranch(folders[i]).days) << i;
+    }
+
+    BranchLister dropped(folders);
+    EXPECT_EQ(dropped.take(1).vehicles, expected[1].vehicles);
 }
