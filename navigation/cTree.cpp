@@ -85,23 +85,20 @@ void cTree::Rebuild()
     const bool updates = updatesEnabled();
     setUpdatesEnabled(false);
 
-    // The new branches are built before the old nodes go: freeing tens of thousands of
-    // nodes first would leave the allocator busy merging their memory during the listing.
     std::vector<QString> folders;
     folders.reserve(m_register.entries().size());
     for (const WorkshopEntry& entry : m_register.entries())
         folders.push_back(entry.folderPath);
+    // The old nodes go while the first workshops are being listed; each new branch is built
+    // outside the tree and put in whole, which costs the view one notification.
     BranchLister lister(std::move(folders));
-    QList<QTreeWidgetItem*> workshopNodes;
-    workshopNodes.reserve(qsizetype(m_register.entries().size()));
+    clear();
     for (std::size_t i = 0; i < m_register.entries().size(); ++i) {
         WorkshopEntry& entry = m_register.entries()[i];
         entry.node = MakeNode(nullptr, entry.folderPath, TreeLevel::Workshop);
         BranchReader::Build(entry, lister.take(i));
-        workshopNodes.append(entry.node);
+        addTopLevelItem(entry.node);
     }
-    clear();
-    addTopLevelItems(workshopNodes);
 
     // Expanding needs the items inside the tree, so it follows the insertion.
     for (WorkshopEntry& entry : m_register.entries()) {
