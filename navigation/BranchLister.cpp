@@ -1,21 +1,7 @@
 #include "navigation/BranchLister.h"
 
-#include "navigation/BranchReader.h"
-#include "store/WorkshopRegister.h"
-
 #include <algorithm>
 #include <system_error>
-
-BranchListing ListBranch(const QString& workshopFolder)
-{
-    BranchListing listing;
-    const QString vehiclesFolder = ExchangeFolderOf(workshopFolder);
-    listing.vehicles = ListSubfolders(vehiclesFolder);
-    listing.days.reserve(std::size_t(listing.vehicles.size()));
-    for (const QString& vehicle : listing.vehicles)
-        listing.days.push_back(ListSubfolders(vehiclesFolder + u'/' + vehicle));
-    return listing;
-}
 
 std::size_t BranchLister::workerCount(std::size_t workshops)
 {

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "navigation/BranchReader.h"
+
 #include <QString>
-#include <QStringList>
 
 #include <atomic>
 #include <condition_variable>
@@ -10,17 +11,6 @@
 #include <optional>
 #include <thread>
 #include <vector>
-
-// What one workshop's exchange folder holds: its vehicle folders and, for each, its
-// calibration days, all sorted as ListSubfolders() sorts them.
-struct BranchListing {
-    QStringList vehicles;
-    std::vector<QStringList> days; // days[i] belongs to vehicles[i]
-};
-
-// The listing of the workshop registered as `workshopFolder`. Reads folders only, so it may
-// run on any thread.
-BranchListing ListBranch(const QString& workshopFolder);
 
 // Lists many workshops' branches at once, on one worker thread per processor but one, while
 // the caller takes the finished listings in register order. Listing is nearly all waiting on the

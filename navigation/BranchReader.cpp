@@ -1,7 +1,5 @@
 #include "navigation/BranchReader.h"
 
-#include "navigation/BranchLister.h"
-
 #include "navigation/TreeNodes.h"
 
 #include <QFile>
@@ -52,13 +50,17 @@ QString JoinPath(const QString& folder, const QString& name)
     return folder + u'/' + name;
 }
 
+DateEntry MakeDay(TreeNode vehicleNode, const QString& name)
+{
+    return DateEntry{MakeNode(vehicleNode, name, TreeLevel::Day), name.left(kEntryNameChars)};
+}
+
 void FillDates(TreeNode vehicleNode, VehicleEntry& vehicle, const QStringList& names)
 {
     vehicle.dates.clear();
     vehicle.dates.reserve(std::size_t(names.size()));
     for (const QString& name : names)
-        vehicle.dates.push_back(
-            DateEntry{MakeNode(vehicleNode, name, TreeLevel::Day), name.left(kEntryNameChars)});
+        vehicle.dates.push_back(MakeDay(vehicleNode, name));
 }
 
 VehicleEntry MakeVehicle(TreeNode workshopNode, const QString& name, const QStringList& days)
@@ -106,6 +108,17 @@ void MergeLevel(TreeNode parent, std::vector<Entry>& entries, const QStringList&
 
 } // namespace
 
+BranchListing ListBranch(const QString& workshopFolder)
+{
+    BranchListing listing;
+    const QString vehiclesFolder = ExchangeFolderOf(workshopFolder);
+    listing.vehicles = ListSubfolders(vehiclesFolder);
+    listing.days.reserve(std::size_t(listing.vehicles.size()));
+    for (const QString& vehicle : listing.vehicles)
+        listing.days.push_back(ListSubfolders(JoinPath(vehiclesFolder, vehicle)));
+    return listing;
+}
+
 namespace BranchReader {
 
 void Build(WorkshopEntry& entry, const BranchListing& listing)
@@ -131,19 +144,17 @@ void Sync(WorkshopEntry& entry, const std::optional<QString>& vehicle)
                 return;
             MergeLevel(
                 kept.node, kept.dates, ListSubfolders(JoinPath(vehiclesFolder, name)),
-                [](const QString& day) {
-                    return DateEntry{MakeNode(nullptr, day, TreeLevel::Day),
-                                     day.left(kEntryNameChars)};
-                },
-                [](DateEntry&) {});
+                [](const QString& day) { return MakeDay(nullptr, day); }, [](DateEntry&) {});
         });
-    // A new tree shows every workshop and vehicle open, whatever the user closed since.
-    if (!entry.node->isExpanded())
-        entry.node->setExpanded(true);
-    for (const VehicleEntry& kept : entry.vehicles) {
-        if (!kept.node->isExpanded())
-            kept.node->setExpanded(true);
-    }
+    Open(entry);
+}
+
+void Open(const WorkshopEntry& entry)
+{
+    // Opening a node already open changes nothing.
+    entry.node->setExpanded(true);
+    for (const VehicleEntry& vehicle : entry.vehicles)
+        vehicle.node->setExpanded(true);
 }
 
 } // namespace BranchReader

@@ -6,13 +6,23 @@
 #include <QStringList>
 
 #include <optional>
-
-struct BranchListing;
+#include <vector>
 
 // Names of the sub-folders of `folder` whose names contain no full stop, in ascending
 // code-unit order (so the last calibration day is the latest). Files are never listed; a
 // missing or unreadable folder gives an empty list.
 QStringList ListSubfolders(const QString& folder);
+
+// What one workshop's exchange folder holds: its vehicle folders and, for each, its
+// calibration days, all sorted as ListSubfolders() sorts them.
+struct BranchListing {
+    QStringList vehicles;
+    std::vector<QStringList> days; // days[i] belongs to vehicles[i]
+};
+
+// The listing of the workshop registered as `workshopFolder`. Reads folders only, so it may
+// run on any thread.
+BranchListing ListBranch(const QString& workshopFolder);
 
 // Reads a workshop's vehicles and calibration days from its exchange folder into the
 // workshop's tree branch and the register entry's lists, which always match node for node.
@@ -28,5 +38,9 @@ void Build(WorkshopEntry& entry, const BranchListing& listing);
 // vehicles that were not known before). Nodes of folders still there are kept; the caller
 // makes sure none of the nodes removed is current.
 void Sync(WorkshopEntry& entry, const std::optional<QString>& vehicle);
+
+// Opens the workshop's node and every vehicle node under it, as a new tree shows them,
+// whatever the user closed since. The nodes must be in a tree.
+void Open(const WorkshopEntry& entry);
 
 } // namespace BranchReader

@@ -101,11 +101,8 @@ void cTree::Rebuild()
     }
 
     // Expanding needs the items inside the tree, so it follows the insertion.
-    for (WorkshopEntry& entry : m_register.entries()) {
-        entry.node->setExpanded(true);
-        for (const VehicleEntry& vehicle : entry.vehicles)
-            vehicle.node->setExpanded(true);
-    }
+    for (const WorkshopEntry& entry : m_register.entries())
+        BranchReader::Open(entry);
 
     setCurrentItem(nullptr);
     clearSelection();
