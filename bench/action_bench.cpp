@@ -6,6 +6,7 @@
 // shows.
 
 #include "bench/BenchData.h"
+#include "bench/FastestReporter.h"
 #include "exchange/CalibrationImport.h"
 #include "exchange/CalibrationSaver.h"
 #include "lang/LanguagePack.h"
@@ -28,9 +29,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -254,24 +253,6 @@ const ActionBench kActions[] = {
     {"remove_workshop", RemoveWorkshop, 10},
 };
 
-// Keeps each benchmark's fastest repetition, real time per iteration.
-class RecordingReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            if (run.iterations == 0 || run.run_type != Run::RT_Iteration)
-                continue;
-            const double ns = run.real_accumulated_time * 1e9 / double(run.iterations);
-            const auto [it, inserted] = times.try_emplace(run.run_name.function_name, ns);
-            if (!inserted)
-                it->second = std::min(it->second, ns);
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
-
 std::string Name(const char* action, const Scene& scene)
 {
     return std::string(action) + '/' + std::to_string(scene.data.folderCount());
@@ -313,13 +294,13 @@ int main(int argc, char** argv)
         }
     }
 
-    RecordingReporter reporter;
+    FastestReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
     const auto time = [&](const char* action, const Scene& scene) {
         const auto it = reporter.times.find(Name(action, scene));
-        return it == reporter.times.end() ? -1.0 : it->second / 1e3;
+        return it == reporter.times.end() ? -1.0 : it->second.realNs / 1e3;
     };
     std::printf("\n%-16s %12s %12s %8s %12s\n", "action", "60 (us)", "60000 (us)", "ratio",
                 "extra (ms)");

@@ -4,6 +4,7 @@
 // rebuild to the same listing done on the rebuild's own threads.
 
 #include "bench/BenchData.h"
+#include "bench/FastestReporter.h"
 #include "lang/LanguagePack.h"
 #include "navigation/BranchLister.h"
 #include "navigation/cTree.h"
@@ -16,9 +17,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <map>
 #include <memory>
 #include <string>
 
@@ -35,6 +34,13 @@ struct Fixture {
 };
 Fixture* g_fixture = nullptr;
 
+// Every listing and rebuild is repeated and its fastest repetition kept. CPU time is the
+// whole process's, so work moved to other threads still counts.
+void TimedAsListing(benchmark::internal::Benchmark* bench)
+{
+    bench->Unit(benchmark::kMillisecond)->MinTime(1.0)->Repetitions(5)->MeasureProcessCPUTime();
+}
+
 void BM_BareEnumeration(benchmark::State& state)
 {
     for (auto _ : state) {
@@ -49,13 +55,7 @@ void BM_BareEnumeration(benchmark::State& state)
         benchmark::DoNotOptimize(folders);
     }
 }
-// Repeated, and the fastest repetition kept: other processes only ever add time. CPU time
-// is the whole process's, so work moved to other threads still counts.
-BENCHMARK(BM_BareEnumeration)
-    ->Unit(benchmark::kMillisecond)
-    ->MinTime(1.0)
-    ->Repetitions(5)
-    ->MeasureProcessCPUTime();
+BENCHMARK(BM_BareEnumeration)->Apply(TimedAsListing);
 
 // The same folders listed on the rebuild's worker threads, with no nodes made: what the
 // rebuild adds to this is the tree's own cost.
@@ -76,11 +76,7 @@ void BM_ThreadedEnumeration(benchmark::State& state)
         benchmark::DoNotOptimize(listed);
     }
 }
-BENCHMARK(BM_ThreadedEnumeration)
-    ->Unit(benchmark::kMillisecond)
-    ->MinTime(1.0)
-    ->Repetitions(5)
-    ->MeasureProcessCPUTime();
+BENCHMARK(BM_ThreadedEnumeration)->Apply(TimedAsListing);
 
 // A tree that shows nothing yet, as at start-up: made with an empty register, so its first
 // build lists nothing.
@@ -116,11 +112,7 @@ void BM_StartupRebuild(benchmark::State& state)
         g_fixture->tree->Rebuild();
     }
 }
-BENCHMARK(BM_StartupRebuild)
-    ->Unit(benchmark::kMillisecond)
-    ->MinTime(1.0)
-    ->Repetitions(5)
-    ->MeasureProcessCPUTime();
+BENCHMARK(BM_StartupRebuild)->Apply(TimedAsListing);
 
 // A rebuild over a full tree, as registering a workshop folder does: the old nodes go too.
 void BM_Rebuild(benchmark::State& state)
@@ -128,11 +120,7 @@ void BM_Rebuild(benchmark::State& state)
     for (auto _ : state)
         g_fixture->tree->Rebuild();
 }
-BENCHMARK(BM_Rebuild)
-    ->Unit(benchmark::kMillisecond)
-    ->MinTime(1.0)
-    ->Repetitions(5)
-    ->MeasureProcessCPUTime();
+BENCHMARK(BM_Rebuild)->Apply(TimedAsListing);
 
 void BM_SelectionLoad(benchmark::State& state)
 {
@@ -173,40 +161,6 @@ qsizetype CountNodes(const QTreeWidgetItem* node)
     return count;
 }
 
-struct Timing {
-    double realNs = 0;
-    double cpuNs = 0;
-};
-
-// Keeps each benchmark's fastest repetition (mean real and CPU time per iteration). Both
-// times are printed: on a busy machine the CPU time, which includes the kernel's time
-// listing folders, is the steadier of the two.
-class RecordingReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            if (run.iterations == 0)
-                continue;
-            const Timing timing{run.real_accumulated_time * 1e9 / double(run.iterations),
-                                run.cpu_accumulated_time * 1e9 / double(run.iterations)};
-            const std::string& name = run.run_name.function_name;
-            if (run.run_type == Run::RT_Iteration) {
-                const auto [it, inserted] = times.try_emplace(name, timing);
-                if (!inserted) {
-                    it->second.realNs = std::min(it->second.realNs, timing.realNs);
-                    it->second.cpuNs = std::min(it->second.cpuNs, timing.cpuNs);
-                }
-            } else if (run.aggregate_name == "median") {
-                // Only seen alone with --benchmark_report_aggregates_only.
-                times.try_emplace(name, timing);
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, Timing> times;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -241,7 +195,7 @@ int main(int argc, char** argv)
         nodes += CountNodes(fixture.tree->topLevelItem(i));
     const double resident = ResidentMegabytes();
 
-    RecordingReporter reporter;
+    FastestReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
