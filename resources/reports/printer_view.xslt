@@ -83,7 +83,8 @@
       <td style="border: 1px solid #808080; padding: 3px 6px;">
         <b><xsl:value-of select="$value"/></b>
         <xsl:if test="$unit != ''">
-          <xsl:text> </xsl:text>
+          <!-- A unit never stands alone at the start of a line. -->
+          <xsl:text>&#160;</xsl:text>
           <xsl:call-template name="label"><xsl:with-param name="k" select="$unit"/></xsl:call-template>
         </xsl:if>
       </td>
