@@ -175,8 +175,8 @@ protected:
     }
 
     // Prints the shown report with the window's print command and returns the PDF's text
-    // and the number of pictures in it.
-    std::pair<QString, int> printAndRead(const QString& queue)
+    // and its pictures.
+    std::pair<QString, QStringList> printAndRead(const QString& queue)
     {
         triggerMenu(m_app->reportWindow(), CommandId::ReportPrint);
         EXPECT_TRUE(Prompts::takeShownTexts().isEmpty());
@@ -186,7 +186,7 @@ protected:
                    RunTool(QStringLiteral("lpstat"), {QStringLiteral("-o"), queue}).isEmpty();
         })) << m_cups.log().toStdString();
         const QString text = RunTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
-        const int pictures = int(PdfPictures(pdf).size());
+        const QStringList pictures = PdfPictures(pdf);
         QFile::remove(pdf);
         return {text, pictures};
     }
@@ -198,6 +198,7 @@ TEST_F(CupsPrintingTest, eachReportPrintsOnItsOwnQueueAndTheDefaultNeverChanges)
 {
     if (!startCups())
         GTEST_SKIP() << "the private cupsd cannot start";
+    const EmptyCurrentFolder elsewhere;
     start();
     selectLevel(TreeLevel::Day);
     triggerMenu(frame(), CommandId::PrintRecord);
@@ -208,7 +209,7 @@ TEST_F(CupsPrintingTest, eachReportPrintsOnItsOwnQueueAndTheDefaultNeverChanges)
         << record.toStdString();
     EXPECT_TRUE(record.contains(QStringLiteral("WDB9634031L123456")));
     EXPECT_TRUE(record.contains(QStringLiteral("9999999")));
-    EXPECT_EQ(recordPictures, 1); // the workshop's logo
+    EXPECT_EQ(recordPictures, QStringList{kLogoPicture}); // the workshop's logo
     EXPECT_EQ(PrivateCups::lpstatDefault(), QStringLiteral("office"));
     triggerMenu(m_app->reportWindow(), CommandId::ReportClose);
     EXPECT_EQ(PrivateCups::lpstatDefault(), QStringLiteral("office"));
@@ -220,7 +221,7 @@ TEST_F(CupsPrintingTest, eachReportPrintsOnItsOwnQueueAndTheDefaultNeverChanges)
     EXPECT_TRUE(ticket.contains(QStringLiteral("VEHICLE TICKET"))) << ticket.toStdString();
     EXPECT_TRUE(ticket.contains(QStringLiteral("A123BC")));
     EXPECT_TRUE(ticket.contains(QStringLiteral("3250")));
-    EXPECT_EQ(ticketPictures, 1);
+    EXPECT_EQ(ticketPictures, QStringList{kLogoPicture});
     m_app->reportWindow()->close();
     EXPECT_EQ(PrivateCups::lpstatDefault(), QStringLiteral("office"));
 

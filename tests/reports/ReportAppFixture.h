@@ -47,6 +47,21 @@ inline QStringList PdfPictures(const QString& pdf)
     return pictures;
 }
 
+// The workshop's logo as a page shows it.
+inline const QString kLogoPicture = QStringLiteral("24x24");
+
+// While it lives, the current folder is an empty one, so that nothing a page names is found
+// there by chance (the build folder holds the program's data files).
+class EmptyCurrentFolder {
+public:
+    EmptyCurrentFolder() { QDir::setCurrent(m_dir.path()); }
+    ~EmptyCurrentFolder() { QDir::setCurrent(m_previous); }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previous = QDir::currentPath();
+};
+
 // The whole program over one registered workshop with vehicle A123BC and its calibration
 // of 14 February 2026, holding the records of FilledDocument().
 class ReportAppFixture : public ::testing::Test {
