@@ -25,9 +25,9 @@ struct CalibrationDocument {
 //   <?xml-stylesheet type="text/xsl" href="<stylesheet path>"?>
 //   <taho_record>
 //   <tag_vin>...</tag_vin>       one line per value, 27 in all, ending with tag_date
+//   </taho_record>
 // The GSM data link's password is left out: no page shows it, and the file outlives the
 // calibration it came from.
-//   </taho_record>
 // Values are escaped (&, <, >) and characters that XML 1.0 does not allow (control
 // characters other than tab, line feed and carriage return, unpaired surrogates, U+FFFE and
 // U+FFFF) are left out, so the document is well-formed whatever the records hold.

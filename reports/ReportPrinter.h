@@ -6,8 +6,8 @@ class QTextDocument;
 class QWidget;
 
 // Puts a shown report on paper or into a PDF file, always on A4 with the margins a
-// workshop's forms use. Printing renders the page to PDF and hands that file to the
-// default printer's queue, so a queue that refuses the job is told to the user.
+// workshop's forms use, on one sheet. Printing renders the page to PDF and hands that file
+// to the report's own queue, so a queue that refuses the job is told to the user.
 class ReportPrinter {
 public:
     // Prints on `queue` without a dialog. False with `error` set when there is no queue or

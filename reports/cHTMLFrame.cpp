@@ -120,7 +120,7 @@ void cHTMLFrame::OnPreview()
 
 QString cHTMLFrame::PdfFolder()
 {
-    // Where the user has no Documents folder, not the program's current folder.
+    // A dialog given a folder that does not exist opens in the program's current folder.
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
