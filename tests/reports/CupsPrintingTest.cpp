@@ -234,6 +234,18 @@ TEST_F(CupsPrintingTest, eachReportPrintsOnItsOwnQueueAndTheDefaultNeverChanges)
     EXPECT_TRUE(withLpdest.contains(QStringLiteral("WDB9634031L123456")));
     EXPECT_EQ(lpdestDefault, QStringLiteral("velmora_ticket"));
     EXPECT_EQ(PrivateCups::lpstatDefault(), QStringLiteral("office"));
+
+    // A default that is an instance of a queue: a ticket with no printer of its own goes to
+    // that queue, and the instance stays the default.
+    RunTool(QStringLiteral("lpoptions"),
+            {QStringLiteral("-p"), QStringLiteral("office/duplex"), QStringLiteral("-o"),
+             QStringLiteral("sides=two-sided-long-edge")});
+    RunTool(QStringLiteral("lpoptions"), {QStringLiteral("-d"), QStringLiteral("office/duplex")});
+    m_app->setPrinterSettings({QStringLiteral("velmora_record"), QString()});
+    triggerMenu(frame(), CommandId::PrintTicket);
+    const auto [onInstance, instancePictures] = printAndRead(QStringLiteral("office"));
+    EXPECT_TRUE(onInstance.contains(QStringLiteral("A123BC")));
+    EXPECT_EQ(PrivateCups::lpstatDefault(), QStringLiteral("office/duplex"));
 }
 
 TEST_F(CupsPrintingTest, endedBySigtermWithAReportOpen_theDefaultStaysTheUsers)
