@@ -7,6 +7,7 @@
 #include "platform/HelpOpener.h"
 #include "platform/ModalRunner.h"
 #include "platform/Prompts.h"
+#include "reports/ReportQueue.h"
 #include "reports/cHTMLFrame.h"
 #include "store/RegisterSaver.h"
 
@@ -79,7 +80,6 @@ bool CVelmoraApp::InitInstance()
     m_mainWindow = std::make_unique<CMainFrame>(*this);
     m_mainWindow->OnInitialUpdate();
     m_mainWindow->show();
-    m_defaultPrinter.saveStartupDefault();
     return true;
 }
 
@@ -87,8 +87,6 @@ int CVelmoraApp::ExitInstance()
 {
     if (m_mainWindow)
         m_mainWindow->saveWindowState();
-    // A report window still open at exit leaves its printer the default otherwise.
-    m_defaultPrinter.restore();
     return 0;
 }
 
@@ -131,6 +129,8 @@ bool CVelmoraApp::SwitchLanguage(const QString& name)
     if (!loaded && !previous.isEmpty())
         pack.load(previous);
     applyLanguage();
+    if (m_reportWindow && m_reportWindow->isVisible())
+        m_reportWindow->Retranslate();
     return loaded;
 }
 
@@ -155,21 +155,18 @@ void CVelmoraApp::ShowReport(ReportKind kind, const PreparedReport& report)
 {
     const QString printer = kind == ReportKind::Record ? m_printerSettings.recordPrinter
                                                        : m_printerSettings.ticketPrinter;
-    const QString problem = m_defaultPrinter.switchTo(printer);
-    if (!problem.isEmpty())
-        Prompts::warn(m_mainWindow.get(), problem);
-    ShowPreview(MakeFileUrl(report.xmlPath), report.pdfName);
+    const ReportQueue queue = ReportQueue::choose(printer);
+    if (!queue.problem.isEmpty())
+        Prompts::warn(m_mainWindow.get(), queue.problem);
+    ShowPreview(MakeFileUrl(report.xmlPath), report.pdfName, queue.name);
 }
 
-void CVelmoraApp::ShowPreview(const QUrl& url, const QString& pdfName)
+void CVelmoraApp::ShowPreview(const QUrl& url, const QString& pdfName, const QString& queue)
 {
-    if (!m_reportWindow) {
+    if (!m_reportWindow)
         m_reportWindow = std::make_unique<cHTMLFrame>();
-        connect(m_reportWindow.get(), &cHTMLFrame::closed, this,
-                [this] { m_defaultPrinter.restore(); });
-    }
     m_reportWindow->show();
-    if (!m_reportWindow->Navigate(url, pdfName))
+    if (!m_reportWindow->Navigate(url, pdfName, queue))
         m_reportWindow->close();
     else
         m_reportWindow->raise();

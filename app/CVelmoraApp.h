@@ -1,6 +1,5 @@
 #pragma once
 
-#include "reports/DefaultPrinterSwitch.h"
 #include "reports/PrinterSettings.h"
 #include "reports/ReportCommands.h"
 #include "store/WorkshopRegister.h"
@@ -55,12 +54,12 @@ public:
     void LoadPrinterSettings();
     const PrinterSettings& printerSettings() const { return m_printerSettings; }
     void setPrinterSettings(const PrinterSettings& settings) { m_printerSettings = settings; }
-    const DefaultPrinterSwitch& defaultPrinter() const { return m_defaultPrinter; }
 
-    // Makes the report's printer the default and shows the report window with its page.
+    // Shows the report window with the report's page, to be printed on the report's own
+    // printer (the desktop's default printer is left alone).
     void ShowReport(ReportKind kind, const PreparedReport& report);
     // Creates the report window on first use, shows it and navigates it to `url`.
-    void ShowPreview(const QUrl& url, const QString& pdfName);
+    void ShowPreview(const QUrl& url, const QString& pdfName, const QString& queue);
     static QUrl MakeFileUrl(const QString& path);
     cHTMLFrame* reportWindow() const { return m_reportWindow.get(); }
 
@@ -74,6 +73,5 @@ private:
     cTree* m_tree = nullptr;
     cTDGrid* m_grid = nullptr;
     PrinterSettings m_printerSettings;
-    DefaultPrinterSwitch m_defaultPrinter;
     std::unique_ptr<cHTMLFrame> m_reportWindow;
 };

@@ -114,7 +114,7 @@ constexpr int ExportProgress = 254;            // %1: drive's exchange folder
 constexpr int ImportProgress = 255;            // %1: drive's exchange folder
 
 // Reports.
-constexpr int ReportWriteFailed = 260;         // %1: XML file path
+constexpr int ReportWriteFailed = 260;         // %1: XML file path, %2: the system's reason
 constexpr int ReportDocumentBroken = 261;      // %1: XML file path, %2: parser's words
 constexpr int ReportDocumentTypeRefused = 262; // %1: file path
 constexpr int ReportNoStylesheet = 263;        // %1: XML file path
@@ -124,14 +124,16 @@ constexpr int ReportSandboxRefused = 266;      // %1: stylesheet path, %2: what 
 constexpr int ReportTransformFailed = 267;     // %1: XML path, %2: stylesheet, %3: words
 constexpr int PrintRefused = 268;              // %1: printer, %2: CUPS's words
 constexpr int NoDefaultPrinter = 269;
-constexpr int PrinterGone = 270;                // %1: printer, %2: the default kept
+constexpr int PrinterGone = 270;                // %1: printer, %2: the printer used instead
 constexpr int PrinterSettingsWriteFailed = 271; // %1: printer.txt path
 constexpr int SavePdfCaption = 272;
 constexpr int PdfFileFilter = 273;
-constexpr int PdfWriteFailed = 274;       // %1: PDF file path
-constexpr int PrintSent = 275;            // %1: printer
-constexpr int PdfSaved = 276;             // %1: PDF file path
-constexpr int DefaultPrinterNotSet = 277; // %1: printer
+constexpr int PdfWriteFailed = 274;     // %1: PDF file path, %2: the system's reason
+constexpr int PrintSent = 275;          // %1: printer
+constexpr int PdfSaved = 276;           // %1: PDF file path
+constexpr int ReportPrinterLabel = 277; // %1: printer
 constexpr int NoPrintersFound = 278;
+constexpr int NoPrinterShort = 279;
+constexpr int PrinterNotInstalled = 280; // %1: printer
 
 } // namespace StringId

@@ -6,47 +6,21 @@ namespace {
 
 class CupsBackend : public Printers::Backend {
 public:
-    QStringList list() override
+    Printers::Destinations destinations() override
     {
         cups_dest_t* dests = nullptr;
         const int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
-        QStringList names;
+        Printers::Destinations found;
         for (int i = 0; i < count; ++i) {
+            const QString name = QString::fromUtf8(dests[i].name);
             // Instances ("queue/instance") are option sets of one queue, not printers.
             if (!dests[i].instance)
-                names.append(QString::fromUtf8(dests[i].name));
+                found.names.append(name);
+            if (dests[i].is_default)
+                found.defaultName = name;
         }
         cupsFreeDests(count, dests);
-        return names;
-    }
-
-    QString defaultPrinter() override
-    {
-        cups_dest_t* dests = nullptr;
-        const int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
-        QString name;
-        for (int i = 0; i < count; ++i) {
-            if (dests[i].is_default && !dests[i].instance)
-                name = QString::fromUtf8(dests[i].name);
-        }
-        cupsFreeDests(count, dests);
-        return name;
-    }
-
-    bool setDefault(const QString& name) override
-    {
-        cups_dest_t* dests = nullptr;
-        const int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
-        const QByteArray wanted = name.toUtf8();
-        bool found = name.isEmpty(); // an empty name clears the default
-        for (int i = 0; i < count; ++i) {
-            const bool match = !dests[i].instance && wanted == dests[i].name;
-            dests[i].is_default = match;
-            found = found || match;
-        }
-        const bool saved = found && cupsSetDests2(CUPS_HTTP_DEFAULT, count, dests) == 0;
-        cupsFreeDests(count, dests);
-        return saved;
+        return found;
     }
 
     int printFile(const QString& printer, const QString& pdfPath, const QString& title,
@@ -66,19 +40,9 @@ Printers::Backend* g_backend = &g_cups;
 
 } // namespace
 
-QStringList Printers::list()
+Printers::Destinations Printers::destinations()
 {
-    return g_backend->list();
-}
-
-QString Printers::defaultPrinter()
-{
-    return g_backend->defaultPrinter();
-}
-
-bool Printers::setDefault(const QString& name)
-{
-    return g_backend->setDefault(name);
+    return g_backend->destinations();
 }
 
 int Printers::printFile(const QString& printer, const QString& pdfPath, const QString& title,

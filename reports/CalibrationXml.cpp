@@ -8,7 +8,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
+
+#include <cerrno>
+#include <sys/stat.h>
 
 namespace {
 
@@ -103,7 +107,6 @@ QStringList CalibrationXmlLines(const CalibrationDocument& doc)
     lines.number("tag_imei", number(gsm, G::ImeiOffset, G::ImeiWidth));
     lines.text("tag_apn", singleByte(gsm, G::ApnOffset, G::ApnWidth));
     lines.text("tag_login", singleByte(gsm, G::LoginOffset, G::LoginWidth));
-    lines.text("tag_password", singleByte(gsm, G::PasswordOffset, G::PasswordWidth));
     lines.text("tag_host", singleByte(gsm, G::HostOffset, G::HostWidth));
     lines.number("tag_port", number(gsm, G::PortOffset, G::PortWidth));
     lines.text("tag_protocol", ValueLabel(QStringLiteral("protocol"), gsm[G::ProtocolOffset]));
@@ -126,22 +129,59 @@ QString ReportsFolder()
     return QDir(GetDataFolder()).filePath(QStringLiteral("reports"));
 }
 
+namespace {
+
+// Makes the reports folder, or closes an existing one to everyone but its owner: the
+// documents hold the owner's name, address and telephone. False with errno set.
+bool prepareFolder(const QString& folder)
+{
+    const QByteArray path = QFile::encodeName(folder);
+    if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST)
+        return false;
+    struct stat st {};
+    if (::lstat(path.constData(), &st) != 0)
+        return false;
+    if (!S_ISDIR(st.st_mode)) {
+        errno = ENOTDIR;
+        return false;
+    }
+    return (st.st_mode & 07777) == 0700 || ::chmod(path.constData(), 0700) == 0;
+}
+
+// A link planted at a report's name is removed, so the file written is the folder's own.
+void removeLink(const QString& path)
+{
+    if (QFileInfo(path).isSymLink())
+        QFile::remove(path);
+}
+
+} // namespace
+
 bool WriteCalibrationXml(const CalibrationDocument& doc, const QString& iconSource,
-                         QString* xmlPath)
+                         QString* xmlPath, QString* error)
 {
     const QString folder = ReportsFolder();
-    QDir().mkdir(folder);
-    // QFile::copy never overwrites, so the first copy stays.
-    if (!iconSource.isEmpty())
-        QFile::copy(iconSource, QDir(folder).filePath(kIconName));
-
     const QString path = QDir(folder).filePath(doc.vehicle + QStringLiteral(".xml"));
     if (xmlPath)
         *xmlPath = path;
+    const auto fail = [error] {
+        if (error)
+            *error = qt_error_string(errno);
+        return false;
+    };
+    if (!prepareFolder(folder))
+        return fail();
+    // QFile::copy never overwrites, so the first copy stays.
+    const QString icon = QDir(folder).filePath(kIconName);
+    removeLink(icon);
+    if (!iconSource.isEmpty())
+        QFile::copy(iconSource, icon);
+
+    removeLink(path);
     TextFileWriter writer;
     if (!writer.open(path))
-        return false;
+        return fail();
     for (const QString& line : CalibrationXmlLines(doc))
         writer.Write(line);
-    return writer.close();
+    return writer.close() || fail();
 }

@@ -56,9 +56,10 @@ std::optional<PreparedReport> PrepareReport(ReportKind kind, const cTree& tree, 
     }
 
     PreparedReport report;
-    if (!WriteCalibrationXml(doc, DataFiles::locate(QStringLiteral("Ondrix.ico")),
-                             &report.xmlPath)) {
-        Prompts::warn(window, Lang(StringId::ReportWriteFailed).arg(report.xmlPath));
+    QString why;
+    if (!WriteCalibrationXml(doc, DataFiles::locate(QStringLiteral("Ondrix.ico")), &report.xmlPath,
+                             &why)) {
+        Prompts::warn(window, Lang(StringId::ReportWriteFailed).arg(report.xmlPath, why));
         return std::nullopt;
     }
     QStringList parts{subject.vehicle};

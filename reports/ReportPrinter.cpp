@@ -11,12 +11,15 @@
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTextDocument>
+#include <QTextOption>
 
+#include <cerrno>
 #include <memory>
 
 namespace {
@@ -34,12 +37,40 @@ void render(const QTextDocument& page, QPrinter& printer)
     // Laid out anew for the paper, whose margins are the printer's page layout alone; the
     // shown page keeps its own width. The page size is given in the layout's own units, the
     // screen's logical pixels, so that the fonts keep their point sizes on paper.
-    std::unique_ptr<QTextDocument> copy(page.clone());
+    // The copy keeps the page's base address and loads its pictures through the page's own
+    // loader, so the logo beside the document is found and nothing else is read.
+    std::unique_ptr<QTextDocument> copy(page.clone(page.parent()));
+    copy->setBaseUrl(page.baseUrl());
+    copy->setDocumentMargin(0);
+    QTextOption wrapping = copy->defaultTextOption();
+    wrapping.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    copy->setDefaultTextOption(wrapping);
     const QScreen* screen = QGuiApplication::primaryScreen();
     const qreal dpi = screen ? screen->logicalDotsPerInchY() : 96.0;
-    copy->setDocumentMargin(0);
-    copy->setPageSize(printer.pageLayout().paintRect(QPageLayout::Inch).size() * dpi);
-    copy->print(&printer);
+    const QSizeF paper = printer.pageLayout().paintRect(QPageLayout::Inch).size() * dpi;
+    copy->setPageSize(paper);
+    if (copy->pageCount() == 1) {
+        copy->print(&printer);
+        return;
+    }
+    // A document is one sheet (its signature and stamp block must not be split): long values
+    // are set in smaller type, by laying the page out on a larger sheet drawn scaled down.
+    constexpr qreal kStep = 0.05;
+    constexpr qreal kMostShrink = 2.0;
+    qreal scale = 1.0;
+    while (copy->pageCount() > 1 && scale < kMostShrink) {
+        scale += kStep;
+        copy->setPageSize(paper * scale);
+    }
+    if (copy->pageCount() > 1) {
+        copy->setPageSize(paper);
+        copy->print(&printer);
+        return;
+    }
+    QPainter painter(&printer);
+    const qreal factor = printer.resolution() / dpi / scale;
+    painter.scale(factor, factor);
+    copy->drawContents(&painter);
 }
 
 bool renderPdf(const QTextDocument& page, const QString& title, const QString& path)
@@ -56,12 +87,9 @@ bool renderPdf(const QTextDocument& page, const QString& title, const QString& p
 
 } // namespace
 
-bool ReportPrinter::printOnDefault(const QTextDocument& page, const QString& title,
-                                   QString* printer, QString* error)
+bool ReportPrinter::print(const QTextDocument& page, const QString& title, const QString& queue,
+                          QString* error)
 {
-    const QString queue = Printers::defaultPrinter();
-    if (printer)
-        *printer = queue;
     if (queue.isEmpty()) {
         *error = Lang(StringId::NoDefaultPrinter);
         return false;
@@ -70,7 +98,7 @@ bool ReportPrinter::printOnDefault(const QTextDocument& page, const QString& tit
     const QString pdf = folder.filePath(QStringLiteral("report.pdf"));
     QString refusal;
     if (!folder.isValid() || !renderPdf(page, title, pdf)) {
-        *error = Lang(StringId::PdfWriteFailed).arg(pdf);
+        *error = Lang(StringId::PdfWriteFailed).arg(pdf, qt_error_string(errno));
         return false;
     }
     if (Printers::printFile(queue, pdf, title, &refusal) == 0) {
@@ -80,10 +108,9 @@ bool ReportPrinter::printOnDefault(const QTextDocument& page, const QString& tit
     return true;
 }
 
-void ReportPrinter::preview(const QTextDocument& page, QWidget* parent)
+void ReportPrinter::preview(const QTextDocument& page, const QString& queue, QWidget* parent)
 {
     QPrinter printer(QPrinter::HighResolution);
-    const QString queue = Printers::defaultPrinter();
     if (!queue.isEmpty())
         printer.setPrinterName(queue);
     setUpPage(printer);
@@ -104,6 +131,6 @@ bool ReportPrinter::savePdf(const QTextDocument& page, const QString& title, con
     if (folder.isValid() && renderPdf(page, title, rendered) && file.open(QIODevice::ReadOnly) &&
         AtomicFileWriter::replace(path, file.readAll()))
         return true;
-    *error = Lang(StringId::PdfWriteFailed).arg(path);
+    *error = Lang(StringId::PdfWriteFailed).arg(path, qt_error_string(errno));
     return false;
 }

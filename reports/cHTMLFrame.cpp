@@ -9,9 +9,9 @@
 #include "reports/ReportPrinter.h"
 #include "reports/cHTMLView.h"
 
-#include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenuBar>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -26,6 +26,8 @@ cHTMLFrame::cHTMLFrame(QWidget* parent) : QMainWindow(parent)
     setObjectName(QStringLiteral("cHTMLFrame"));
     setWindowTitle(QStringLiteral("Ondrix Print [HTML View]"));
     setWindowIcon(LanguagePack::current().mainIcon());
+    // Closing the main window ends the program even while a report is on screen.
+    setAttribute(Qt::WA_QuitOnClose, false);
     OnCreateClient();
     resize(kInitialWidth, kInitialHeight);
 }
@@ -37,7 +39,17 @@ void cHTMLFrame::OnCreateClient()
     m_toolBar->setMovable(false);
     m_view = new cHTMLView(this);
     setCentralWidget(m_view);
+    m_printerLabel = new QLabel(this);
+    m_printerLabel->setObjectName(QStringLiteral("reportPrinter"));
+    statusBar()->addPermanentWidget(m_printerLabel);
     ReloadMenu();
+    ShowPrinter();
+}
+
+void cHTMLFrame::ShowPrinter()
+{
+    m_printerLabel->setText(Lang(StringId::ReportPrinterLabel)
+                                .arg(m_queue.isEmpty() ? Lang(StringId::NoPrinterShort) : m_queue));
 }
 
 void cHTMLFrame::ReloadMenu()
@@ -47,7 +59,7 @@ void cHTMLFrame::ReloadMenu()
     MenuBuilder::fillToolBar(m_toolBar, ResourceId::ReportToolBar, sink);
 }
 
-bool cHTMLFrame::Navigate(const QUrl& url, const QString& pdfName)
+bool cHTMLFrame::Navigate(const QUrl& url, const QString& pdfName, const QString& queue)
 {
     ReloadMenu();
     QString error;
@@ -56,7 +68,19 @@ bool cHTMLFrame::Navigate(const QUrl& url, const QString& pdfName)
         return false;
     }
     m_pdfName = pdfName;
+    m_queue = queue;
+    ShowPrinter();
     return true;
+}
+
+void cHTMLFrame::Retranslate()
+{
+    ReloadMenu();
+    ShowPrinter();
+    QString error;
+    // The document stays as written; only its rendering changes language.
+    if (m_view->currentUrl().isValid() && !m_view->Navigate(m_view->currentUrl(), &error))
+        Prompts::warn(this, error);
 }
 
 bool cHTMLFrame::OnCommand(int commandId)
@@ -81,25 +105,30 @@ bool cHTMLFrame::OnCommand(int commandId)
 
 void cHTMLFrame::OnPrint()
 {
-    QString printer;
     QString error;
-    if (!ReportPrinter::printOnDefault(*m_view->document(), m_pdfName, &printer, &error)) {
+    if (!ReportPrinter::print(*m_view->document(), m_pdfName, m_queue, &error)) {
         Prompts::warn(this, error);
         return;
     }
-    statusBar()->showMessage(Lang(StringId::PrintSent).arg(printer), kStatusShownMs);
+    statusBar()->showMessage(Lang(StringId::PrintSent).arg(m_queue), kStatusShownMs);
 }
 
 void cHTMLFrame::OnPreview()
 {
-    ReportPrinter::preview(*m_view->document(), this);
+    ReportPrinter::preview(*m_view->document(), m_queue, this);
+}
+
+QString cHTMLFrame::PdfFolder()
+{
+    // A dialog given a folder that does not exist opens in the program's current folder.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
 void cHTMLFrame::OnSavePdf()
 {
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const std::optional<QString> path =
-        PdfFileChooser::choose(this, QDir(documents).filePath(m_pdfName));
+        PdfFileChooser::choose(this, QDir(PdfFolder()).filePath(m_pdfName));
     if (!path)
         return;
     QString error;
@@ -109,11 +138,4 @@ void cHTMLFrame::OnSavePdf()
         return;
     }
     statusBar()->showMessage(Lang(StringId::PdfSaved).arg(*path), kStatusShownMs);
-}
-
-void cHTMLFrame::closeEvent(QCloseEvent* event)
-{
-    // Hidden, not destroyed: the next report reuses the window.
-    event->accept();
-    emit closed();
 }

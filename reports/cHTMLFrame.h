@@ -4,20 +4,24 @@
 #include <QUrl>
 
 class cHTMLView;
+class QLabel;
 class QToolBar;
 
 // The report window: the rendered page with its menu (317) and toolbar (318) from the
-// language pack, to print at once on the default printer, preview, save as PDF or close.
-// Closing only hides it; the next report shows it again at its last size and place.
+// language pack, to print at once on the report's own printer (named in the status bar),
+// preview, save as PDF or close. Closing only hides it; the next report shows it again at its
+// last size and place. It never keeps the program running once the main window has closed.
 class cHTMLFrame : public QMainWindow {
     Q_OBJECT
 public:
     explicit cHTMLFrame(QWidget* parent = nullptr);
 
     // Reloads the menu and toolbar (the language may have changed) and shows the page of
-    // `url`. `pdfName` is the file name the save command proposes. False, after telling the
-    // user why, when the page cannot be made.
-    bool Navigate(const QUrl& url, const QString& pdfName);
+    // `url`, to be printed on `queue`. `pdfName` is the file name the save command proposes.
+    // False, after telling the user why, when the page cannot be made.
+    bool Navigate(const QUrl& url, const QString& pdfName, const QString& queue);
+    // Menu, toolbar, printer line and page in the language just loaded.
+    void Retranslate();
     bool OnCommand(int commandId);
 
     void OnPrint();
@@ -26,21 +30,23 @@ public:
 
     cHTMLView* view() const { return m_view; }
     QToolBar* toolBar() const { return m_toolBar; }
+    QString queue() const { return m_queue; }
+    QLabel* printerLabel() const { return m_printerLabel; }
+
+    // The folder the save command starts in: Documents, else the home folder.
+    static QString PdfFolder();
 
     static constexpr int kInitialWidth = 750;
     static constexpr int kInitialHeight = 500;
 
-signals:
-    void closed();
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
 private:
     void OnCreateClient();
     void ReloadMenu();
+    void ShowPrinter();
 
     cHTMLView* m_view = nullptr;
     QToolBar* m_toolBar = nullptr;
+    QLabel* m_printerLabel = nullptr;
     QString m_pdfName;
+    QString m_queue;
 };

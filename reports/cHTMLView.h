@@ -18,6 +18,11 @@ public:
     // The language the stylesheets are given: "ru" or "en" from the loaded pack.
     static QString reportLanguage();
 
+    // Pictures and style sheets the page names come only from the document's own folder and
+    // the program's data files; anything else (another local file, the network) is refused.
+    // Copies of the page made for printing load through here too.
+    QVariant loadResource(int type, const QUrl& name) override;
+
 private:
     QUrl m_url;
 };

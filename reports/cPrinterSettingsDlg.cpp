@@ -14,17 +14,27 @@ namespace {
 constexpr int kRecordListId = 1007;
 constexpr int kTicketListId = 1008;
 
+// Every entry carries the printer's own name as its data; the text may say more.
 void fill(QComboBox* list, const QStringList& printers, const QString& stored)
 {
-    list->addItems(printers);
-    // A stored printer that has gone stays visible, so OK does not drop it unasked.
+    for (const QString& printer : printers)
+        list->addItem(printer, printer);
+    // A stored printer that has gone stays, marked as gone, so OK does not drop it unasked.
     if (!stored.isEmpty() && !printers.contains(stored))
-        list->insertItem(0, stored);
-    if (!stored.isEmpty())
-        list->setCurrentText(stored);
+        list->insertItem(0, Lang(StringId::PrinterNotInstalled).arg(stored), stored);
+    const int storedIndex = stored.isEmpty() ? -1 : list->findData(stored);
+    if (storedIndex >= 0)
+        list->setCurrentIndex(storedIndex);
     else if (list->count() > 0)
         list->setCurrentIndex(0);
     list->setPlaceholderText(Lang(StringId::NoPrintersFound));
+}
+
+QString chosenName(const QComboBox* list)
+{
+    const QVariant name = list->currentData();
+    return (name.isValid() ? name.toString() : list->currentText())
+        .left(PrinterSettings::MaxNameLength);
 }
 
 } // namespace
@@ -42,7 +52,7 @@ void cPrinterSettingsDlg::OnInitDialog()
     m_settings = PrinterSettings::load();
     if (!m_recordList || !m_ticketList)
         return;
-    const QStringList printers = Printers::list();
+    const QStringList printers = Printers::destinations().names;
     fill(m_recordList, printers, m_settings.recordPrinter);
     fill(m_ticketList, printers, m_settings.ticketPrinter);
 }
@@ -51,9 +61,9 @@ void cPrinterSettingsDlg::accept()
 {
     PrinterSettings chosen;
     if (m_recordList)
-        chosen.recordPrinter = m_recordList->currentText().left(PrinterSettings::MaxNameLength);
+        chosen.recordPrinter = chosenName(m_recordList);
     if (m_ticketList)
-        chosen.ticketPrinter = m_ticketList->currentText().left(PrinterSettings::MaxNameLength);
+        chosen.ticketPrinter = chosenName(m_ticketList);
     const QString path = PrinterSettings::filePath();
     if (!chosen.save(path)) {
         Prompts::warn(this, Lang(StringId::PrinterSettingsWriteFailed).arg(path));

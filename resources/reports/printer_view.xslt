@@ -39,9 +39,9 @@
     <l k="port" ru="Порт" en="Port"/>
     <l k="protocol" ru="Протокол" en="Protocol"/>
     <l k="period" ru="Период передачи" en="Transfer period"/>
-    <l k="pulses" ru="имп/км" en="pulses/km"/>
+    <l k="pulses" ru="имп/&#8288;км" en="pulses/&#8288;km"/>
     <l k="mm" ru="мм" en="mm"/>
-    <l k="kmh" ru="км/ч" en="km/h"/>
+    <l k="kmh" ru="км/&#8288;ч" en="km/&#8288;h"/>
     <l k="km" ru="км" en="km"/>
     <l k="date" ru="Дата калибровки" en="Date of calibration"/>
     <l k="technician" ru="Мастер" en="Technician"/>
@@ -83,7 +83,8 @@
       <td style="border: 1px solid #808080; padding: 3px 6px;">
         <b><xsl:value-of select="$value"/></b>
         <xsl:if test="$unit != ''">
-          <xsl:text> </xsl:text>
+          <!-- A unit never stands alone at the start of a line. -->
+          <xsl:text>&#160;</xsl:text>
           <xsl:call-template name="label"><xsl:with-param name="k" select="$unit"/></xsl:call-template>
         </xsl:if>
       </td>

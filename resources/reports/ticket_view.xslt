@@ -13,11 +13,11 @@
     <l k="subtitle" ru="о калибровке тахографа" en="tachograph calibration"/>
     <l k="vnumber" ru="Регистрационный номер" en="Registration number"/>
     <l k="vin" ru="VIN" en="VIN"/>
-    <l k="constantW" ru="W, имп/км" en="W, pulses/km"/>
-    <l k="constantK" ru="K, имп/км" en="K, pulses/km"/>
-    <l k="tyreL" ru="L, мм" en="L, mm"/>
+    <l k="constantW" ru="W,&#160;имп/&#8288;км" en="W,&#160;pulses/&#8288;km"/>
+    <l k="constantK" ru="K,&#160;имп/&#8288;км" en="K,&#160;pulses/&#8288;km"/>
+    <l k="tyreL" ru="L,&#160;мм" en="L,&#160;mm"/>
     <l k="tyreS" ru="Размер шин" en="Tyre size"/>
-    <l k="maxSpeed" ru="Ограничение скорости, км/ч" en="Speed limit, km/h"/>
+    <l k="maxSpeed" ru="Ограничение скорости,&#160;км/&#8288;ч" en="Speed limit,&#160;km/&#8288;h"/>
     <l k="date" ru="Дата калибровки" en="Date of calibration"/>
     <l k="workshop" ru="Мастерская" en="Workshop"/>
     <l k="signature" ru="Подпись мастера" en="Technician's signature"/>

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <cerrno>
 #include <optional>
 
 #include <libxml/parser.h>
@@ -70,7 +71,6 @@ const char* const kExpected =
     "<tag_imei>356938035643809</tag_imei>\r\n"
     "<tag_apn>internet.example</tag_apn>\r\n"
     "<tag_login>fleet</tag_login>\r\n"
-    "<tag_password>s3cret</tag_password>\r\n"
     "<tag_host>data.example.org</tag_host>\r\n"
     "<tag_port>5055</tag_port>\r\n"
     "<tag_protocol></tag_protocol>\r\n"
@@ -159,13 +159,15 @@ TEST_F(CalibrationXmlTest, hostileValues_stillMakeAWellFormedDocument)
               QStringLiteral("<ternet.example"));
 }
 
-TEST_F(CalibrationXmlTest, reportsFolderThatCannotBeMade_failsAndNamesTheFile)
+TEST_F(CalibrationXmlTest, reportsFolderThatCannotBeMade_failsAndSaysWhy)
 {
     GetDataFolder();
     writeFile(reportsFolder(), "a file");
     QString path;
-    EXPECT_FALSE(WriteCalibrationXml(FilledDocument(), QString(), &path));
+    QString why;
+    EXPECT_FALSE(WriteCalibrationXml(FilledDocument(), QString(), &path, &why));
     EXPECT_TRUE(path.endsWith(QStringLiteral("reports/A123BC.xml")));
+    EXPECT_EQ(why, qt_error_string(ENOTDIR));
 }
 
 TEST(TextFileWriterTest, piecesAreCutAtTheLimitNeverInsideACharacter)

@@ -10,6 +10,10 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <csignal>
+#include <iostream>
+#include <utility>
+
 namespace {
 
 // A queue that takes the program's PDF as it is and writes it to its file: device.
@@ -48,14 +52,6 @@ void writeText(const QString& path, const QByteArray& text)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(text);
-}
-
-QString run(const QString& program, const QStringList& args)
-{
-    QProcess process;
-    process.start(program, args);
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
 }
 
 // Polls until `ready` holds; printing is asynchronous in the scheduler.
@@ -128,10 +124,10 @@ public:
 
     QString addPdfQueue(const QString& name)
     {
-        return run(QStringLiteral("lpadmin"),
-                   {QStringLiteral("-p"), name, QStringLiteral("-E"), QStringLiteral("-v"),
-                    QStringLiteral("file://") + outDir() + u'/' + name + QStringLiteral(".pdf"),
-                    QStringLiteral("-P"), m_dir.filePath(QStringLiteral("pdf.ppd"))});
+        return RunTool(QStringLiteral("lpadmin"),
+                       {QStringLiteral("-p"), name, QStringLiteral("-E"), QStringLiteral("-v"),
+                        QStringLiteral("file://") + outDir() + u'/' + name + QStringLiteral(".pdf"),
+                        QStringLiteral("-P"), m_dir.filePath(QStringLiteral("pdf.ppd"))});
     }
     QString outDir() const { return m_dir.filePath(QStringLiteral("out")); }
     QString log() const
@@ -143,7 +139,7 @@ public:
     // The default printer as `lpstat -d` reports it.
     static QString lpstatDefault()
     {
-        const QString out = run(QStringLiteral("lpstat"), {QStringLiteral("-d")}).trimmed();
+        const QString out = RunTool(QStringLiteral("lpstat"), {QStringLiteral("-d")}).trimmed();
         return out.contains(u':') ? out.section(u':', -1).trimmed() : QString();
     }
 
@@ -154,61 +150,119 @@ private:
 
 class CupsPrintingTest : public ReportAppFixture {
 protected:
-    // Prints the shown report with the window's print command and returns the PDF's text.
-    QString printAndRead(const QString& queue)
+    // The scheduler with the user's default "office" and a queue for each report, the
+    // record and ticket printers chosen in printer.txt. False when it cannot start.
+    bool startCups()
+    {
+        QString why;
+        if (!m_cups.start(&why)) {
+            if (qEnvironmentVariableIsSet("CI") ||
+                QFileInfo::exists(QStringLiteral("/usr/sbin/cupsd")))
+                ADD_FAILURE() << why.toStdString();
+            else
+                std::cerr << "skipped: " << why.toStdString() << '\n';
+            return false;
+        }
+        for (const QString& queue : {QStringLiteral("office"), QStringLiteral("velmora_record"),
+                                     QStringLiteral("velmora_ticket")})
+            m_cups.addPdfQueue(queue);
+        RunTool(QStringLiteral("lpoptions"), {QStringLiteral("-d"), QStringLiteral("office")});
+        EXPECT_EQ(PrivateCups::lpstatDefault(), QStringLiteral("office"));
+        EXPECT_TRUE(
+            (PrinterSettings{QStringLiteral("velmora_record"), QStringLiteral("velmora_ticket")}
+                 .save()));
+        return true;
+    }
+
+    // Prints the shown report with the window's print command and returns the PDF's text
+    // and its pictures.
+    std::pair<QString, QStringList> printAndRead(const QString& queue)
     {
         triggerMenu(m_app->reportWindow(), CommandId::ReportPrint);
         EXPECT_TRUE(Prompts::takeShownTexts().isEmpty());
         const QString pdf = m_cups.outDir() + u'/' + queue + QStringLiteral(".pdf");
         EXPECT_TRUE(waitFor([&] {
             return QFileInfo(pdf).size() > 0 &&
-                   run(QStringLiteral("lpstat"), {QStringLiteral("-o"), queue}).isEmpty();
+                   RunTool(QStringLiteral("lpstat"), {QStringLiteral("-o"), queue}).isEmpty();
         })) << m_cups.log().toStdString();
-        const QString text = run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        const QString text = RunTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        const QStringList pictures = PdfPictures(pdf);
         QFile::remove(pdf);
-        return text;
+        return {text, pictures};
     }
 
     PrivateCups m_cups;
 };
 
-TEST_F(CupsPrintingTest, recordAndTicketPrintOnTheirQueuesAndTheDefaultComesBack)
+TEST_F(CupsPrintingTest, eachReportPrintsOnItsOwnQueueAndTheDefaultNeverChanges)
 {
-    QString why;
-    if (!m_cups.start(&why)) {
-        if (qEnvironmentVariableIsSet("CI") || QFileInfo::exists(QStringLiteral("/usr/sbin/cupsd")))
-            FAIL() << why.toStdString();
-        GTEST_SKIP() << why.toStdString();
-    }
-    for (const QString& queue : {QStringLiteral("office"), QStringLiteral("velmora_record"),
-                                 QStringLiteral("velmora_ticket")})
-        m_cups.addPdfQueue(queue);
-    run(QStringLiteral("lpoptions"), {QStringLiteral("-d"), QStringLiteral("office")});
-    ASSERT_EQ(PrivateCups::lpstatDefault(), QStringLiteral("office"));
-    ASSERT_TRUE((PrinterSettings{QStringLiteral("velmora_record"), QStringLiteral("velmora_ticket")}
-                     .save()));
-
+    if (!startCups())
+        GTEST_SKIP() << "the private cupsd cannot start";
+    const EmptyCurrentFolder elsewhere;
     start();
     selectLevel(TreeLevel::Day);
     triggerMenu(frame(), CommandId::PrintRecord);
     ASSERT_NE(m_app->reportWindow(), nullptr);
-    EXPECT_EQ(PrivateCups::lpstatDefault(), QStringLiteral("velmora_record"));
-    const QString record = printAndRead(QStringLiteral("velmora_record"));
+    EXPECT_EQ(PrivateCups::lpstatDefault(), QStringLiteral("office"));
+    const auto [record, recordPictures] = printAndRead(QStringLiteral("velmora_record"));
     EXPECT_TRUE(record.contains(QStringLiteral("ПРОТОКОЛ КАЛИБРОВКИ ТАХОГРАФА")))
         << record.toStdString();
     EXPECT_TRUE(record.contains(QStringLiteral("WDB9634031L123456")));
     EXPECT_TRUE(record.contains(QStringLiteral("9999999")));
+    EXPECT_EQ(recordPictures, QStringList{kLogoPicture}); // the workshop's logo
+    EXPECT_EQ(PrivateCups::lpstatDefault(), QStringLiteral("office"));
     triggerMenu(m_app->reportWindow(), CommandId::ReportClose);
     EXPECT_EQ(PrivateCups::lpstatDefault(), QStringLiteral("office"));
 
     frame()->OnCommand(CommandId::LanguageEnglish);
     triggerMenu(frame(), CommandId::PrintTicket);
-    EXPECT_EQ(PrivateCups::lpstatDefault(), QStringLiteral("velmora_ticket"));
-    const QString ticket = printAndRead(QStringLiteral("velmora_ticket"));
+    EXPECT_EQ(PrivateCups::lpstatDefault(), QStringLiteral("office"));
+    const auto [ticket, ticketPictures] = printAndRead(QStringLiteral("velmora_ticket"));
     EXPECT_TRUE(ticket.contains(QStringLiteral("VEHICLE TICKET"))) << ticket.toStdString();
     EXPECT_TRUE(ticket.contains(QStringLiteral("A123BC")));
     EXPECT_TRUE(ticket.contains(QStringLiteral("3250")));
+    EXPECT_EQ(ticketPictures, QStringList{kLogoPicture});
     m_app->reportWindow()->close();
+    EXPECT_EQ(PrivateCups::lpstatDefault(), QStringLiteral("office"));
+
+    // LPDEST names the user's default for CUPS; the record still goes to its own queue.
+    qputenv("LPDEST", "velmora_ticket");
+    const QString lpdestDefault = PrivateCups::lpstatDefault();
+    triggerMenu(frame(), CommandId::PrintRecord);
+    const auto [withLpdest, pictures] = printAndRead(QStringLiteral("velmora_record"));
+    qunsetenv("LPDEST");
+    EXPECT_TRUE(withLpdest.contains(QStringLiteral("WDB9634031L123456")));
+    EXPECT_EQ(lpdestDefault, QStringLiteral("velmora_ticket"));
+    EXPECT_EQ(PrivateCups::lpstatDefault(), QStringLiteral("office"));
+
+    // A default that is an instance of a queue: a ticket with no printer of its own goes to
+    // that queue, and the instance stays the default.
+    RunTool(QStringLiteral("lpoptions"),
+            {QStringLiteral("-p"), QStringLiteral("office/duplex"), QStringLiteral("-o"),
+             QStringLiteral("sides=two-sided-long-edge")});
+    RunTool(QStringLiteral("lpoptions"), {QStringLiteral("-d"), QStringLiteral("office/duplex")});
+    m_app->setPrinterSettings({QStringLiteral("velmora_record"), QString()});
+    triggerMenu(frame(), CommandId::PrintTicket);
+    const auto [onInstance, instancePictures] = printAndRead(QStringLiteral("office"));
+    EXPECT_TRUE(onInstance.contains(QStringLiteral("A123BC")));
+    EXPECT_EQ(PrivateCups::lpstatDefault(), QStringLiteral("office/duplex"));
+}
+
+TEST_F(CupsPrintingTest, endedBySigtermWithAReportOpen_theDefaultStaysTheUsers)
+{
+    if (!startCups())
+        GTEST_SKIP() << "the private cupsd cannot start";
+    // The program runs in a forked child, which shows the record and is then ended as a
+    // session's end or `kill` ends it.
+    GTEST_FLAG_SET(death_test_style, "fast");
+    EXPECT_EXIT(
+        {
+            start();
+            selectLevel(TreeLevel::Day);
+            triggerMenu(frame(), CommandId::PrintRecord);
+            std::raise(SIGTERM);
+        },
+        testing::KilledBySignal(SIGTERM), "");
     EXPECT_EQ(PrivateCups::lpstatDefault(), QStringLiteral("office"));
 }
 

@@ -15,14 +15,10 @@ public:
     }
     ~FakePrinters() override { Printers::setBackend(nullptr); }
 
-    QStringList list() override { return queues; }
-    QString defaultPrinter() override { return defaultName; }
-    bool setDefault(const QString& name) override
+    Printers::Destinations destinations() override
     {
-        if (refuseDefault || (!name.isEmpty() && !queues.contains(name)))
-            return false;
-        defaultName = name;
-        return true;
+        ++queries;
+        return {queues, defaultName};
     }
     int printFile(const QString& printer, const QString& pdfPath, const QString& title,
                   QString* error) override
@@ -45,7 +41,7 @@ public:
     };
     QStringList queues;
     QString defaultName;
-    bool refuseDefault = false;
     QString refusal;
     QList<Job> jobs;
+    int queries = 0;
 };

@@ -1,9 +1,4 @@
 #include "reports/PrinterSettings.h"
-#include "lang/LanguagePack.h"
-#include "lang/StringIds.h"
-#include "platform/Printers.h"
-#include "reports/DefaultPrinterSwitch.h"
-#include "tests/reports/FakePrinters.h"
 #include "tests/support/TempDataFolder.h"
 
 #include <QFile>
@@ -69,34 +64,6 @@ TEST(PrinterSettingsTest, shortLongAndMissingFiles)
     const QByteArray block = PrinterSettings{longName, {}}.toBytes();
     EXPECT_EQ(PrinterSettings::fromBytes(block).recordPrinter, QString(259, u'n'));
     EXPECT_EQ(block.mid(518, 2), QByteArray(2, '\0'));
-}
-
-TEST(DefaultPrinterSwitchTest, switchesAndPutsTheStartUpDefaultBack)
-{
-    FakePrinters fake(
-        {QStringLiteral("office"), QStringLiteral("record"), QStringLiteral("ticket")},
-        QStringLiteral("office"));
-    DefaultPrinterSwitch printers;
-    printers.saveStartupDefault();
-    EXPECT_EQ(printers.savedDefault(), QStringLiteral("office"));
-
-    EXPECT_TRUE(printers.switchTo(QString()).isEmpty());
-    EXPECT_FALSE(printers.isSwitched());
-    EXPECT_TRUE(printers.switchTo(QStringLiteral("record")).isEmpty());
-    EXPECT_TRUE(printers.switchTo(QStringLiteral("ticket")).isEmpty());
-    EXPECT_EQ(fake.defaultName, QStringLiteral("ticket"));
-    printers.restore();
-    EXPECT_EQ(fake.defaultName, QStringLiteral("office"));
-    EXPECT_FALSE(printers.isSwitched());
-
-    const QString gone = printers.switchTo(QStringLiteral("removed"));
-    EXPECT_EQ(gone,
-              Lang(StringId::PrinterGone).arg(QStringLiteral("removed"), QStringLiteral("office")));
-    EXPECT_EQ(fake.defaultName, QStringLiteral("office"));
-    fake.refuseDefault = true;
-    EXPECT_EQ(printers.switchTo(QStringLiteral("record")),
-              Lang(StringId::DefaultPrinterNotSet).arg(QStringLiteral("record")));
-    EXPECT_FALSE(printers.isSwitched());
 }
 
 } // namespace

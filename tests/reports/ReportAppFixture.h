@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QDir>
 #include <QMenuBar>
+#include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -23,6 +24,43 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+
+// The output of a command-line tool (poppler-utils, CUPS's clients) with its errors.
+inline QString RunTool(const QString& program, const QStringList& args)
+{
+    QProcess process;
+    process.start(program, args);
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
+}
+
+// The pictures in a PDF file as "<width>x<height>", from `pdfimages -list` (masks left out).
+inline QStringList PdfPictures(const QString& pdf)
+{
+    QStringList pictures;
+    const QString listing = RunTool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
+    for (const QString& line : listing.split(u'\n')) {
+        const QStringList columns = line.simplified().split(u' ');
+        if (columns.size() > 4 && columns[2] == QLatin1String("image"))
+            pictures.append(columns[3] + u'x' + columns[4]);
+    }
+    return pictures;
+}
+
+// The workshop's logo as a page shows it.
+inline const QString kLogoPicture = QStringLiteral("24x24");
+
+// While it lives, the current folder is an empty one, so that nothing a page names is found
+// there by chance (the build folder holds the program's data files).
+class EmptyCurrentFolder {
+public:
+    EmptyCurrentFolder() { QDir::setCurrent(m_dir.path()); }
+    ~EmptyCurrentFolder() { QDir::setCurrent(m_previous); }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previous = QDir::currentPath();
+};
 
 // The whole program over one registered workshop with vehicle A123BC and its calibration
 // of 14 February 2026, holding the records of FilledDocument().

@@ -9,10 +9,18 @@
 #include "tests/reports/ReportAppFixture.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QImage>
+#include <QLabel>
 #include <QPrintPreviewDialog>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QTimer>
+
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -55,16 +63,14 @@ TEST_F(ReportWindowTest, printRecordFromTheMenu_writesTheXmlAndShowsThePage)
     EXPECT_TRUE(page.contains(QStringLiteral("ПРОТОКОЛ КАЛИБРОВКИ ТАХОГРАФА")));
     EXPECT_TRUE(page.contains(QStringLiteral("14.02.2026")));
     EXPECT_TRUE(page.contains(QStringLiteral("ООО «Грузовик»")));
-    EXPECT_EQ(m_printers.defaultName, QStringLiteral("laser"));
     EXPECT_TRUE(Prompts::takeShownTexts().isEmpty());
 
-    // The ticket reuses the window at its last size and switches to its own printer.
+    // The ticket reuses the window at its last size.
     window->resize(640, 420);
     window->move(30, 40);
     const QPoint place = window->pos();
     triggerMenu(window, CommandId::ReportClose);
     EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(m_printers.defaultName, QStringLiteral("office"));
     triggerMenu(frame(), CommandId::PrintTicket);
     EXPECT_EQ(m_app->reportWindow(), window);
     EXPECT_TRUE(window->isVisible());
@@ -72,11 +78,55 @@ TEST_F(ReportWindowTest, printRecordFromTheMenu_writesTheXmlAndShowsThePage)
     EXPECT_EQ(window->pos(), place);
     EXPECT_TRUE(
         window->view()->toPlainText().contains(QStringLiteral("ТАЛОН ТРАНСПОРТНОГО СРЕДСТВА")));
-    EXPECT_EQ(m_printers.defaultName, QStringLiteral("labels"));
+}
 
-    // Ending the program with the window open puts the start-up default back too.
-    m_app->ExitInstance();
-    EXPECT_EQ(m_printers.defaultName, QStringLiteral("office"));
+TEST_F(ReportWindowTest, eachReportPrintsOnItsOwnPrinterAndTheDefaultIsLeftAlone)
+{
+    const QString none = Lang(StringId::ReportPrinterLabel).arg(Lang(StringId::NoPrinterShort));
+    const struct {
+        const char* stored;  // the record printer in printer.txt
+        const char* desktop; // the desktop's default printer
+        const char* queue;   // where the page goes; nullptr: nowhere
+        bool warnedGone;
+    } cases[] = {
+        {"laser", "office", "laser", false},
+        {"", "office", "office", false},
+        {"removed", "office", "office", true},
+        {"", "", nullptr, false},
+    };
+    start();
+    selectLevel(TreeLevel::Day);
+    for (const auto& c : cases) {
+        const QString stored = QString::fromUtf8(c.stored);
+        m_app->setPrinterSettings({stored, QStringLiteral("labels")});
+        m_printers.defaultName = QString::fromUtf8(c.desktop);
+        m_printers.jobs.clear();
+        m_printers.queries = 0;
+        triggerMenu(frame(), CommandId::PrintRecord);
+        cHTMLFrame* window = m_app->reportWindow();
+        ASSERT_NE(window, nullptr);
+        const QString queue = c.queue ? QString::fromUtf8(c.queue) : QString();
+        EXPECT_EQ(window->printerLabel()->text(),
+                  c.queue ? Lang(StringId::ReportPrinterLabel).arg(queue) : none)
+            << c.stored;
+        EXPECT_EQ(Prompts::takeShownTexts(),
+                  c.warnedGone ? QStringList{Lang(StringId::PrinterGone).arg(stored, queue)}
+                               : QStringList())
+            << c.stored;
+
+        triggerMenu(window, CommandId::ReportPrint);
+        if (c.queue) {
+            ASSERT_EQ(m_printers.jobs.size(), 1) << c.stored;
+            EXPECT_EQ(m_printers.jobs[0].printer, queue);
+        } else {
+            EXPECT_TRUE(m_printers.jobs.isEmpty());
+            EXPECT_EQ(Prompts::takeShownTexts(), QStringList{Lang(StringId::NoDefaultPrinter)});
+        }
+        triggerMenu(window, CommandId::ReportClose);
+        // The scheduler is asked once for the report, and the desktop's choice stays.
+        EXPECT_EQ(m_printers.queries, 1) << c.stored;
+        EXPECT_EQ(m_printers.defaultName, QString::fromUtf8(c.desktop));
+    }
 }
 
 TEST_F(ReportWindowTest, selectionRules_forBothDocuments)
@@ -120,9 +170,10 @@ TEST_F(ReportWindowTest, printerSettingsDialog_listsEveryPrinterAndWritesPrinter
         auto* ticket = dlg.findChild<QComboBox*>(QStringLiteral("id1008"));
         EXPECT_EQ(ticket->count(), 3);
         EXPECT_EQ(ticket->currentText(), QStringLiteral("labels"));
-        // The stored printer that has gone is still offered first.
-        EXPECT_EQ(record->itemText(0), QStringLiteral("gone"));
-        EXPECT_EQ(record->currentText(), QStringLiteral("gone"));
+        // The stored printer that has gone is still offered first, marked as gone.
+        EXPECT_EQ(record->itemText(0),
+                  Lang(StringId::PrinterNotInstalled).arg(QStringLiteral("gone")));
+        EXPECT_EQ(record->currentIndex(), 0);
         record->setCurrentText(QStringLiteral("laser"));
         ticket->setCurrentText(QStringLiteral("laser"));
         dlg.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
@@ -183,7 +234,8 @@ TEST_F(ReportWindowTest, printPreviewAndPdf_fromTheReportWindow)
     triggerMenu(window, CommandId::ReportSavePdf);
     EXPECT_EQ(Prompts::takeShownTexts(),
               QStringList{Lang(StringId::PdfWriteFailed)
-                              .arg(out.filePath(QStringLiteral("missing/record.pdf")))});
+                              .arg(out.filePath(QStringLiteral("missing/record.pdf")),
+                                   qt_error_string(ENOENT))});
 }
 
 TEST_F(ReportWindowTest, missingStylesheetOrUnwritableFile_isReportedAndNothingShown)
@@ -192,11 +244,215 @@ TEST_F(ReportWindowTest, missingStylesheetOrUnwritableFile_isReportedAndNothingS
     selectLevel(TreeLevel::Day);
     QFile(m_data.filePath(QStringLiteral("data/reports"))).open(QIODevice::WriteOnly);
     frame()->OnCommand(CommandId::PrintRecord);
-    const QStringList shown = Prompts::takeShownTexts();
-    ASSERT_EQ(shown.size(), 1);
-    EXPECT_TRUE(shown.first().contains(reportFile(QStringLiteral("A123BC"))));
+    EXPECT_EQ(Prompts::takeShownTexts(), QStringList{Lang(StringId::ReportWriteFailed)
+                                                         .arg(reportFile(QStringLiteral("A123BC")),
+                                                              qt_error_string(ENOTDIR))});
     EXPECT_EQ(m_app->reportWindow(), nullptr);
-    EXPECT_EQ(m_printers.defaultName, QStringLiteral("office"));
+}
+
+TEST_F(ReportWindowTest, exitWithAReportOpen_endsTheProgram)
+{
+    start();
+    selectLevel(TreeLevel::Day);
+    triggerMenu(frame(), CommandId::PrintRecord);
+    ASSERT_TRUE(m_app->reportWindow()->isVisible());
+    // The program's own loop runs, as in main(); a guard ends it if Exit does not.
+    bool guardFired = false;
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [&guardFired] {
+        guardFired = true;
+        QCoreApplication::quit();
+    });
+    guard.start(10000);
+    QTimer::singleShot(0, frame(), [this] { triggerMenu(frame(), CommandId::AppExit); });
+    QCoreApplication::exec();
+    EXPECT_FALSE(guardFired);
+    EXPECT_FALSE(frame()->isVisible());
+}
+
+TEST_F(ReportWindowTest, languageSwitch_redrawsTheOpenReport)
+{
+    start();
+    selectLevel(TreeLevel::Day);
+    triggerMenu(frame(), CommandId::PrintRecord);
+    cHTMLFrame* window = m_app->reportWindow();
+    ASSERT_NE(window, nullptr);
+    triggerMenu(frame(), CommandId::LanguageEnglish);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(
+        window->view()->toPlainText().contains(QStringLiteral("TACHOGRAPH CALIBRATION RECORD")));
+    EXPECT_EQ(window->printerLabel()->text(), QStringLiteral("Printer: office"));
+    const QAction* print =
+        FindCommandAction(window->menuBar()->findChildren<QAction*>(), CommandId::ReportPrint);
+    ASSERT_NE(print, nullptr);
+    EXPECT_FALSE(print->text().contains(QRegularExpression(QStringLiteral("[а-яА-Я]"))))
+        << print->text().toStdString();
+}
+
+TEST_F(ReportWindowTest, reportFiles_replaceAPlantedLinkAndStayPrivate)
+{
+    QTemporaryDir outside;
+    const QString victim = outside.filePath(QStringLiteral("victim.txt"));
+    const QString reports = m_data.filePath(QStringLiteral("data/reports"));
+    ASSERT_TRUE(QDir().mkpath(reports));
+    ASSERT_TRUE(QFile::setPermissions(reports, QFileDevice::Permissions(0x7755)));
+    {
+        QFile file(victim);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("keep me");
+    }
+    ASSERT_TRUE(QFile::link(victim, reportFile(QStringLiteral("A123BC"))));
+    ASSERT_TRUE(QFile::link(victim, reports + QStringLiteral("/Ondrix.ico")));
+
+    start();
+    selectLevel(TreeLevel::Day);
+    triggerMenu(frame(), CommandId::PrintRecord);
+    EXPECT_TRUE(Prompts::takeShownTexts().isEmpty());
+    EXPECT_EQ(readAll(victim), QByteArray("keep me"));
+    const QFileInfo xml(reportFile(QStringLiteral("A123BC")));
+    EXPECT_FALSE(xml.isSymLink());
+    EXPECT_FALSE(QFileInfo(reports + QStringLiteral("/Ondrix.ico")).isSymLink());
+    const QByteArray written = readAll(xml.filePath());
+    EXPECT_TRUE(written.contains("<tag_vin>WDB9634031L123456</tag_vin>"));
+    // The data link's password stays in the calibration's own record file.
+    EXPECT_FALSE(written.contains("s3cret"));
+    EXPECT_EQ(QFile::permissions(reports) & QFileDevice::Permissions(0x0077),
+              QFileDevice::Permissions());
+}
+
+TEST_F(ReportWindowTest, pagePictures_logoOnPaperAndNothingFromElsewhere)
+{
+    const EmptyCurrentFolder elsewhere;
+    start();
+    selectLevel(TreeLevel::Day);
+    triggerMenu(frame(), CommandId::PrintRecord);
+    cHTMLFrame* window = m_app->reportWindow();
+    ASSERT_NE(window, nullptr);
+    QTemporaryDir out;
+    const QString pdf = out.filePath(QStringLiteral("record.pdf"));
+    PdfFileChooser::pushChoice(pdf);
+    triggerMenu(window, CommandId::ReportSavePdf);
+    // The workshop's logo, not the 16-pixel sign of a picture that was not found.
+    EXPECT_EQ(PdfPictures(pdf), QStringList{kLogoPicture});
+
+    // A replaced stylesheet naming a picture outside the document's folder.
+    const QString secret = out.filePath(QStringLiteral("secret.png"));
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(picture.save(secret));
+    ASSERT_TRUE(QDir(out.path()).mkdir(QStringLiteral("doc")));
+    const QString folder = out.filePath(QStringLiteral("doc"));
+    QFile sheet(folder + QStringLiteral("/hostile.xslt"));
+    ASSERT_TRUE(sheet.open(QIODevice::WriteOnly));
+    sheet.write(R"(<xsl:stylesheet version="1.0" xmlns:xsl="http://www.w3.org/1999/XSL/Transform">
+<xsl:template match="/"><html><body><p>page</p>
+<img src="../secret.png"/><img src="file://)" +
+                secret.toUtf8() + R"("/>
+</body></html></xsl:template></xsl:stylesheet>)");
+    sheet.close();
+    QFile xml(folder + QStringLiteral("/hostile.xml"));
+    ASSERT_TRUE(xml.open(QIODevice::WriteOnly));
+    xml.write("<?xml version=\"1.0\"?><?xml-stylesheet type=\"text/xsl\" href=\"hostile.xslt\"?>"
+              "<taho_record/>");
+    xml.close();
+    m_app->ShowPreview(CVelmoraApp::MakeFileUrl(xml.fileName()), QStringLiteral("x.pdf"), {});
+    ASSERT_TRUE(window->view()->toPlainText().contains(QStringLiteral("page")));
+    for (const QUrl& url : {QUrl(QStringLiteral("../secret.png")), QUrl::fromLocalFile(secret)})
+        EXPECT_TRUE(window->view()
+                        ->document()
+                        ->resource(QTextDocument::ImageResource, url)
+                        .value<QImage>()
+                        .isNull())
+            << url.toString().toStdString();
+    const QString hostilePdf = out.filePath(QStringLiteral("hostile.pdf"));
+    PdfFileChooser::pushChoice(hostilePdf);
+    triggerMenu(window, CommandId::ReportSavePdf);
+    EXPECT_FALSE(PdfPictures(hostilePdf).contains(QStringLiteral("40x30")));
+}
+
+TEST_F(ReportWindowTest, everyTextAtFullWidth_stillFitsOneSheet)
+{
+    using P = ParamRecord::Layout;
+    using G = GsmRecord::Layout;
+    using O = OwnerRecord::Layout;
+    CalibrationDocument doc = FilledDocument();
+    const auto words = [](int length) {
+        QString text;
+        while (text.size() < length)
+            text += QStringLiteral("Шиномонтажная ");
+        return text.left(length);
+    };
+    const auto single = [](std::uint8_t* record, std::size_t offset, std::size_t width) {
+        std::memset(record + offset, 'W', width);
+    };
+    single(doc.param.bytes.data(), P::VinOffset, P::VinWidth);
+    single(doc.param.bytes.data(), P::TyreSizeOffset, P::TyreSizeWidth);
+    single(doc.gsm.bytes.data(), G::ApnOffset, G::ApnWidth);
+    single(doc.gsm.bytes.data(), G::LoginOffset, G::LoginWidth);
+    single(doc.gsm.bytes.data(), G::HostOffset, G::HostWidth);
+    std::uint8_t* owner = doc.owner.bytes.data();
+    EncodeWideText(QString(O::NameUnits, QChar(0x0428)), owner + O::NameOffset, O::NameUnits);
+    EncodeWideText(words(O::AddressUnits), owner + O::AddressOffset, O::AddressUnits);
+    EncodeWideText(QString(O::PhoneUnits, u'8'), owner + O::PhoneOffset, O::PhoneUnits);
+    EncodeWideText(words(O::ModelUnits), owner + O::ModelOffset, O::ModelUnits);
+    using F = WorkshopRecord::Field;
+    doc.workshop.setField(F::Name, words(260));
+    doc.workshop.setField(F::Address, words(260));
+    doc.workshop.setField(F::Phone, QString(32, u'8'));
+    doc.workshop.setField(F::Index, QString(32, u'9'));
+    const QString vehicle = ExchangeFolderOf(m_workshop) + QStringLiteral("/A123BC");
+    ASSERT_TRUE(
+        WriteRecordFile(vehicle + QStringLiteral("/20260214/") + kParamFileName, doc.param.bytes));
+    ASSERT_TRUE(
+        WriteRecordFile(vehicle + QStringLiteral("/20260214/") + kGsmFileName, doc.gsm.bytes));
+    ASSERT_TRUE(WriteRecordFile(vehicle + u'/' + kOwnerFileName, doc.owner.bytes));
+    ASSERT_TRUE(WriteRecordFile(ExchangeFolderOf(m_workshop) + QStringLiteral("/SINFO.BIN"),
+                                doc.workshop.bytes));
+
+    start();
+    selectLevel(TreeLevel::Day);
+    QTemporaryDir out;
+    for (const int language : {CommandId::LanguageRussian, CommandId::LanguageEnglish}) {
+        triggerMenu(frame(), language);
+        for (const int report : {CommandId::PrintRecord, CommandId::PrintTicket}) {
+            triggerMenu(frame(), report);
+            const QString pdf = out.filePath(QStringLiteral("%1-%2.pdf").arg(language).arg(report));
+            PdfFileChooser::pushChoice(pdf);
+            triggerMenu(m_app->reportWindow(), CommandId::ReportSavePdf);
+            EXPECT_TRUE(RunTool(QStringLiteral("pdfinfo"), {pdf})
+                            .contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))))
+                << pdf.toStdString();
+            // Units stay whole and with the words before them.
+            QString text = RunTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+            text.remove(QChar(0x2060));
+            EXPECT_TRUE(text.contains(language == CommandId::LanguageRussian
+                                          ? QStringLiteral("км/ч")
+                                          : QStringLiteral("km/h")))
+                << text.toStdString();
+            EXPECT_FALSE(text.contains(
+                QRegularExpression(QStringLiteral("(^|\\n)\\s*(км/ч|km/h|имп/км|pulses/km)"))))
+                << text.toStdString();
+        }
+    }
+    EXPECT_TRUE(Prompts::takeShownTexts().isEmpty());
+}
+
+TEST(ReportPdfFolderTest, documentsElseHome)
+{
+    QTemporaryDir home;
+    const QByteArray oldHome = qgetenv("HOME");
+    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral(".config")).toUtf8());
+    const QString home1 = QDir::homePath();
+    const QString noDocuments = cHTMLFrame::PdfFolder();
+    ASSERT_TRUE(QDir(home.path()).mkdir(QStringLiteral("Documents")));
+    const QString withDocuments = cHTMLFrame::PdfFolder();
+    qputenv("HOME", oldHome);
+    qputenv("XDG_CONFIG_HOME", oldConfig);
+    EXPECT_EQ(noDocuments, home1);
+    EXPECT_EQ(withDocuments, home.filePath(QStringLiteral("Documents")));
 }
 
 } // namespace

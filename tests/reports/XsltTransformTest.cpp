@@ -74,7 +74,7 @@ TEST_F(XsltTransformTest, shippedStylesheets_showValuesWithLabelsOfTheLanguage)
           QStringLiteral("3250"), QStringLiteral("315/80 R22.5"), QStringLiteral("Тахосервис")}},
         {"ticket_view.xslt",
          "en",
-         {QStringLiteral("VEHICLE TICKET"), QStringLiteral("Speed limit, km/h"),
+         {QStringLiteral("VEHICLE TICKET"), QStringLiteral("Speed limit,\u00A0km/\u2060h"),
           QStringLiteral("90"), QStringLiteral("14.02.2026")}},
     };
     for (const auto& c : cases) {
