@@ -64,7 +64,12 @@ std::optional<PreparedReport> PrepareReport(ReportKind kind, const cTree& tree, 
     QStringList parts{subject.vehicle};
     if (!subject.day.isEmpty())
         parts.append(subject.day);
-    parts.append(kind == ReportKind::Record ? QStringLiteral("record") : QStringLiteral("ticket"));
+    const bool record = kind == ReportKind::Record;
+    parts.append(Lang(record ? StringId::PdfNameRecord : StringId::PdfNameTicket));
     report.pdfName = parts.join(u'_') + QStringLiteral(".pdf");
+    report.title =
+        QStringLiteral("%1 — %2 — Velmora")
+            .arg(Lang(record ? StringId::ReportTitleRecord : StringId::ReportTitleTicket),
+                 subject.vehicle);
     return report;
 }

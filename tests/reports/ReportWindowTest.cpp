@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QPrintPreviewDialog>
 #include <QPushButton>
+#include <QScreen>
 
 namespace {
 
@@ -49,7 +50,7 @@ TEST_F(ReportWindowTest, printRecordFromTheMenu_writesTheXmlAndShowsThePage)
     cHTMLFrame* window = m_app->reportWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Ondrix Print [HTML View]"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Протокол калибровки — A123BC — Velmora"));
     EXPECT_EQ(window->size(), QSize(cHTMLFrame::kInitialWidth, cHTMLFrame::kInitialHeight));
     const QString page = window->view()->toPlainText();
     EXPECT_TRUE(page.contains(QStringLiteral("ПРОТОКОЛ КАЛИБРОВКИ ТАХОГРАФА")));
@@ -73,6 +74,8 @@ TEST_F(ReportWindowTest, printRecordFromTheMenu_writesTheXmlAndShowsThePage)
     EXPECT_TRUE(
         window->view()->toPlainText().contains(QStringLiteral("ТАЛОН ТРАНСПОРТНОГО СРЕДСТВА")));
     EXPECT_EQ(m_printers.defaultName, QStringLiteral("labels"));
+    EXPECT_EQ(window->windowTitle(),
+              QStringLiteral("Талон транспортного средства — A123BC — Velmora"));
 
     // Ending the program with the window open puts the start-up default back too.
     m_app->ExitInstance();
@@ -169,6 +172,9 @@ TEST_F(ReportWindowTest, printPreviewAndPdf_fromTheReportWindow)
     bool previewed = false;
     ModalRunner::pushHandler([&previewed](QDialog& dlg) {
         previewed = qobject_cast<QPrintPreviewDialog*>(&dlg) != nullptr;
+        const QSize room = dlg.screen()->availableGeometry().size();
+        EXPECT_LE(dlg.width(), room.width());
+        EXPECT_LE(dlg.height(), room.height());
         return int(QDialog::Rejected);
     });
     triggerMenu(window, CommandId::ReportPreview);
