@@ -1,6 +1,7 @@
 #include "app/CMainFrame.h"
 
 #include "app/CVelmoraApp.h"
+#include "app/LanguageChoice.h"
 #include "app/LockIndicators.h"
 #include "exchange/CalibrationSaver.h"
 #include "exchange/cExportDlg.h"
@@ -21,6 +22,8 @@
 #include "platform/Prompts.h"
 #include "reports/ReportCommands.h"
 #include "reports/cPrinterSettingsDlg.h"
+#include "store/RecordFile.h"
+#include "store/WorkshopRegister.h"
 
 #include <QMenuBar>
 #include <QSettings>
@@ -48,12 +51,11 @@ constexpr CommandEntry kCommandTable[] = {
     {CommandId::PrinterSettings, &CMainFrame::OnPrinterSettings},
     {CommandId::NewWorkshop, &CMainFrame::OnNewWorkshop},
     {CommandId::NewVehicle, &CMainFrame::OnNewVehicle},
+    {CommandId::Refresh, &CMainFrame::OnRefresh},
     {CommandId::AppAbout, &CMainFrame::OnAppAbout},
     {CommandId::AppExit, &CMainFrame::OnAppExit},
 };
 
-const QString kEnglishPack = QStringLiteral("Velmora_en");
-const QString kRussianPack = QStringLiteral("Velmora_ru");
 const QString kGeometryKey = QStringLiteral("mainWindow/geometry");
 const QString kWindowStateKey = QStringLiteral("mainWindow/state");
 const QString kSplitterKey = QStringLiteral("mainWindow/splitter");
@@ -170,12 +172,12 @@ void CMainFrame::SwitchLanguage(const QString& packName)
 
 void CMainFrame::OnLanguageEnglish()
 {
-    SwitchLanguage(kEnglishPack);
+    SwitchLanguage(LanguageChoice::kEnglish);
 }
 
 void CMainFrame::OnLanguageRussian()
 {
-    SwitchLanguage(kRussianPack);
+    SwitchLanguage(LanguageChoice::kRussian);
 }
 
 void CMainFrame::OnWorkshopList()
@@ -251,6 +253,18 @@ void CMainFrame::OnNewVehicle()
 {
     cNewCarDlg dlg(m_app.workshopRegister(), *m_tree, this);
     ModalRunner::run(dlg);
+}
+
+void CMainFrame::OnRefresh()
+{
+    // Another program or another machine may have changed the folders or the workshops'
+    // details since they were read.
+    for (WorkshopEntry& entry : m_app.workshopRegister().entries()) {
+        WorkshopRecord record;
+        if (ReadRecordFile(WorkshopRecordPathOf(entry.folderPath), record.bytes))
+            entry.record = record;
+    }
+    m_tree->Rebuild();
 }
 
 void CMainFrame::OnAppAbout()

@@ -52,6 +52,7 @@ public:
     void OnPrinterSettings();
     void OnNewWorkshop();
     void OnNewVehicle();
+    void OnRefresh();
     void OnAppAbout();
     void OnAppExit();
 

@@ -2,6 +2,7 @@
 
 #include "app/CAboutDlg.h"
 #include "app/CMainFrame.h"
+#include "app/LanguageChoice.h"
 #include "lang/LanguagePack.h"
 #include "lang/StringIds.h"
 #include "platform/HelpOpener.h"
@@ -19,7 +20,6 @@
 
 namespace {
 CVelmoraApp* g_app = nullptr;
-const QString kStartPack = QStringLiteral("Velmora_ru");
 
 // Shown when no pack can be loaded, so it cannot come from a pack.
 QString packMissingText(const QString& name)
@@ -38,6 +38,7 @@ void CVelmoraApp::applyLanguage()
                             Lang(StringId::ButtonNo));
     QCoreApplication::removeTranslator(&m_qtTranslator);
     const QString language = LanguagePack::current().loadedName().section(QLatin1Char('_'), -1);
+    HelpOpener::setSection(language);
     if (m_qtTranslator.load(QStringLiteral("qtbase_") + language,
                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&m_qtTranslator);
@@ -66,8 +67,13 @@ bool CVelmoraApp::InitInstance()
     m_startFolder = QDir::currentPath();
     HelpOpener::setStartFolder(m_startFolder);
 
-    if (!LanguagePack::current().load(kStartPack)) {
-        const QString text = packMissingText(kStartPack);
+    // The language chosen last time, else the desktop's; the other pack stands in for a
+    // missing one, so the program still starts.
+    const QString wanted = LanguageChoice::startPack();
+    const QString other =
+        wanted == LanguageChoice::kRussian ? LanguageChoice::kEnglish : LanguageChoice::kRussian;
+    if (!LanguagePack::current().load(wanted) && !LanguagePack::current().load(other)) {
+        const QString text = packMissingText(wanted);
         std::fprintf(stderr, "%s\n", qPrintable(text));
         Prompts::critical(nullptr, text);
         return false;
@@ -128,6 +134,8 @@ bool CVelmoraApp::SwitchLanguage(const QString& name)
     const bool loaded = pack.load(name);
     if (!loaded && !previous.isEmpty())
         pack.load(previous);
+    if (loaded)
+        LanguageChoice::remember(name);
     applyLanguage();
     if (m_reportWindow && m_reportWindow->isVisible())
         m_reportWindow->Retranslate();
@@ -159,6 +167,8 @@ void CVelmoraApp::ShowReport(ReportKind kind, const PreparedReport& report)
     if (!queue.problem.isEmpty())
         Prompts::warn(m_mainWindow.get(), queue.problem);
     ShowPreview(MakeFileUrl(report.xmlPath), report.pdfName, queue.name);
+    if (m_reportWindow)
+        m_reportWindow->SetSubject(kind, report.vehicle);
 }
 
 void CVelmoraApp::ShowPreview(const QUrl& url, const QString& pdfName, const QString& queue)

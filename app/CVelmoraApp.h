@@ -26,7 +26,8 @@ public:
 
     static CVelmoraApp* instance();
 
-    // Start-up: start folder, language pack "Velmora_ru", register, main window. False when
+    // Start-up: start folder, language pack (the one chosen last, else the desktop's),
+    // register, main window. False when
     // the program cannot run (the user has been told why).
     bool InitInstance();
     int ExitInstance();

@@ -32,7 +32,7 @@ function(velmora_install_gzipped source name destination)
     install(FILES ${copy}.gz DESTINATION ${destination})
 endfunction()
 
-velmora_install_gzipped(${CMAKE_SOURCE_DIR}/resources/velmora.1 velmora.1
+velmora_install_gzipped(${CMAKE_BINARY_DIR}/resources/velmora.1 velmora.1
     ${CMAKE_INSTALL_MANDIR}/man1)
 # Debian keeps a package's copyright and changelog in /usr/share/doc/<package>.
 set(VELMORA_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/velmora)
@@ -74,6 +74,18 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt's own dialogs in Russian, and a browser for the help page.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, xdg-utils")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
+
+# Reproducible packages: every file time in the package is SOURCE_DATE_EPOCH, by default the
+# release date's midnight (UTC), so two builds of one source give the same package.
+if(DEFINED ENV{SOURCE_DATE_EPOCH})
+    set(VELMORA_SOURCE_DATE_EPOCH $ENV{SOURCE_DATE_EPOCH})
+else()
+    execute_process(COMMAND date -u -d ${VELMORA_RELEASE_DATE} +%s
+        OUTPUT_VARIABLE VELMORA_SOURCE_DATE_EPOCH OUTPUT_STRIP_TRAILING_WHITESPACE
+        COMMAND_ERROR_IS_FATAL ANY)
+endif()
+configure_file(cmake/CPackProjectConfig.cmake.in CPackProjectConfig.cmake @ONLY)
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_BINARY_DIR}/CPackProjectConfig.cmake)
 
 set(CPACK_SOURCE_GENERATOR TXZ)
 set(CPACK_SOURCE_IGNORE_FILES "/\\.git/" "/build[^/]*/")

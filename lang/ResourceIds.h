@@ -34,6 +34,7 @@ constexpr int Import = 32784;
 constexpr int PrinterSettings = 32785;
 constexpr int NewWorkshop = 32797;
 constexpr int NewVehicle = 32798;
+constexpr int Refresh = 32800;  // reads the workshops again from disk
 constexpr int AppAbout = 57664; // 0xE140
 constexpr int AppExit = 57665;  // 0xE141
 

@@ -88,9 +88,9 @@ constexpr int TextTooLongChars = 226;         // %1: the maximum in characters
 constexpr int RegisterUnreadable = 227;       // %1: register file, %2: why
 constexpr int NotInList = 228;                // %1: the text
 constexpr int ZeroCharacter = 229;
-constexpr int RecordUnreadable = 230;         // %1: file path
-constexpr int SavePartlyWritten = 231;        // %1: new files, %2: old files
-constexpr int NoCodePageHolds = 232;          // %1: registration number
+constexpr int RecordUnreadable = 230;  // %1: file path
+constexpr int SavePartlyWritten = 231; // %1: new files, %2: old files
+constexpr int NoCodePageHolds = 232;   // %1: registration number
 constexpr int RegisterNotAFile = 233;
 constexpr int RegisterTooLarge = 234;
 constexpr int RegisterCannotOpen = 235;
@@ -135,5 +135,23 @@ constexpr int ReportPrinterLabel = 277; // %1: printer
 constexpr int NoPrintersFound = 278;
 constexpr int NoPrinterShort = 279;
 constexpr int PrinterNotInstalled = 280; // %1: printer
+
+// Command line.
+constexpr int CommandLineDescription = 290;
+
+// Dates and deleting.
+constexpr int DateFormat = 291;               // QDate format of dates shown to the user
+constexpr int DeleteVehicleToTrash = 292;     // %1: vehicle, %2: calibrations, %3: folder
+constexpr int DeleteVehiclePermanently = 293; // %1: vehicle, %2: calibrations, %3: folder
+constexpr int DeleteDayToTrash = 294;         // %1: date, %2: vehicle, %3: folder
+constexpr int DeleteDayPermanently = 295;     // %1: date, %2: vehicle, %3: folder
+constexpr int TrashFailed = 296;              // %1: folder
+
+// Window titles and file names.
+constexpr int FolderChooserTitle = 297;
+constexpr int ReportTitleRecord = 298; // document name in the report window's title
+constexpr int ReportTitleTicket = 299;
+constexpr int PdfNameRecord = 324; // word in a proposed PDF file name
+constexpr int PdfNameTicket = 325;
 
 } // namespace StringId

@@ -1,39 +1,58 @@
 #include "navigation/NodeDeletion.h"
 
+#include "lang/DisplayDate.h"
 #include "lang/LanguagePack.h"
 #include "lang/StringIds.h"
 #include "navigation/RemoveWorkshopByItem.h"
 #include "navigation/cTree.h"
 #include "platform/Prompts.h"
+#include "platform/Trash.h"
 #include "store/FolderOps.h"
+
+#include <QDir>
+
+namespace {
+// The question names what goes and whether it can be had back from the trash.
+QString FolderQuestion(const cTree& tree, TreeNode node, bool toTrash)
+{
+    const QString folder = QDir::toNativeSeparators(tree.GetNodePath(node));
+    if (cTree::NodeLevel(node) == TreeLevel::Vehicle) {
+        return Lang(toTrash ? StringId::DeleteVehicleToTrash : StringId::DeleteVehiclePermanently)
+            .arg(tree.GetNodeText(node))
+            .arg(node->childCount())
+            .arg(folder);
+    }
+    return Lang(toTrash ? StringId::DeleteDayToTrash : StringId::DeleteDayPermanently)
+        .arg(DisplayDayStamp(tree.GetNodeText(node)), tree.GetNodeText(node->parent()), folder);
+}
+} // namespace
 
 void DeleteSelectedNode(WorkshopRegister& reg, cTree& tree, QWidget* window)
 {
     const TreeNode node = tree.SelectedNode();
     const int level = cTree::NodeLevel(node);
-    const QString text = node ? tree.GetNodeText(node) : QString();
-    const QString question = QStringLiteral("%1 '%2' ?").arg(Lang(StringId::DeleteQuestion), text);
-    if (Prompts::askYesNo(window, question) != Prompts::Answer::Yes)
+    if (level != TreeLevel::Vehicle && level != TreeLevel::Day) {
+        const QString text = node ? tree.GetNodeText(node) : QString();
+        const QString question =
+            QStringLiteral("%1 '%2' ?").arg(Lang(StringId::DeleteQuestion), text);
+        if (Prompts::askYesNo(window, question) == Prompts::Answer::Yes &&
+            level == TreeLevel::Workshop)
+            RemoveWorkshopByItem(reg, tree, node, window);
         return;
+    }
 
-    switch (level) {
-    case TreeLevel::Workshop:
-        RemoveWorkshopByItem(reg, tree, node, window);
+    const QString folder = tree.GetNodePath(node);
+    const bool toTrash = Trash::canTake(folder);
+    if (Prompts::askYesNo(window, FolderQuestion(tree, node, toTrash)) != Prompts::Answer::Yes)
         return;
-    case TreeLevel::Vehicle:
-    case TreeLevel::Day: {
-        const QString folder = tree.GetNodePath(node);
-        const TreeNode vehicle = level == TreeLevel::Vehicle ? node : node->parent();
-        const QString vehicleName = tree.GetNodeText(vehicle);
-        const QString workshopFolder = tree.GetNodeText(vehicle->parent());
-        const bool deleted = DeleteFolderTree(folder) == 0;
-        tree.RefreshVehicle(workshopFolder, vehicleName);
-        // The refreshed tree shows what is left; the user is told that something is.
-        if (!deleted)
-            Prompts::warn(window, Lang(StringId::FolderDeleteFailed).arg(folder));
-        return;
-    }
-    default:
-        return;
-    }
+    const TreeNode vehicle = level == TreeLevel::Vehicle ? node : node->parent();
+    const QString vehicleName = tree.GetNodeText(vehicle);
+    const QString workshopFolder = tree.GetNodeText(vehicle->parent());
+    const bool deleted = toTrash ? Trash::move(folder) : DeleteFolderTree(folder) == 0;
+    tree.RefreshVehicle(workshopFolder, vehicleName);
+    // The refreshed tree shows what is left; the user is told that something is.
+    if (!deleted)
+        Prompts::warn(
+            window,
+            Lang(toTrash ? StringId::TrashFailed : StringId::FolderDeleteFailed).arg(folder));
 }

@@ -1,10 +1,14 @@
 #include "navigation/TreeNodes.h"
 
+#include <QFileInfo>
 #include <QTreeWidgetItem>
 
 #include <vector>
 
 namespace {
+
+// Where a workshop node keeps its folder path, its text being the workshop's name.
+constexpr int kFolderPathRole = Qt::UserRole + 1;
 
 // A tree node that keeps its text and level in two members instead of the item's generic
 // per-role storage: the rebuild makes tens of thousands of nodes, and the generic storage
@@ -87,4 +91,34 @@ TreeNode MakeNode(TreeNode parent, const QString& text, int level)
     // The base class adds the node to its parent before the node's own text and level are
     // set; a parent already in a tree would be told of a node without them.
     return new TreeNodeItem(parent, text, level);
+}
+
+TreeNode MakeWorkshopNode(const WorkshopEntry& entry)
+{
+    const TreeNode node = MakeNode(nullptr, WorkshopDisplayName(entry), TreeLevel::Workshop);
+    node->setData(0, kFolderPathRole, entry.folderPath);
+    node->setToolTip(0, entry.folderPath);
+    return node;
+}
+
+void ShowWorkshopName(const WorkshopEntry& entry)
+{
+    if (entry.node)
+        entry.node->setText(0, WorkshopDisplayName(entry));
+}
+
+QString WorkshopDisplayName(const WorkshopEntry& entry)
+{
+    const QString name = entry.record.field(WorkshopRecord::Field::Name).trimmed();
+    if (!name.isEmpty())
+        return name;
+    const QString folder = QFileInfo(entry.folderPath).fileName();
+    return folder.isEmpty() ? entry.folderPath : folder;
+}
+
+QString WorkshopFolderOf(TreeNode workshopNode)
+{
+    if (!workshopNode || workshopNode->data(0, Qt::UserRole).toInt() != TreeLevel::Workshop)
+        return {};
+    return workshopNode->data(0, kFolderPathRole).toString();
 }

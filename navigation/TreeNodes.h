@@ -13,3 +13,13 @@ constexpr int None = 0, Workshop = 1, Vehicle = 2, Day = 3;
 // Adding to a parent that is not in a tree yet costs no model notification, which is why
 // branches are built outside the tree and put in whole.
 TreeNode MakeNode(TreeNode parent, const QString& text, int level);
+
+// A workshop's node, not yet in a tree: its text is the workshop's name (see
+// WorkshopDisplayName), its tooltip and folder (WorkshopFolderOf) the full folder path.
+TreeNode MakeWorkshopNode(const WorkshopEntry& entry);
+// Puts the entry's current name on its node, after its details changed.
+void ShowWorkshopName(const WorkshopEntry& entry);
+// The name of the workshop record, else the folder's own name, else the whole path.
+QString WorkshopDisplayName(const WorkshopEntry& entry);
+// The folder path a workshop node stands for; "" for any other node.
+QString WorkshopFolderOf(TreeNode workshopNode);

@@ -3,6 +3,7 @@
 #include "lang/DialogTemplate.h"
 #include "lang/ResourceIds.h"
 #include "navigation/CDirDialog.h"
+#include "navigation/TreeNodes.h"
 #include "navigation/WorkshopRegistration.h"
 #include "navigation/cCreateClientDlg.h"
 #include "navigation/cTree.h"
@@ -29,7 +30,19 @@ cClientsDlg::cClientsDlg(WorkshopRegister& reg, cTree& tree, QWidget* parent)
         if (auto* button = DialogTemplate::control<QPushButton>(this, id))
             connect(button, &QPushButton::clicked, this, handler);
     }
+    if (m_list)
+        connect(m_list, &QListWidget::itemSelectionChanged, this, &cClientsDlg::UpdateRowButtons);
     FillList();
+}
+
+void cClientsDlg::UpdateRowButtons()
+{
+    // The buttons that act on one workshop wait for a row to act on.
+    const bool hasRow = SelectedIndex() >= 0;
+    for (const int id : {1003, 1014}) {
+        if (auto* button = DialogTemplate::control<QPushButton>(this, id))
+            button->setEnabled(hasRow);
+    }
 }
 
 void cClientsDlg::FillList()
@@ -42,6 +55,7 @@ void cClientsDlg::FillList()
         auto* row = new QListWidgetItem(entries[i].folderPath, m_list);
         row->setData(Qt::UserRole, i);
     }
+    UpdateRowButtons();
 }
 
 int cClientsDlg::SelectedIndex() const
@@ -61,6 +75,7 @@ void cClientsDlg::RegisterWithRow(const QString& path)
         return;
     auto* row = new QListWidgetItem(path, m_list);
     row->setData(Qt::UserRole, static_cast<int>(m_reg.entries().size()) - 1);
+    UpdateRowButtons();
 }
 
 void cClientsDlg::OnAddFolder()
@@ -96,5 +111,8 @@ void cClientsDlg::OnDetails()
     const int index = SelectedIndex();
     if (index < 0)
         return;
-    EditWorkshopDetails(m_reg.entries()[index], this);
+    WorkshopEntry& entry = m_reg.entries()[index];
+    EditWorkshopDetails(entry, this);
+    // The tree shows the workshop by the name just edited.
+    ShowWorkshopName(entry);
 }

@@ -27,6 +27,7 @@ public:
 private:
     // Register index of the selected row, or -1 when no valid row is selected.
     int SelectedIndex() const;
+    void UpdateRowButtons();
     void RegisterWithRow(const QString& path);
 
     WorkshopRegister& m_reg;

@@ -95,7 +95,7 @@ void cTree::Rebuild()
     clear();
     for (std::size_t i = 0; i < m_register.entries().size(); ++i) {
         WorkshopEntry& entry = m_register.entries()[i];
-        entry.node = MakeNode(nullptr, entry.folderPath, TreeLevel::Workshop);
+        entry.node = MakeWorkshopNode(entry);
         BranchReader::Build(entry, lister.take(i));
         addTopLevelItem(entry.node);
     }
@@ -158,6 +158,8 @@ QString cTree::GetNodeText(TreeNode node) const
 {
     if (!node)
         node = SelectedNode();
+    if (NodeLevel(node) == TreeLevel::Workshop)
+        return WorkshopFolderOf(node);
     return node ? node->text(0) : QString();
 }
 
@@ -167,13 +169,14 @@ QString cTree::GetNodePath(TreeNode node) const
         node = SelectedNode();
     switch (NodeLevel(node)) {
     case TreeLevel::Workshop:
-        return node->text(0);
+        return WorkshopFolderOf(node);
     case TreeLevel::Vehicle:
-        return JoinPath(ExchangeFolderOf(node->parent()->text(0)), node->text(0));
+        return JoinPath(ExchangeFolderOf(WorkshopFolderOf(node->parent())), node->text(0));
     case TreeLevel::Day: {
         const TreeNode vehicle = node->parent();
-        return JoinPath(JoinPath(ExchangeFolderOf(vehicle->parent()->text(0)), vehicle->text(0)),
-                        node->text(0));
+        return JoinPath(
+            JoinPath(ExchangeFolderOf(WorkshopFolderOf(vehicle->parent())), vehicle->text(0)),
+            node->text(0));
     }
     default:
         return {};
@@ -277,9 +280,13 @@ void cTree::LoadCalibration(const QString& vehicleFolder, const QString& dayFold
 
 void cTree::OnRClick(const QPoint& pos)
 {
-    const TreeNode selected = SelectedNode();
-    if (!selected || itemAt(pos) != selected)
+    // As in any file manager, the node under the cursor becomes the selection first, so the
+    // menu always acts on what was clicked.
+    const TreeNode node = itemAt(pos);
+    if (!node)
         return;
+    if (node != SelectedNode())
+        SelectNode(node);
     // Each right click loads the menu afresh, so it follows the language pack in use.
     if (m_menu)
         m_menu->deleteLater();
@@ -294,16 +301,15 @@ void cTree::OnRClick(const QPoint& pos)
 void cTree::contextMenuEvent(QContextMenuEvent* event)
 {
     // The menu key has no cursor position of its own: it opens the menu at the selection.
-    const TreeNode selected = SelectedNode();
-    if (event->reason() == QContextMenuEvent::Keyboard && selected)
-        OnRClick(visualItemRect(selected).center());
-    else
+    if (event->reason() != QContextMenuEvent::Keyboard)
         OnRClick(event->pos());
+    else if (const TreeNode selected = SelectedNode())
+        OnRClick(visualItemRect(selected).center());
     event->accept();
 }
 
-// A right button press must not move the selection: the context menu only ever acts on
-// the node that is already selected.
+// A right button press leaves the selection to the context menu request that follows it,
+// which selects the node under the cursor once; a press on empty space clears nothing.
 void cTree::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::RightButton) {

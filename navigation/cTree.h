@@ -15,7 +15,7 @@
 class cTDGrid;
 class QMenu;
 
-// The navigation tree: workshops (node text = the workshop folder's full path), their
+// The navigation tree: workshops (shown by name, the full folder path as tooltip), their
 // vehicles and each vehicle's calibration days (node text = folder name). It is the
 // program's selection, and selecting a vehicle or day is what loads a calibration from
 // disk into the current records.
@@ -51,7 +51,8 @@ public:
     // selected; the other workshops keep theirs.
     void DropWorkshopNode(TreeNode node);
 
-    // Text of `node`, or of the selected node when null; "" when there is none.
+    // Text of `node`, or of the selected node when null; "" when there is none. For a
+    // workshop node this is its full folder path, from which commands build their paths.
     QString GetNodeText(TreeNode node = nullptr) const;
     // Folder that `node` (or the selected node) stands for: the workshop folder,
     // "<workshop>/RX902/<vehicle>" or "<workshop>/RX902/<vehicle>/<day>"; "" otherwise.

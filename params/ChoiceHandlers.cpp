@@ -75,11 +75,11 @@ template <typename Entry> QStringList textsOf(const Entry* list)
 {
     QStringList texts;
     for (const Entry* e = list; e->text; ++e)
-        texts << QString::fromLatin1(e->text);
+        texts << EntryText(*e);
     return texts;
 }
 
-// Protocol and period: fixed texts and codes of `width` bytes.
+// Protocol and period: the lists' own texts and codes of `width` bytes.
 template <typename Entry>
 bool fixedChoice(const Entry* list, ParamMode mode, int row, std::uint8_t* field,
                  std::uint32_t width, CGridCtrl& grid)
@@ -95,7 +95,7 @@ bool fixedChoice(const Entry* list, ParamMode mode, int row, std::uint8_t* field
         const std::uint64_t code = LittleEndian::read(field, width);
         for (const Entry* e = list; e->text; ++e) {
             if (e->code == code) {
-                grid.SetCellText(row, ValueColumn, QString::fromLatin1(e->text));
+                grid.SetCellText(row, ValueColumn, EntryText(*e));
                 return true;
             }
         }
@@ -105,7 +105,7 @@ bool fixedChoice(const Entry* list, ParamMode mode, int row, std::uint8_t* field
     }
     case ParamMode::Store:
         for (const Entry* e = list; e->text; ++e) {
-            if (takeLabel(QString::fromLatin1(e->text), row, grid)) {
+            if (takeLabel(EntryText(*e), row, grid)) {
                 LittleEndian::write(field, e->code, width);
                 return true;
             }

@@ -55,7 +55,7 @@ QString ValueLabel(const QString& key, std::uint32_t code)
     if (key == QLatin1String("protocol")) {
         for (const ProtocolEntry* e = ProtocolList.data(); e->text; ++e) {
             if (e->code == code)
-                return QString::fromLatin1(e->text);
+                return EntryText(*e);
         }
         return {};
     }
@@ -63,8 +63,19 @@ QString ValueLabel(const QString& key, std::uint32_t code)
         const auto low = static_cast<std::uint8_t>(code & 0xFF);
         for (const PeriodEntry* e = PeriodList.data(); e->text; ++e) {
             if (e->code == low)
-                return QString::fromLatin1(e->text);
+                return EntryText(*e);
         }
     }
     return {};
+}
+
+QString EntryText(const ProtocolEntry& entry)
+{
+    return QString::fromLatin1(entry.text);
+}
+
+QString EntryText(const PeriodEntry& entry)
+{
+    const QString text = Lang(kPeriodTextBase + static_cast<int>(entry.code));
+    return text.isEmpty() ? QString::fromLatin1(entry.text) : text;
 }

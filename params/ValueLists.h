@@ -7,7 +7,9 @@
 
 // The four value lists of the drop-down rows. Each ends with a terminating entry (label id
 // 0, or no text). Nation and purpose labels come from the loaded language pack; protocol
-// and period texts are the same in every language.
+// texts are the same in every language; a period's text is the pack's string
+// kPeriodTextBase + code, the English text of the list where the pack has none. Whatever the
+// language, the stored codes are the same.
 
 struct NationEntry {
     std::uint32_t labelId;
@@ -37,10 +39,16 @@ extern const std::array<PurposeEntry, 4> PurposeList;
 extern const std::array<ProtocolEntry, 3> ProtocolList;
 extern const std::array<PeriodEntry, 24> PeriodList;
 
+inline constexpr int kPeriodTextBase = 300;
+
+// The text a list entry is shown with in the language in use.
+QString EntryText(const ProtocolEntry& entry);
+QString EntryText(const PeriodEntry& entry);
+
 // The nation the set-up shows: the Russian Federation.
 inline constexpr std::uint8_t DefaultNationCode = 43;
 
 // The text of a code in one list: key "country" (nation label), "purpose" (purpose label),
-// "protocol" or "period" (fixed texts; the period code is compared as one byte). Any other
+// "protocol" or "period" (see EntryText; the period code is compared as one byte). Any other
 // key, or a code in no entry, gives the empty text.
 QString ValueLabel(const QString& key, std::uint32_t code);

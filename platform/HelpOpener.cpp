@@ -9,6 +9,7 @@
 namespace {
 const QString kHelpFile = QStringLiteral("vmhelp.html");
 QString g_startFolder;
+QString g_section;
 QList<QUrl>* g_recorder = nullptr;
 } // namespace
 
@@ -22,6 +23,11 @@ QString HelpOpener::startFolder()
     return g_startFolder;
 }
 
+void HelpOpener::setSection(const QString& section)
+{
+    g_section = section;
+}
+
 QUrl HelpOpener::helpUrl()
 {
     QStringList candidates;
@@ -31,8 +37,12 @@ QUrl HelpOpener::helpUrl()
     if (!installed.isEmpty())
         candidates << installed;
     for (const QString& candidate : candidates) {
-        if (QFileInfo(candidate).isFile())
-            return QUrl::fromLocalFile(QFileInfo(candidate).absoluteFilePath());
+        if (QFileInfo(candidate).isFile()) {
+            QUrl url = QUrl::fromLocalFile(QFileInfo(candidate).absoluteFilePath());
+            if (!g_section.isEmpty())
+                url.setFragment(g_section);
+            return url;
+        }
     }
     return {};
 }

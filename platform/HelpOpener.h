@@ -9,6 +9,8 @@ class HelpOpener {
 public:
     static void setStartFolder(const QString& folder);
     static QString startFolder();
+    // The page's section for the language in use ("ru", "en"), opened at once.
+    static void setSection(const QString& section);
 
     // The page that would be opened, or an empty URL when none is found.
     static QUrl helpUrl();

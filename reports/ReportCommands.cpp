@@ -65,7 +65,9 @@ std::optional<PreparedReport> PrepareReport(ReportKind kind, const cTree& tree, 
     QStringList parts{subject.vehicle};
     if (!subject.day.isEmpty())
         parts.append(subject.day);
-    parts.append(kind == ReportKind::Record ? QStringLiteral("record") : QStringLiteral("ticket"));
+    const bool record = kind == ReportKind::Record;
+    parts.append(Lang(record ? StringId::PdfNameRecord : StringId::PdfNameTicket));
     report.pdfName = parts.join(u'_') + QStringLiteral(".pdf");
+    report.vehicle = subject.vehicle;
     return report;
 }

@@ -13,7 +13,9 @@ enum class ReportKind { Record, Ticket };
 // A report written for the tree's selection, ready for the report window.
 struct PreparedReport {
     QString xmlPath;
-    QString pdfName; // "<vehicle>_<day>_record.pdf", the day left out when there is none
+    QString pdfName; // "<vehicle>_<day>_record.pdf" in the language in use, the day left out
+                     // when there is none
+    QString vehicle; // named in the report window's title
 };
 
 // The vehicle and calibration day a report is for, from the tree's selection: a vehicle node

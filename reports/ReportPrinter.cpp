@@ -116,7 +116,13 @@ void ReportPrinter::preview(const QTextDocument& page, const QString& queue, QWi
     setUpPage(printer);
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setObjectName(QStringLiteral("reportPreview"));
-    dialog.resize(900, 1000);
+    // A page-high preview where the screen has room for it, never taller or wider than the
+    // screen it opens on.
+    const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    QSize size(900, 1000);
+    if (screen)
+        size = size.boundedTo(screen->availableGeometry().size() * 0.9);
+    dialog.resize(size);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&page](QPrinter* target) { render(page, *target); });
     ModalRunner::run(dialog);

@@ -73,10 +73,27 @@ bool cHTMLFrame::Navigate(const QUrl& url, const QString& pdfName, const QString
     return true;
 }
 
+void cHTMLFrame::SetSubject(ReportKind kind, const QString& vehicle)
+{
+    m_kind = kind;
+    m_vehicle = vehicle;
+    ShowTitle();
+}
+
+void cHTMLFrame::ShowTitle()
+{
+    if (m_vehicle.isEmpty())
+        return;
+    const int document = m_kind == ReportKind::Record ? StringId::ReportTitleRecord
+                                                      : StringId::ReportTitleTicket;
+    setWindowTitle(QStringLiteral("%1 — %2 — Velmora").arg(Lang(document), m_vehicle));
+}
+
 void cHTMLFrame::Retranslate()
 {
     ReloadMenu();
     ShowPrinter();
+    ShowTitle();
     QString error;
     // The document stays as written; only its rendering changes language.
     if (m_view->currentUrl().isValid() && !m_view->Navigate(m_view->currentUrl(), &error))

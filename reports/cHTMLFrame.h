@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reports/ReportCommands.h"
+
 #include <QMainWindow>
 #include <QUrl>
 
@@ -20,7 +22,9 @@ public:
     // `url`, to be printed on `queue`. `pdfName` is the file name the save command proposes.
     // False, after telling the user why, when the page cannot be made.
     bool Navigate(const QUrl& url, const QString& pdfName, const QString& queue);
-    // Menu, toolbar, printer line and page in the language just loaded.
+    // The document the window shows, named in its title as "<document> — <vehicle> — Velmora".
+    void SetSubject(ReportKind kind, const QString& vehicle);
+    // Menu, toolbar, printer line, title and page in the language just loaded.
     void Retranslate();
     bool OnCommand(int commandId);
 
@@ -43,10 +47,13 @@ private:
     void OnCreateClient();
     void ReloadMenu();
     void ShowPrinter();
+    void ShowTitle();
 
     cHTMLView* m_view = nullptr;
     QToolBar* m_toolBar = nullptr;
     QLabel* m_printerLabel = nullptr;
     QString m_pdfName;
     QString m_queue;
+    ReportKind m_kind = ReportKind::Record;
+    QString m_vehicle;
 };

@@ -114,7 +114,7 @@ TEST_F(MainWindowTest, firstStart_showsEmptyTreeAndZeroGrid)
     EXPECT_EQ(grid->GetRowCount(), 23);
     EXPECT_EQ(grid->GetCellText(4, 1), QStringLiteral("0")); // serial number
     EXPECT_EQ(grid->GetCellText(21, 1), QStringLiteral("TCP"));
-    EXPECT_EQ(grid->GetCellText(22, 1), QStringLiteral("OFF"));
+    EXPECT_EQ(grid->GetCellText(22, 1), QStringLiteral("ВЫКЛ"));
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Velmora"));
 }
 
@@ -171,17 +171,86 @@ TEST_F(MainWindowTest, commandTable_routesEveryMenuCommand)
     EXPECT_FALSE(app.mainWindow()->OnCommand(12345));
 }
 
-TEST_F(MainWindowTest, help_opensThePageFromTheStartFolder)
+TEST_F(MainWindowTest, refreshCommand_readsFoldersAndWorkshopDetailsAgain)
+{
+    QTemporaryDir root;
+    const QString workshop = makeWorkshop(root.path(), QStringLiteral("A"), QStringLiteral("A1"),
+                                          QStringLiteral("20260101"));
+    registerWorkshops({workshop});
+    CVelmoraApp app;
+    ASSERT_TRUE(app.InitInstance());
+    ASSERT_TRUE(QDir().mkpath(workshop + QStringLiteral("/RX902/B2/20260202")));
+    WorkshopRecord renamed;
+    renamed.setField(WorkshopRecord::Field::Name, QStringLiteral("North"));
+    ASSERT_TRUE(WriteRecordFile(WorkshopRecordPathOf(workshop), renamed.bytes));
+
+    QAction* refresh = FindCommandAction(app.mainWindow()->menuBar()->findChildren<QAction*>(),
+                                         CommandId::Refresh);
+    ASSERT_NE(refresh, nullptr);
+    refresh->trigger();
+
+    const QTreeWidgetItem* node = app.mainWindow()->tree()->topLevelItem(0);
+    ASSERT_EQ(node->childCount(), 2);
+    EXPECT_EQ(node->child(1)->text(0), QStringLiteral("B2"));
+    EXPECT_EQ(app.workshopRegister().entries()[0].record, renamed);
+    EXPECT_EQ(node->text(0), QStringLiteral("North"));
+    EXPECT_EQ(node->text(0), QStringLiteral("North"));
+}
+
+TEST_F(MainWindowTest, firstStartFollowsLangThenTheLanguageChosenLastTime)
+{
+    const QByteArray messages = qgetenv("LC_MESSAGES");
+    qunsetenv("LC_MESSAGES");
+    const QByteArray lang = qgetenv("LANG");
+    const struct {
+        const char* lang;
+        const char* pack;
+    } cases[] = {{"ru_RU.UTF-8", "Velmora_ru"},
+                 {"ru_UA", "Velmora_ru"},
+                 {"en_GB.UTF-8", "Velmora_en"},
+                 {"de_DE.UTF-8", "Velmora_en"},
+                 {"C.UTF-8", "Velmora_en"}};
+    for (const auto& c : cases) {
+        QSettings().clear();
+        qputenv("LANG", c.lang);
+        CVelmoraApp app;
+        ASSERT_TRUE(app.InitInstance());
+        EXPECT_EQ(LanguagePack::current().loadedName(), QLatin1String(c.pack)) << c.lang;
+    }
+
+    {
+        CVelmoraApp app;
+        ASSERT_TRUE(app.InitInstance());
+        FindCommandAction(app.mainWindow()->menuBar()->findChildren<QAction*>(),
+                          CommandId::LanguageRussian)
+            ->trigger();
+        app.ExitInstance();
+    }
+    qputenv("LANG", "en_US.UTF-8");
+    CVelmoraApp app;
+    ASSERT_TRUE(app.InitInstance());
+    EXPECT_EQ(LanguagePack::current().loadedName(), QStringLiteral("Velmora_ru"));
+
+    qputenv("LANG", lang);
+    qputenv("LC_MESSAGES", messages);
+}
+
+TEST_F(MainWindowTest, help_opensThePageFromTheStartFolderAtTheLanguagesSection)
 {
     CVelmoraApp app;
     ASSERT_TRUE(app.InitInstance());
     HelpOpener::setStartFolder(kPackDir);
     QList<QUrl> opened;
     HelpOpener::setRecorder(&opened);
+    const QList<QAction*> actions = app.mainWindow()->menuBar()->findChildren<QAction*>();
+    FindCommandAction(actions, CommandId::OpenHelp)->trigger();
+    FindCommandAction(actions, CommandId::LanguageEnglish)->trigger();
     EXPECT_TRUE(app.mainWindow()->OnCommand(CommandId::OpenHelp));
     HelpOpener::setRecorder(nullptr);
-    ASSERT_EQ(opened.size(), 1);
+    ASSERT_EQ(opened.size(), 2);
     EXPECT_TRUE(opened.first().toLocalFile().endsWith(QStringLiteral("vmhelp.html")));
+    EXPECT_EQ(opened[0].fragment(), QStringLiteral("ru"));
+    EXPECT_EQ(opened[1].fragment(), QStringLiteral("en"));
 }
 
 QAction* actionFor(const QWidget* bar, int command)

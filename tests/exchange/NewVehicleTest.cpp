@@ -71,7 +71,7 @@ TEST_F(NewVehicleTest, NewVehicleGetsTodaysCalibrationByteForByte)
 
     const TreeNode vehicle = FindNode(TreeLevel::Vehicle, QStringLiteral("AB123"));
     ASSERT_NE(vehicle, nullptr);
-    EXPECT_EQ(vehicle->parent()->text(0), m_second);
+    EXPECT_EQ(m_tree->GetNodeText(vehicle->parent()), m_second);
     ASSERT_EQ(vehicle->childCount(), 1);
     EXPECT_EQ(vehicle->child(0)->text(0), TodayStamp());
     EXPECT_EQ(m_tree->SelectedNode(), nullptr);

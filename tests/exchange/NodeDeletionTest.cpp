@@ -7,19 +7,38 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 namespace {
 
 class NodeDeletionTest : public WorkshopFixture {
 protected:
+    // Deleted folders go to a trash of the test's own, never the user's.
     void SetUp() override
     {
+        ASSERT_TRUE(m_home.isValid());
+        m_oldHome = qgetenv("HOME");
+        m_oldDataHome = qgetenv("XDG_DATA_HOME");
+        qputenv("HOME", m_home.path().toUtf8());
+        qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral("data")).toUtf8());
         WorkshopFixture::SetUp();
         m_workshop = MakeWorkshopFolder(QStringLiteral("shop"));
         MakeCalibration(m_workshop, QStringLiteral("CAR1"), QStringLiteral("20240101"));
         MakeCalibration(m_workshop, QStringLiteral("CAR1"), QStringLiteral("20240202"));
         MakeCalibration(m_workshop, QStringLiteral("CAR2"), QStringLiteral("20240303"));
         Register(m_workshop);
+    }
+
+    void TearDown() override
+    {
+        WorkshopFixture::TearDown();
+        qputenv("HOME", m_oldHome);
+        qputenv("XDG_DATA_HOME", m_oldDataHome);
+    }
+
+    QString InTrash(const QString& name) const
+    {
+        return m_home.filePath(QStringLiteral("data/Trash/files/") + name);
     }
 
     void DeleteAnswering(Prompts::Answer answer)
@@ -35,6 +54,9 @@ protected:
 
     QString Car1() const { return m_workshop + QStringLiteral("/RX902/CAR1"); }
 
+    QTemporaryDir m_home;
+    QByteArray m_oldHome;
+    QByteArray m_oldDataHome;
     QString m_workshop;
 };
 
@@ -44,8 +66,15 @@ TEST_F(NodeDeletionTest, DayNodeDeletesOnlyThatCalibration)
     const ParamRecord shown = CurrentParamRecord();
     DeleteAnswering(Prompts::Answer::Yes);
 
-    EXPECT_EQ(ShownTexts(), QStringList{Question(QStringLiteral("20240101"))});
+    EXPECT_EQ(ShownTexts(),
+              QStringList{Lang(StringId::DeleteDayToTrash)
+                              .arg(QStringLiteral("01.01.2024"), QStringLiteral("CAR1"),
+                                   Car1() + QStringLiteral("/20240101"))});
     EXPECT_FALSE(QFileInfo::exists(Car1() + QStringLiteral("/20240101")));
+    // Taken back from the trash with the file manager, it is whole.
+    EXPECT_TRUE(QFileInfo::exists(InTrash(QStringLiteral("20240101/PARAM_UP.BIN"))));
+    EXPECT_TRUE(
+        QFileInfo::exists(m_home.filePath(QStringLiteral("data/Trash/info/20240101.trashinfo"))));
     EXPECT_TRUE(QFileInfo::exists(Car1() + QStringLiteral("/20240202/PARAM_UP.BIN")));
     EXPECT_EQ(FindNode(TreeLevel::Day, QStringLiteral("20240101")), nullptr);
     EXPECT_EQ(m_tree->SelectedNode(), nullptr);
@@ -61,8 +90,10 @@ TEST_F(NodeDeletionTest, FolderThatCannotBeDeletedIsReported)
     DeleteAnswering(Prompts::Answer::Yes);
 
     const QString folder = Car1() + QStringLiteral("/20240101");
-    EXPECT_EQ(ShownTexts(), (QStringList{Question(QStringLiteral("20240101")),
-                                         Lang(StringId::FolderDeleteFailed).arg(folder)}));
+    const QStringList shown = ShownTexts();
+    ASSERT_EQ(shown.size(), 2);
+    // Gone, it has no file system and so no trash to go to; what is left is reported.
+    EXPECT_EQ(shown[1], Lang(StringId::FolderDeleteFailed).arg(folder));
 }
 
 TEST_F(NodeDeletionTest, VehicleNodeDeletesItsWholeFolder)
@@ -70,7 +101,11 @@ TEST_F(NodeDeletionTest, VehicleNodeDeletesItsWholeFolder)
     m_tree->SelectNode(FindNode(TreeLevel::Vehicle, QStringLiteral("CAR1")));
     DeleteAnswering(Prompts::Answer::Yes);
 
+    EXPECT_EQ(ShownTexts(),
+              QStringList{Lang(StringId::DeleteVehicleToTrash)
+                              .arg(QStringLiteral("CAR1"), QStringLiteral("2"), Car1())});
     EXPECT_FALSE(QFileInfo::exists(Car1()));
+    EXPECT_TRUE(QFileInfo::exists(InTrash(QStringLiteral("CAR1/20240202/GSM_UP.BIN"))));
     EXPECT_TRUE(QFileInfo::exists(m_workshop + QStringLiteral("/RX902/CAR2/20240303")));
     EXPECT_EQ(FindNode(TreeLevel::Vehicle, QStringLiteral("CAR1")), nullptr);
     EXPECT_EQ(m_reg.findVehicleByName(QStringLiteral("CAR1")), nullptr);
@@ -97,7 +132,9 @@ TEST_F(NodeDeletionTest, AnsweringNoChangesNothing)
 
     EXPECT_TRUE(QFileInfo::exists(Car1() + QStringLiteral("/20240101")));
     EXPECT_EQ(m_tree->SelectedNode(), car);
-    EXPECT_EQ(ShownTexts(), QStringList{Question(QStringLiteral("CAR1"))});
+    EXPECT_EQ(ShownTexts(),
+              QStringList{Lang(StringId::DeleteVehicleToTrash)
+                              .arg(QStringLiteral("CAR1"), QStringLiteral("2"), Car1())});
 }
 
 TEST_F(NodeDeletionTest, NothingSelectedAsksWithEmptyQuotesAndDoesNothing)

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 
 namespace {
 
@@ -142,6 +143,27 @@ TEST_F(WorkshopListTest, RemoveRenumbersRowsAndNeedsASelection)
     EXPECT_EQ(m_tree->topLevelItemCount(), 2);
 }
 
+TEST_F(WorkshopListTest, RowButtonsAreEnabledOnlyWithARow)
+{
+    const auto enabled = [](cClientsDlg& dlg) {
+        QList<bool> states;
+        for (const char* id : {"id1001", "id1002", "id1014", "id1003"})
+            states << dlg.findChild<QPushButton*>(id)->isEnabled();
+        return states;
+    };
+    cClientsDlg empty(m_reg, *m_tree);
+    EXPECT_EQ(enabled(empty), (QList<bool>{true, true, false, false}));
+
+    Register(MakeWorkshopFolder(QStringLiteral("a")));
+    cClientsDlg dlg(m_reg, *m_tree);
+    EXPECT_EQ(enabled(dlg), (QList<bool>{true, true, false, false}));
+    SelectRow(dlg, 0);
+    EXPECT_EQ(enabled(dlg), (QList<bool>{true, true, true, true}));
+    dlg.findChild<QPushButton*>("id1003")->click();
+    EXPECT_EQ(List(dlg)->count(), 0);
+    EXPECT_EQ(enabled(dlg), (QList<bool>{true, true, false, false}));
+}
+
 TEST_F(WorkshopListTest, DetailsAreWrittenAndReadBack)
 {
     const QString folder = MakeWorkshopFolder(QStringLiteral("details"));
@@ -156,15 +178,18 @@ TEST_F(WorkshopListTest, DetailsAreWrittenAndReadBack)
         // The dialog opens with the entry's details.
         EXPECT_EQ(d.findChild<QLineEdit*>("id1010")->text(), u"details");
         d.findChild<QLineEdit*>("id1012")->setText(QStringLiteral("+49 30 1234"));
+        d.findChild<QLineEdit*>("id1010")->setText(QStringLiteral("Details Ltd"));
         d.accept();
         return d.result();
     });
-    dlg.OnDetails();
+    dlg.findChild<QPushButton*>("id1014")->click();
+    // The tree names the workshop as it is now called.
+    EXPECT_EQ(m_tree->topLevelItem(0)->text(0), u"Details Ltd");
 
     WorkshopRecord onDisk;
     ASSERT_TRUE(ReadRecordFile(WorkshopRecordPathOf(folder), onDisk.bytes));
     EXPECT_EQ(onDisk.field(WorkshopRecord::Field::Phone), u"+49 30 1234");
-    EXPECT_EQ(onDisk.field(WorkshopRecord::Field::Name), u"details");
+    EXPECT_EQ(onDisk.field(WorkshopRecord::Field::Name), u"Details Ltd");
     EXPECT_EQ(m_reg.entries()[0].record, onDisk);
 }
 
@@ -190,6 +215,22 @@ TEST_F(CreateWorkshopTest, MakesFolderWithExchangeFolder)
     EXPECT_EQ(dlg.WorkshopPath(), m_data.filePath(QStringLiteral("South")));
     EXPECT_EQ(dlg.findChild<QLineEdit*>("id1009")->text(), m_data.path());
     EXPECT_TRUE(QFileInfo(dlg.WorkshopPath() + QStringLiteral("/RX902")).isDir());
+}
+
+TEST_F(CreateWorkshopTest, TabOrderFollowsTheLayout)
+{
+    for (const QString& pack : {QStringLiteral("Velmora_en"), QStringLiteral("Velmora_ru")}) {
+        ASSERT_TRUE(LanguagePack::current().load(pack));
+        cCreateClientDlg dlg;
+        QStringList order;
+        QWidget* widget = dlg.findChild<QLineEdit*>("id1004");
+        do {
+            if (widget->objectName().startsWith(u"id"))
+                order << widget->objectName();
+            widget = widget->nextInFocusChain();
+        } while (widget && widget->objectName() != u"id1004");
+        EXPECT_EQ(order, (QStringList{"id1004", "id1009", "id1005"})) << pack.toStdString();
+    }
 }
 
 TEST_F(CreateWorkshopTest, EmptyNameGivesTheLocationItself)
@@ -245,7 +286,7 @@ TEST_F(CreateWorkshopTest, NewWorkshopCommandRegistersWithoutList)
     PushDetailsAnswer(QStringLiteral("Cmd"));
     EXPECT_TRUE(RegisterWorkshopFolder(folder, m_reg, *m_tree, nullptr));
     EXPECT_EQ(m_tree->topLevelItemCount(), 1);
-    EXPECT_EQ(m_tree->topLevelItem(0)->text(0), folder);
+    EXPECT_EQ(m_tree->GetNodeText(m_tree->topLevelItem(0)), folder);
 
     // A folder that does not exist cannot get its record: nothing is registered.
     PushDetailsAnswer(QStringLiteral("Ghost"));

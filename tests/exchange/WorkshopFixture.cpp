@@ -58,7 +58,7 @@ TreeNode WorkshopFixture::FindNode(int level, const QString& text, TreeNode unde
     const int count = under ? under->childCount() : m_tree->topLevelItemCount();
     for (int i = 0; i < count; ++i) {
         TreeNode node = under ? under->child(i) : m_tree->topLevelItem(i);
-        if (cTree::NodeLevel(node) == level && node->text(0) == text)
+        if (cTree::NodeLevel(node) == level && m_tree->GetNodeText(node) == text)
             return node;
         if (TreeNode found = FindNode(level, text, node))
             return found;

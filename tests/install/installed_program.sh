@@ -3,7 +3,7 @@
 # an empty home and data folder: it must find its language packs relative to itself and show
 # its window. Where xvfb-run and xdotool are present it is also started under X: its window is
 # looked for by title, its class compared with the desktop entry's, and it is closed by Ctrl+Q.
-#   installed_program.sh <cmake> <build folder>
+#   installed_program.sh <cmake> <build folder> <ON when built with dpkg-buildflags>
 #   installed_program.sh --under-x <prefix>      (the X part, run inside xvfb-run)
 set -euo pipefail
 
@@ -60,7 +60,7 @@ if [ "$1" = "--under-x" ]; then
     wait_for test -d "$work/x11/home/data" || fail "the installed program missed its packs"
     window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Velmora$' | head -n 1) ||
         fail "no window named Velmora appeared"
-    wm_class=$(sed -n 's/^StartupWMClass=//p' "$prefix/share/applications/velmora.desktop")
+    wm_class=$(sed -n 's/^StartupWMClass=//p' "$prefix/share/applications/org.ondrix.Velmora.desktop")
     xprop -id "$window" WM_CLASS | grep -q "\"$wm_class\"" ||
         fail "$(xprop -id "$window" WM_CLASS) does not match StartupWMClass=$wm_class"
     xdotool windowfocus --sync "$window" key ctrl+q
@@ -73,12 +73,13 @@ fi
 
 cmake=$1
 build=$2
+hardened=${3:-OFF}
 prefix=$work/prefix
 "$cmake" --install "$build" --prefix "$prefix" >"$work/install.log" || fail "cmake --install"
 
 for file in bin/velmora share/velmora/Velmora_ru.rcc share/velmora/Velmora_en.rcc \
     share/velmora/vmhelp.html share/velmora/printer_view.xslt share/velmora/ticket_view.xslt \
-    share/velmora/Ondrix.ico share/applications/velmora.desktop \
+    share/velmora/Ondrix.ico share/applications/org.ondrix.Velmora.desktop \
     share/metainfo/org.ondrix.Velmora.metainfo.xml \
     share/icons/hicolor/scalable/apps/velmora.svg \
     share/icons/hicolor/{16x16,22x22,24x24,32x32,48x48,64x64,128x128,256x256}/apps/velmora.png \
@@ -86,6 +87,32 @@ for file in bin/velmora share/velmora/Velmora_ru.rcc share/velmora/Velmora_en.rc
     share/doc/velmora/changelog.Debian.gz; do
     [ -f "$prefix/$file" ] || fail "$file was not installed"
 done
+
+# Built as Debian builds its packages: position-independent, relocations read-only after
+# start, stack protector and fortified calls; by hardening-check where it is installed and
+# by hand in any case.
+if [ "$hardened" = ON ]; then
+    binary=$prefix/bin/velmora
+    if command -v hardening-check >/dev/null; then
+        # Only the features the flags give; newer checks (control flow) vary by release.
+        hardening-check "$binary" >"$work/hardening.log" || true
+        for feature in 'Position Independent Executable' 'Stack protected' \
+            'Fortify Source functions' 'Read-only relocations' 'Immediate binding'; do
+            grep -q "$feature: yes" "$work/hardening.log" ||
+                fail "hardening-check: $(cat "$work/hardening.log")"
+        done
+    fi
+    readelf -hW "$binary" | grep -Eq 'Type: +DYN' || fail "the program is not position-independent"
+    dynamic=$(readelf -dW "$binary")
+    grep -q 'Flags: .*PIE' <<<"$dynamic" || fail "the program is not a PIE"
+    grep -Eq 'BIND_NOW|Flags: .*NOW' <<<"$dynamic" || fail "the program is not linked with -z now"
+    readelf -lW "$binary" | grep -q GNU_RELRO || fail "the program has no RELRO segment"
+    symbols=$(readelf --dyn-syms -W "$binary")
+    grep -q '__stack_chk_fail' <<<"$symbols" || fail "the program has no stack protector"
+    grep -Eq '__[a-z0-9_]+_chk(@| |$)' <<<"$symbols" || fail "the program calls no fortified function"
+else
+    echo "built without dpkg-buildflags: the hardening was not checked"
+fi
 
 # Offscreen: the data folder is made right after the start-up pack has loaded, so a data
 # folder and a program still running mean the packs were found and the window went up.
@@ -99,7 +126,7 @@ grep -q "was not found" "$work/offscreen.err" && fail "the installed program mis
 mkdir -p "$work/bare/bin"
 cp "$prefix/bin/velmora" "$work/bare/bin/"
 start_program bare "$work/bare/bin/velmora" offscreen
-wait_for grep -q "Velmora_ru.rcc was not found" "$work/bare.err" ||
+wait_for grep -Eq "Velmora_(ru|en).rcc was not found" "$work/bare.err" ||
     fail "a lone executable did not report its missing pack"
 [ -d "$work/bare/home/data" ] && fail "a lone executable went on past its missing pack"
 

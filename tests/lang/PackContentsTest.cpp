@@ -97,7 +97,7 @@ TEST_P(PackContents, mainMenuOffersEveryCommandWithItsKeys)
 {
     const QList<MenuItemTemplate> commands = commandsOf(pack().menu(ResourceId::MainMenu));
     const QSet<int> expected{32771, 32772, 32773, 32774, 32778, 32779, 32781, 32782,
-                             32783, 32784, 32785, 32797, 32798, 57664, 57665};
+                             32783, 32784, 32785, 32797, 32798, 32800, 57664, 57665};
     EXPECT_EQ(idsOf(commands), expected);
     EXPECT_EQ(commands.size(), expected.size()) << "a command appears twice";
 
@@ -129,7 +129,7 @@ TEST_P(PackContents, contextMenuIsOnePopupOfTreeCommands)
     ASSERT_EQ(menu.size(), 1);
     EXPECT_FALSE(menu.first().children.isEmpty());
     EXPECT_EQ(idsOf(commandsOf(menu)),
-              (QSet<int>{32774, 32782, 32783, 32784, 32778, 32779, 32798}));
+              (QSet<int>{32774, 32782, 32783, 32784, 32778, 32779, 32798, 32800}));
 }
 
 TEST_P(PackContents, reportWindowMenuAndToolbarCarryItsCommands)

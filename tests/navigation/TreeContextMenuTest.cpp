@@ -73,25 +73,44 @@ TEST_F(TreeContextMenuTest, rightClickOnSelectedNode_opensMenuWhoseCommandsReach
     menu->close();
 }
 
-TEST_F(TreeContextMenuTest, rightClickOnAnotherNode_opensNothingAndKeepsSelection)
+TEST_F(TreeContextMenuTest, rightClickOnAnotherNode_selectsAndLoadsItThenOpensTheMenu)
 {
     m_titles.clear();
 
     RightClick(m_other);
 
-    EXPECT_EQ(OpenMenu(), nullptr);
-    EXPECT_EQ(m_tree.SelectedNode(), m_selected);
-    EXPECT_TRUE(m_titles.isEmpty());
+    EXPECT_EQ(m_tree.SelectedNode(), m_other);
+    EXPECT_EQ(m_titles, QStringList{QStringLiteral("Velmora [CD456]")});
+    QMenu* menu = OpenMenu();
+    ASSERT_NE(menu, nullptr);
+    menu->close();
 }
 
-TEST_F(TreeContextMenuTest, rightClickWithNothingSelected_opensNothing)
+TEST_F(TreeContextMenuTest, rightClickWithNothingSelected_selectsTheNodeClicked)
 {
     m_tree.Rebuild();
 
     RightClick(FindNode(TreeLevel::Vehicle, QStringLiteral("AB123")));
 
+    EXPECT_EQ(m_tree.SelectedNode(), FindNode(TreeLevel::Vehicle, QStringLiteral("AB123")));
+    QMenu* menu = OpenMenu();
+    ASSERT_NE(menu, nullptr);
+    menu->close();
+}
+
+TEST_F(TreeContextMenuTest, rightClickOnEmptySpace_opensNothingAndKeepsSelection)
+{
+    const QPoint below =
+        m_tree.visualItemRect(FindNode(TreeLevel::Day, QStringLiteral("20240202"))).bottomLeft() +
+        QPoint(5, 40);
+    ASSERT_EQ(m_tree.itemAt(below), nullptr);
+    QContextMenuEvent request(QContextMenuEvent::Mouse, below,
+                              m_tree.viewport()->mapToGlobal(below));
+
+    QApplication::sendEvent(m_tree.viewport(), &request);
+
     EXPECT_EQ(OpenMenu(), nullptr);
-    EXPECT_EQ(m_tree.SelectedNode(), nullptr);
+    EXPECT_EQ(m_tree.SelectedNode(), m_selected);
 }
 
 TEST_F(TreeContextMenuTest, menuKey_opensMenuAtTheSelection)

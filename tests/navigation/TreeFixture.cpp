@@ -71,7 +71,7 @@ TreeNode TreeFixture::FindNode(int level, const QString& text, TreeNode under) c
     const int count = under ? under->childCount() : m_tree.topLevelItemCount();
     for (int i = 0; i < count; ++i) {
         TreeNode node = under ? under->child(i) : m_tree.topLevelItem(i);
-        if (cTree::NodeLevel(node) == level && node->text(0) == text)
+        if (cTree::NodeLevel(node) == level && m_tree.GetNodeText(node) == text)
             return node;
         if (TreeNode found = FindNode(level, text, node))
             return found;
@@ -91,6 +91,6 @@ QStringList TreeFixture::TopLevelTexts() const
 {
     QStringList texts;
     for (int i = 0; i < m_tree.topLevelItemCount(); ++i)
-        texts.append(m_tree.topLevelItem(i)->text(0));
+        texts.append(m_tree.GetNodeText(m_tree.topLevelItem(i)));
     return texts;
 }

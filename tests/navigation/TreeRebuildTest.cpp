@@ -184,6 +184,37 @@ TEST_F(TreeRebuildTest, nodePathsAndTexts_followTheLevel)
     EXPECT_EQ(m_tree.GetNodePath(), workshop + QStringLiteral("/RX902/AB123"));
 }
 
+TEST_F(TreeRebuildTest, workshopNodesShowTheRecordsNameElseTheFolderName)
+{
+    const struct {
+        QString folder;
+        QString recordName;
+        QString shown;
+    } cases[] = {
+        {QStringLiteral("north"), QStringLiteral("  North Garage "),
+         QStringLiteral("North Garage")},
+        {QStringLiteral("south"), QString(), QStringLiteral("south")},
+        {QStringLiteral("blank"), QStringLiteral("   "), QStringLiteral("blank")},
+    };
+    for (const auto& c : cases) {
+        const QString workshop = MakeWorkshop(c.folder);
+        MakeFolder(workshop, QStringLiteral("AB") + c.folder, QStringLiteral("20240101"));
+        Register(workshop, c.recordName);
+    }
+    m_tree.Rebuild();
+
+    for (int i = 0; i < 3; ++i) {
+        const TreeNode node = m_tree.topLevelItem(i);
+        const QString folder = m_data.filePath(cases[i].folder);
+        EXPECT_EQ(node->text(0), cases[i].shown);
+        EXPECT_EQ(node->toolTip(0), folder);
+        EXPECT_EQ(m_tree.GetNodeText(node), folder);
+        EXPECT_EQ(m_tree.GetNodePath(node->child(0)->child(0)),
+                  folder + QStringLiteral("/RX902/AB") + cases[i].folder +
+                      QStringLiteral("/20240101"));
+    }
+}
+
 TEST(ListSubfolders, missingFolder_givesEmptyList)
 {
     EXPECT_TRUE(ListSubfolders(QStringLiteral("/nonexistent/velmora/folder")).isEmpty());

@@ -110,14 +110,14 @@ TEST_F(DescriptorTable, fullVinIsReadBackWithoutTheNationByte)
 TEST_F(DescriptorTable, periodAtItsOddOffsetLeavesProtocolAndImeiAlone)
 {
     gsm.bytes.fill(0xAA);
-    TypeInto(grid, Row::Period, QStringLiteral("24 h."));
+    TypeInto(grid, Row::Period, QStringLiteral("24 ч."));
     EXPECT_EQ(BytesOf(gsm, G::PeriodOffset, 4), (std::vector<std::uint8_t>{22, 0, 0, 0}));
     EXPECT_EQ(gsm.bytes[G::ProtocolOffset], 0xAA);
     EXPECT_EQ(gsm.bytes[G::ImeiOffset], 0xAA);
 
     gsm.bytes[G::PeriodOffset] = 14;
     grid.Refresh();
-    EXPECT_EQ(grid.GetCellText(Row::Period, ValueCol), QStringLiteral("1 h."));
+    EXPECT_EQ(grid.GetCellText(Row::Period, ValueCol), QStringLiteral("1 ч."));
 }
 
 TEST_F(DescriptorTable, portIsStoredLittleEndianBesideTheHost)

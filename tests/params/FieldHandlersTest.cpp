@@ -52,7 +52,7 @@ TEST_F(FieldHandlers, setupShowsFirstChoicesButStoresOnlyTheCodePage)
     EXPECT_EQ(cell(Row::Nation), Lang(166));  // code 43
     EXPECT_EQ(cell(Row::Purpose), Lang(179)); // code 2
     EXPECT_EQ(cell(Row::Protocol), QStringLiteral("TCP"));
-    EXPECT_EQ(cell(Row::Period), QStringLiteral("OFF"));
+    EXPECT_EQ(cell(Row::Period), QStringLiteral("ВЫКЛ"));
     EXPECT_EQ(cell(Row::ConstantW), QStringLiteral("0"));
     EXPECT_EQ(cell(Row::Odometer), QStringLiteral("0"));
     EXPECT_EQ(cell(Row::Imei), QStringLiteral("0"));
@@ -120,7 +120,7 @@ TEST_F(FieldHandlers, afterALanguageSwitchTheListRowsShowTheZeroCodes)
     EXPECT_EQ(cell(Row::Purpose), QString());
     EXPECT_EQ(cell(Row::Nation), QString());
     EXPECT_EQ(cell(Row::Protocol), QStringLiteral("TCP"));
-    EXPECT_EQ(cell(Row::Period), QStringLiteral("OFF"));
+    EXPECT_EQ(cell(Row::Period), QStringLiteral("ВЫКЛ"));
     EXPECT_EQ(cell(Row::ConstantW), QStringLiteral("0"));
 }
 
@@ -147,7 +147,7 @@ TEST_F(FieldHandlers, dropDownRowsTakeAListTextInAnyCaseAndRefuseAnyOtherText)
         {Row::Purpose, Lang(180).toUpper(), Lang(180)},
         {Row::Nation, Lang(143).toLower(), Lang(143)},
         {Row::Protocol, QStringLiteral("udp"), QStringLiteral("UDP")},
-        {Row::Period, QStringLiteral("5 MIN."), QStringLiteral("5 min.")},
+        {Row::Period, QStringLiteral("5 МИН."), QStringLiteral("5 мин.")},
     };
     for (const auto& c : cases) {
         TypeInto(grid, c.row, c.typed);
@@ -221,7 +221,7 @@ TEST_F(FieldHandlers, periodComparesTheWholeFieldOnShow)
 {
     LittleEndian::write(gsm.bytes.data() + G::PeriodOffset, 8, 4);
     grid.Refresh();
-    EXPECT_EQ(cell(Row::Period), QStringLiteral("5 min."));
+    EXPECT_EQ(cell(Row::Period), QStringLiteral("5 мин."));
     // 0x108 has a listed low byte but is no listed code: the cell is empty.
     LittleEndian::write(gsm.bytes.data() + G::PeriodOffset, 0x108, 4);
     grid.Refresh();
@@ -231,9 +231,9 @@ TEST_F(FieldHandlers, periodComparesTheWholeFieldOnShow)
 TEST_F(FieldHandlers, periodStoresAllFourBytesAndIgnoresUnlistedText)
 {
     LittleEndian::write(gsm.bytes.data() + G::PeriodOffset, 0x01020304, 4);
-    TypeInto(grid, Row::Period, QStringLiteral("1:30 h."));
+    TypeInto(grid, Row::Period, QStringLiteral("1:30 ч."));
     EXPECT_EQ(LittleEndian::read(gsm.bytes.data() + G::PeriodOffset, 4), 15u);
-    TypeInto(grid, Row::Period, QStringLiteral("7 min."));
+    TypeInto(grid, Row::Period, QStringLiteral("7 мин."));
     EXPECT_EQ(LittleEndian::read(gsm.bytes.data() + G::PeriodOffset, 4), 15u);
 }
 

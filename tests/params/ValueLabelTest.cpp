@@ -34,18 +34,31 @@ TEST(ValueLabel, purposeGivesTheLabelsOfTheOfferedCodes)
     EXPECT_EQ(ValueLabel(QStringLiteral("purpose"), 4), Lang(181));
 }
 
-TEST(ValueLabel, protocolAndPeriodAreFixedTexts)
+TEST(ValueLabel, protocolIsFixedAndPeriodSpeaksThePacksLanguage)
 {
-    EXPECT_EQ(ValueLabel(QStringLiteral("protocol"), 0), QStringLiteral("TCP"));
-    EXPECT_EQ(ValueLabel(QStringLiteral("protocol"), 1), QStringLiteral("UDP"));
-    EXPECT_EQ(ValueLabel(QStringLiteral("period"), 0), QStringLiteral("OFF"));
-    EXPECT_EQ(ValueLabel(QStringLiteral("period"), 5), QStringLiteral("1:30 min."));
-    EXPECT_EQ(ValueLabel(QStringLiteral("period"), 22), QStringLiteral("24 h."));
-}
-
-TEST(ValueLabel, periodIsComparedAsOneByte)
-{
-    EXPECT_EQ(ValueLabel(QStringLiteral("period"), 0x100 + 14), QStringLiteral("1 h."));
+    const struct {
+        const char* pack;
+        std::uint32_t period;
+        QString text;
+    } cases[] = {
+        {"Velmora_en", 0, QStringLiteral("OFF")},
+        {"Velmora_en", 5, QStringLiteral("1:30 min.")},
+        {"Velmora_en", 22, QStringLiteral("24 h.")},
+        {"Velmora_en", 0x100 + 14, QStringLiteral("1 h.")}, // compared as one byte
+        {"Velmora_ru", 0, QStringLiteral("ВЫКЛ")},
+        {"Velmora_ru", 1, QStringLiteral("15 сек.")},
+        {"Velmora_ru", 8, QStringLiteral("5 мин.")},
+        {"Velmora_ru", 22, QStringLiteral("24 ч.")},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(LanguagePack::current().load(QString::fromLatin1(c.pack)));
+        EXPECT_EQ(ValueLabel(QStringLiteral("period"), c.period), c.text) << c.pack << c.period;
+        EXPECT_EQ(ValueLabel(QStringLiteral("protocol"), 1), QStringLiteral("UDP"));
+    }
+    // Every period has its text in both packs, none left to the English fallback in Russian.
+    for (const PeriodEntry* e = PeriodList.data(); e->text; ++e)
+        EXPECT_NE(EntryText(*e), QString::fromLatin1(e->text)) << e->code;
+    ASSERT_TRUE(LanguagePack::current().load(QStringLiteral("Velmora_ru")));
 }
 
 TEST(ValueLabel, unknownKeyGivesTheEmptyText)

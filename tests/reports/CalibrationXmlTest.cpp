@@ -74,7 +74,7 @@ const char* const kExpected =
     "<tag_host>data.example.org</tag_host>\r\n"
     "<tag_port>5055</tag_port>\r\n"
     "<tag_protocol></tag_protocol>\r\n"
-    "<tag_period>OFF</tag_period>\r\n"
+    "<tag_period>ВЫКЛ</tag_period>\r\n"
     "<tag_cname>ООО «Грузовик»</tag_cname>\r\n"
     "<tag_address>Москва, ул. Ленина, 1</tag_address>\r\n"
     "<tag_phone>+7 495 000-00-00</tag_phone>\r\n"

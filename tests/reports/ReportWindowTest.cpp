@@ -17,6 +17,7 @@
 #include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTimer>
 
 #include <cerrno>
@@ -57,7 +58,7 @@ TEST_F(ReportWindowTest, printRecordFromTheMenu_writesTheXmlAndShowsThePage)
     cHTMLFrame* window = m_app->reportWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Ondrix Print [HTML View]"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Протокол калибровки — A123BC — Velmora"));
     EXPECT_EQ(window->size(), QSize(cHTMLFrame::kInitialWidth, cHTMLFrame::kInitialHeight));
     const QString page = window->view()->toPlainText();
     EXPECT_TRUE(page.contains(QStringLiteral("ПРОТОКОЛ КАЛИБРОВКИ ТАХОГРАФА")));
@@ -78,6 +79,8 @@ TEST_F(ReportWindowTest, printRecordFromTheMenu_writesTheXmlAndShowsThePage)
     EXPECT_EQ(window->pos(), place);
     EXPECT_TRUE(
         window->view()->toPlainText().contains(QStringLiteral("ТАЛОН ТРАНСПОРТНОГО СРЕДСТВА")));
+    EXPECT_EQ(window->windowTitle(),
+              QStringLiteral("Талон транспортного средства — A123BC — Velmora"));
 }
 
 TEST_F(ReportWindowTest, eachReportPrintsOnItsOwnPrinterAndTheDefaultIsLeftAlone)
@@ -220,6 +223,9 @@ TEST_F(ReportWindowTest, printPreviewAndPdf_fromTheReportWindow)
     bool previewed = false;
     ModalRunner::pushHandler([&previewed](QDialog& dlg) {
         previewed = qobject_cast<QPrintPreviewDialog*>(&dlg) != nullptr;
+        const QSize room = dlg.screen()->availableGeometry().size();
+        EXPECT_LE(dlg.width(), room.width());
+        EXPECT_LE(dlg.height(), room.height());
         return int(QDialog::Rejected);
     });
     triggerMenu(window, CommandId::ReportPreview);
@@ -283,6 +289,7 @@ TEST_F(ReportWindowTest, languageSwitch_redrawsTheOpenReport)
     EXPECT_TRUE(
         window->view()->toPlainText().contains(QStringLiteral("TACHOGRAPH CALIBRATION RECORD")));
     EXPECT_EQ(window->printerLabel()->text(), QStringLiteral("Printer: office"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Calibration record — A123BC — Velmora"));
     const QAction* print =
         FindCommandAction(window->menuBar()->findChildren<QAction*>(), CommandId::ReportPrint);
     ASSERT_NE(print, nullptr);
