@@ -134,4 +134,14 @@ constexpr int PdfSaved = 276;             // %1: PDF file path
 constexpr int DefaultPrinterNotSet = 277; // %1: printer
 constexpr int NoPrintersFound = 278;
 
+// Changes on screen that are not saved yet.
+constexpr int ButtonSave = 290;
+constexpr int ButtonDiscard = 291;
+constexpr int UnsavedChangesQuestion = 292;
+constexpr int UnsavedBeforePrint = 293;
+constexpr int ButtonSaveAndPrint = 294;
+constexpr int CalibrationSaved = 295;   // %1: registration number, %2: date
+constexpr int SelectCalibration = 296;  // printing after the calibration on screen went
+constexpr int PdfReplaceQuestion = 297; // %1: PDF file path
+
 } // namespace StringId
