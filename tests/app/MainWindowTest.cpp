@@ -168,6 +168,7 @@ TEST_F(MainWindowTest, openEditEndsIntoItsOwnVehicleBeforeTheNewVehicleJumpLoads
     // The typed value is given up when the program asks.
     Prompts::pushAnswer(Prompts::Answer::Discard);
     newVehicle->trigger();
+    EXPECT_EQ(Prompts::takeShownTexts(), QStringList{Lang(StringId::UnsavedChangesQuestion)});
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Velmora [BBB222][*]"));
     // BBB222's own value, whatever the user does with the keyboard next.
     const auto w = [] {
