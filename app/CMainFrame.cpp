@@ -5,6 +5,7 @@
 #include "app/LockIndicators.h"
 #include "exchange/CalibrationSaver.h"
 #include "exchange/cExportDlg.h"
+#include "lang/DisplayDate.h"
 #include "lang/LanguagePack.h"
 #include "lang/MenuBuilder.h"
 #include "lang/ResourceIds.h"
@@ -16,6 +17,8 @@
 #include "navigation/cListParent.h"
 #include "navigation/cNewCarDlg.h"
 #include "navigation/cTree.h"
+#include "params/CurrentRecords.h"
+#include "params/FieldText.h"
 #include "params/cTDGrid.h"
 #include "platform/HelpOpener.h"
 #include "platform/ModalRunner.h"
@@ -25,6 +28,8 @@
 #include "store/RecordFile.h"
 #include "store/WorkshopRegister.h"
 
+#include <QCloseEvent>
+#include <QDate>
 #include <QMenuBar>
 #include <QSettings>
 #include <QSplitter>
@@ -73,7 +78,8 @@ CMainFrame::~CMainFrame() = default;
 
 void CMainFrame::OnCreate()
 {
-    setWindowTitle(QStringLiteral("Velmora"));
+    // "[*]" marks values changed and not saved yet.
+    setWindowTitle(QStringLiteral("Velmora[*]"));
     setWindowIcon(LanguagePack::current().mainIcon());
     ReloadMenu();
 
@@ -103,7 +109,26 @@ void CMainFrame::OnCreateClient()
     setCentralWidget(m_splitter);
 
     m_tree->setCommandSink([this](int id) { OnCommand(id); });
-    connect(m_tree, &cTree::titleChanged, this, &QWidget::setWindowTitle);
+    connect(m_tree, &cTree::titleChanged, this,
+            [this](const QString& title) { setWindowTitle(title + QStringLiteral("[*]")); });
+    m_tree->setLeaveGuard([this](TreeNode target) {
+        const QString targetPath = m_tree->GetNodePath(target);
+        bool saved = false;
+        if (!MayLeaveEdits(&saved))
+            return false;
+        if (!saved)
+            return true;
+        // The save read its branch of the tree again, which may have replaced the node being
+        // moved to: it is found by its folder once the click or key has been handled.
+        QMetaObject::invokeMethod(
+            this,
+            [this, targetPath] {
+                if (const TreeNode node = m_tree->FindNodeByPath(targetPath))
+                    m_tree->SelectNode(node);
+            },
+            Qt::QueuedConnection);
+        return false;
+    });
 }
 
 void CMainFrame::OnInitialUpdate()
@@ -115,6 +140,7 @@ void CMainFrame::OnInitialUpdate()
     m_app.setViews(m_tree, grid);
     connect(grid, &cTDGrid::editRefused, this,
             [this](const QString& reason) { statusBar()->showMessage(reason, kRefusalShownMs); });
+    connect(grid, &cTDGrid::unsavedChangesChanged, this, &QWidget::setWindowModified);
 }
 
 bool CMainFrame::OnCommand(int commandId)
@@ -122,9 +148,16 @@ bool CMainFrame::OnCommand(int commandId)
     for (const CommandEntry& entry : kCommandTable) {
         if (entry.id == commandId) {
             // A command may show a dialog or load other records: an edit still open in the
-            // grid ends first, into the records it was typed for.
-            if (m_gridHost && m_gridHost->grid())
+            // grid ends first, into the records it was typed for. Saving and printing take
+            // the grid's values, so they stop at one the grid refuses, with the editor open.
+            if (m_gridHost && m_gridHost->grid()) {
+                const bool takesValues = commandId == CommandId::SaveCalibration ||
+                                         commandId == CommandId::PrintRecord ||
+                                         commandId == CommandId::PrintTicket;
+                if (takesValues && !m_gridHost->grid()->AcceptsOpenEdit())
+                    return true;
                 m_gridHost->grid()->EndFocusEdit();
+            }
             (this->*entry.handler)();
             return true;
         }
@@ -188,19 +221,80 @@ void CMainFrame::OnWorkshopList()
 
 void CMainFrame::OnSaveCalibration()
 {
-    SaveCalibration(m_app.workshopRegister(), *m_tree, *m_gridHost->grid(), this);
+    SaveOnScreen();
+}
+
+bool CMainFrame::SaveOnScreen()
+{
+    cTDGrid* grid = m_gridHost->grid();
+    if (!SaveCalibration(m_app.workshopRegister(), *m_tree, *grid, this))
+        return false;
+    // What was written is what is on screen, whether or not its day could be selected.
+    grid->MarkStored();
+    statusBar()->showMessage(Lang(StringId::CalibrationSaved)
+                                 .arg(RegistrationNumberOf(CurrentParamRecord()),
+                                      DisplayDate(QDate::currentDate())));
+    return true;
+}
+
+bool CMainFrame::MayLeaveEdits(bool* saved)
+{
+    cTDGrid* grid = m_gridHost ? m_gridHost->grid() : nullptr;
+    if (!grid)
+        return true;
+    grid->EndFocusEdit();
+    if (!grid->HasUnsavedChanges())
+        return true;
+    switch (Prompts::askToSave(this, Lang(StringId::UnsavedChangesQuestion))) {
+    case Prompts::Answer::Save:
+        if (!SaveOnScreen())
+            return false;
+        if (saved)
+            *saved = true;
+        return true;
+    case Prompts::Answer::Discard:
+        grid->DiscardChanges();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (!MayLeaveEdits()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+void CMainFrame::PrintReport(ReportKind kind)
+{
+    cTDGrid* grid = m_gridHost->grid();
+    if (m_tree->ShownCalibrationDeleted()) {
+        Prompts::warn(this, Lang(StringId::SelectCalibration));
+        return;
+    }
+    // The printed record must be one that is stored.
+    if (grid->HasUnsavedChanges()) {
+        if (Prompts::askToSave(this, Lang(StringId::UnsavedBeforePrint), false,
+                               Lang(StringId::ButtonSaveAndPrint)) != Prompts::Answer::Save ||
+            !SaveOnScreen())
+            return;
+    }
+    if (const auto report = PrepareReport(kind, *m_tree, *grid, this))
+        m_app.ShowReport(kind, *report);
 }
 
 void CMainFrame::OnPrintRecord()
 {
-    if (const auto report = PrepareReport(ReportKind::Record, *m_tree, *m_gridHost->grid(), this))
-        m_app.ShowReport(ReportKind::Record, *report);
+    PrintReport(ReportKind::Record);
 }
 
 void CMainFrame::OnPrintTicket()
 {
-    if (const auto report = PrepareReport(ReportKind::Ticket, *m_tree, *m_gridHost->grid(), this))
-        m_app.ShowReport(ReportKind::Ticket, *report);
+    PrintReport(ReportKind::Ticket);
 }
 
 void CMainFrame::OnOpenHelp()
@@ -226,7 +320,8 @@ void CMainFrame::OnExport()
 void CMainFrame::OnImport()
 {
     cExportDlg dlg(Lang(StringId::ImportCaption), this);
-    if (dlg.Choose(*m_tree)) {
+    // The import reads the calibrations again from disk, over the values on screen.
+    if (dlg.Choose(*m_tree) && MayLeaveEdits()) {
         const QString done = dlg.ImportToWorkshop(*m_tree);
         if (!done.isEmpty())
             statusBar()->showMessage(done);
@@ -251,6 +346,9 @@ void CMainFrame::OnNewWorkshop()
 
 void CMainFrame::OnNewVehicle()
 {
+    // The new vehicle is selected or takes the selection away from the values on screen.
+    if (!MayLeaveEdits())
+        return;
     cNewCarDlg dlg(m_app.workshopRegister(), *m_tree, this);
     ModalRunner::run(dlg);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reports/ReportCommands.h"
+
 #include <QList>
 #include <QMainWindow>
 
@@ -56,7 +58,18 @@ public:
     void OnAppAbout();
     void OnAppExit();
 
+    // Whether the values on screen may be replaced or left: true when nothing was changed,
+    // or the user saved or discarded the changes; false when the user cancelled or the save
+    // failed. `saved` is set when the changes were saved.
+    bool MayLeaveEdits(bool* saved = nullptr);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    // The save command's work; true when the calibration was written.
+    bool SaveOnScreen();
+    void PrintReport(ReportKind kind);
     void OnCreate();
     void OnCreateClient();
     void ReloadToolBar();

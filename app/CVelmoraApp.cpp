@@ -35,7 +35,8 @@ QString packMissingText(const QString& name)
 void CVelmoraApp::applyLanguage()
 {
     Prompts::setButtonTexts(Lang(StringId::ButtonOk), Lang(StringId::ButtonYes),
-                            Lang(StringId::ButtonNo));
+                            Lang(StringId::ButtonNo), Lang(StringId::ButtonSave),
+                            Lang(StringId::ButtonDiscard), Lang(StringId::ButtonCancel));
     QCoreApplication::removeTranslator(&m_qtTranslator);
     const QString language = LanguagePack::current().loadedName().section(QLatin1Char('_'), -1);
     HelpOpener::setSection(language);

@@ -19,21 +19,6 @@
 
 namespace {
 
-// The workshop node that owns `node`: itself, its parent or its grandparent by level.
-TreeNode WorkshopNodeOf(TreeNode node)
-{
-    switch (cTree::NodeLevel(node)) {
-    case TreeLevel::Workshop:
-        return node;
-    case TreeLevel::Vehicle:
-        return node->parent();
-    case TreeLevel::Day:
-        return node->parent() ? node->parent()->parent() : nullptr;
-    default:
-        return nullptr;
-    }
-}
-
 // Removes the folders, deepest first, that are still empty.
 void RemoveEmptyFolders(const QStringList& folders)
 {
@@ -62,7 +47,7 @@ bool SaveCalibration(WorkshopRegister& reg, cTree& tree, cTDGrid& grid, QWidget*
         return false;
     }
 
-    const TreeNode workshopNode = WorkshopNodeOf(selected);
+    const TreeNode workshopNode = cTree::WorkshopNodeOf(selected);
     if (!workshopNode) {
         Prompts::warn(window, Lang(StringId::NothingSelected));
         return false;
@@ -109,16 +94,22 @@ bool SaveCalibration(WorkshopRegister& reg, cTree& tree, cTDGrid& grid, QWidget*
         return false;
     }
 
+    // The register entry is found before the refresh, which may replace the nodes.
+    const auto& entries = reg.entries();
+    const WorkshopEntry* entry = FindWorkshopByItem(reg, workshopNode);
+    const std::size_t index = entry ? static_cast<std::size_t>(entry - entries.data()) : 0;
     tree.RefreshVehicle(workshopFolder, number);
-    // The first vehicle of that number in the register, which need not be the one just
-    // written when two workshops know the number.
-    if (const VehicleEntry* vehicle = reg.findVehicleByName(number)) {
-        for (const DateEntry& date : vehicle->dates) {
-            if (date.name == day) {
-                if (date.node)
+    // The day just written, in the workshop it was written to: the same number may be filed
+    // under another workshop as well.
+    if (entry && index < entries.size()) {
+        for (const VehicleEntry& vehicle : entries[index].vehicles) {
+            if (vehicle.name != number)
+                continue;
+            for (const DateEntry& date : vehicle.dates) {
+                if (date.name == day && date.node)
                     tree.SelectNode(date.node);
-                break;
             }
+            break;
         }
     }
     return true;

@@ -10,8 +10,8 @@ class cTree;
 //   <workshop>/RX902/<number>/<yyyyMMdd>/PARAM_UP.BIN and GSM_UP.BIN,
 //   <workshop>/RX902/<number>/CINFO.BIN.
 // The grid's values are stored into the records first, even if the save is then refused.
-// Afterwards the workshop's branch of the tree is read again and today's calibration of the
-// first vehicle of that number in the register is selected, which loads what was written.
+// Afterwards the workshop's branch of the tree is read again and today's calibration of that
+// vehicle in that workshop is selected, which loads what was written.
 //
 // Refused with a message: a missing or too long number, a number that is no plain folder
 // name, nothing selected. A folder or file that cannot be made is reported by its path and

@@ -154,4 +154,14 @@ constexpr int ReportTitleTicket = 299;
 constexpr int PdfNameRecord = 324; // word in a proposed PDF file name
 constexpr int PdfNameTicket = 325;
 
+// Changes on screen that are not saved yet.
+constexpr int ButtonSave = 330;
+constexpr int ButtonDiscard = 331;
+constexpr int UnsavedChangesQuestion = 332;
+constexpr int UnsavedBeforePrint = 333;
+constexpr int ButtonSaveAndPrint = 334;
+constexpr int CalibrationSaved = 335;   // %1: registration number, %2: date
+constexpr int SelectCalibration = 336;  // printing after the calibration on screen went
+constexpr int PdfReplaceQuestion = 337; // %1: PDF file path
+
 } // namespace StringId

@@ -50,6 +50,8 @@ void DeleteSelectedNode(WorkshopRegister& reg, cTree& tree, QWidget* window)
     const QString workshopFolder = tree.GetNodeText(vehicle->parent());
     const bool deleted = toTrash ? Trash::move(folder) : DeleteFolderTree(folder) == 0;
     tree.RefreshVehicle(workshopFolder, vehicleName);
+    if (deleted)
+        tree.ForgetDeletedFolder(folder);
     // The refreshed tree shows what is left; the user is told that something is.
     if (!deleted)
         Prompts::warn(

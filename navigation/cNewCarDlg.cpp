@@ -21,6 +21,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QScreen>
+
+#include <algorithm>
 
 cNewCarDlg::cNewCarDlg(WorkshopRegister& reg, cTree& tree, QWidget* parent)
     : QDialog(parent), m_reg(reg), m_tree(tree)
@@ -33,9 +36,21 @@ cNewCarDlg::cNewCarDlg(WorkshopRegister& reg, cTree& tree, QWidget* parent)
     const auto& entries = m_reg.entries();
     for (int i = 0; i < static_cast<int>(entries.size()); ++i)
         m_workshops->addItem(entries[i].folderPath, i);
+    // The workshop of the selection, the first one when nothing is selected.
+    const WorkshopEntry* selected =
+        FindWorkshopByItem(m_reg, cTree::WorkshopNodeOf(m_tree.SelectedNode()));
+    const int row =
+        selected ? m_workshops->findData(static_cast<int>(selected - entries.data())) : -1;
     if (m_workshops->count() > 0)
-        m_workshops->setCurrentIndex(0);
-    // The first workshop is already chosen; what the user has to type is the number.
+        m_workshops->setCurrentIndex(std::max(row, 0));
+    // Wide enough for the whole folder path, so the user sees which workshop is chosen; the
+    // dialog grows with it, within the screen.
+    m_workshops->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    int wanted = m_workshops->sizeHint().width();
+    if (const QScreen* shown = screen())
+        wanted = std::min(wanted, shown->availableSize().width() * 2 / 3);
+    m_workshops->setMinimumWidth(std::max(wanted, m_workshops->minimumWidth()));
+    // The workshop is already chosen; what the user has to type is the number.
     if (m_number)
         m_number->setFocus();
 }

@@ -8,10 +8,10 @@ class QString;
 class WorkshopRegister;
 class cTree;
 
-// The new-vehicle dialog (template 324): the user picks a workshop and types a registration
-// number. OK selects the vehicle of that number when any workshop has one; otherwise it makes
-// the vehicle's folder with a first, empty calibration dated today and shows it in the tree
-// without selecting it.
+// The new-vehicle dialog (template 324): the user picks a workshop (at first the one of the
+// tree's selection) and types a registration number. OK selects the vehicle of that number
+// when any workshop has one; otherwise it makes the vehicle's folder with a first, empty
+// calibration dated today and shows it in the tree without selecting it.
 class cNewCarDlg : public QDialog {
     Q_OBJECT
 public:

@@ -6,6 +6,7 @@
 #include "lang/StringIds.h"
 #include "navigation/BranchLister.h"
 #include "navigation/BranchReader.h"
+#include "navigation/GuardedSelectionModel.h"
 #include "navigation/TreeNodes.h"
 #include "params/CurrentRecords.h"
 #include "params/cTDGrid.h"
@@ -19,6 +20,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
+#include <QTreeWidgetItemIterator>
 
 #include <algorithm>
 #include <vector>
@@ -47,8 +49,19 @@ cTree::cTree(WorkshopRegister& reg, QWidget* parent) : QTreeWidget(parent), m_re
     // Every row has the same height; this spares the view from measuring each row of a
     // large register.
     setUniformRowHeights(true);
-    connect(this, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* current, QTreeWidgetItem*) { OnSelChanged(current); });
+    // Leaving changed values asks first, so the move of the current item must be refusable
+    // before it happens, whether by click, key or type-ahead.
+    QItemSelectionModel* previous = selectionModel();
+    auto* guarded = new GuardedSelectionModel(model(), this);
+    guarded->setGuard([this](const QModelIndex& index) {
+        const TreeNode target = itemFromIndex(index);
+        return m_selectingFromCode || !m_leaveGuard || !LoadsCalibration(target) ||
+               m_leaveGuard(target);
+    });
+    setSelectionModel(guarded);
+    delete previous;
+    connect(guarded, &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { OnSelChanged(itemFromIndex(current)); });
 }
 
 cTree::~cTree()
@@ -193,9 +206,67 @@ int cTree::NodeLevel(TreeNode node)
     return node ? node->data(0, Qt::UserRole).toInt() : TreeLevel::None;
 }
 
+TreeNode cTree::WorkshopNodeOf(TreeNode node)
+{
+    switch (NodeLevel(node)) {
+    case TreeLevel::Workshop:
+        return node;
+    case TreeLevel::Vehicle:
+        return node->parent();
+    case TreeLevel::Day:
+        return node->parent() ? node->parent()->parent() : nullptr;
+    default:
+        return nullptr;
+    }
+}
+
 void cTree::SelectNode(TreeNode node)
 {
+    const QScopedValueRollback fromCode(m_selectingFromCode, true);
     setCurrentItem(node);
+}
+
+TreeNode cTree::FindNodeByPath(const QString& path)
+{
+    for (QTreeWidgetItemIterator it(this); *it; ++it) {
+        if (GetNodePath(*it) == path)
+            return *it;
+    }
+    return nullptr;
+}
+
+void cTree::setLeaveGuard(std::function<bool(TreeNode)> guard)
+{
+    m_leaveGuard = std::move(guard);
+}
+
+bool cTree::LoadsCalibration(TreeNode node)
+{
+    switch (NodeLevel(node)) {
+    case TreeLevel::Day:
+        return true;
+    case TreeLevel::Vehicle:
+        return node->childCount() > 0;
+    default:
+        return false;
+    }
+}
+
+void cTree::ForgetDeletedFolder(const QString& folder)
+{
+    if (m_shownDay.isEmpty() || (m_shownDay != folder && !m_shownDay.startsWith(folder + u'/')))
+        return;
+    m_shownDay.clear();
+    m_shownDeleted = true;
+    // An open edit belongs to the deleted calibration too.
+    if (m_grid)
+        m_grid->EndFocusEdit();
+    ClearCurrentRecords();
+    if (m_grid) {
+        m_grid->Refresh();
+        m_grid->MarkStored();
+    }
+    emit titleChanged(QStringLiteral("Velmora"));
 }
 
 WorkshopEntry* FindWorkshopByItem(WorkshopRegister& reg, TreeNode node)
@@ -272,8 +343,12 @@ void cTree::LoadCalibration(const QString& vehicleFolder, const QString& dayFold
     CurrentGsmRecord().bytes = gsm;
     CurrentOwnerRecord().bytes = owner;
     CurrentWorkshopRecord() = entry->record;
-    if (m_grid)
+    m_shownDay = dayFolder;
+    m_shownDeleted = false;
+    if (m_grid) {
         m_grid->Refresh();
+        m_grid->MarkStored();
+    }
     for (const QString& path : unreadable)
         Prompts::warn(window(), Lang(StringId::RecordUnreadable).arg(path));
 }

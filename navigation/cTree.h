@@ -59,8 +59,24 @@ public:
     QString GetNodePath(TreeNode node = nullptr) const;
     TreeNode SelectedNode() const;
     static int NodeLevel(TreeNode node);
-    // Makes `node` current; the load runs as for a click.
+    // The workshop node that owns `node`: itself, its parent or its grandparent by level.
+    static TreeNode WorkshopNodeOf(TreeNode node);
+    // Makes `node` current; the load runs as for a click, without asking the leave guard.
     void SelectNode(TreeNode node);
+    // The node whose folder is `path` (as GetNodePath gives it); null when none.
+    TreeNode FindNodeByPath(const QString& path);
+
+    // Asked before the user moves the selection to a node whose calibration would replace
+    // the one on screen; false keeps the selection where it is.
+    void setLeaveGuard(std::function<bool(TreeNode target)> guard);
+    // Whether selecting `node` loads a calibration: a day, or a vehicle that has one.
+    static bool LoadsCalibration(TreeNode node);
+
+    // After a folder was deleted: when the calibration on screen was inside it, the records
+    // are cleared, the grid shows nothing of it and the title no longer names it.
+    void ForgetDeletedFolder(const QString& folder);
+    // Whether the calibration on screen was deleted and nothing has been loaded since.
+    bool ShownCalibrationDeleted() const { return m_shownDeleted; }
 
 signals:
     void titleChanged(const QString& title);
@@ -82,8 +98,13 @@ private:
     WorkshopRegister& m_register;
     QPointer<cTDGrid> m_grid;
     std::function<void(int)> m_commandSink;
+    std::function<bool(TreeNode)> m_leaveGuard;
     QPointer<QMenu> m_menu;
     bool m_rebuilding = false;
+    bool m_selectingFromCode = false;
+    // The day folder of the calibration on screen; empty when none was loaded.
+    QString m_shownDay;
+    bool m_shownDeleted = false;
 };
 
 // The register entry whose workshop node is `node`, in register order; null when none.

@@ -7,9 +7,11 @@
 #include "lang/LanguagePack.h"
 #include "platform/HelpOpener.h"
 
+#include <QComboBox>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QToolTip>
 
 #include <algorithm>
@@ -36,6 +38,7 @@ void cTDGrid::SetupRows()
         SetCellData(index, ValueColumn, reinterpret_cast<quintptr>(&row));
         row.run(ParamMode::Setup, index, *this);
     }
+    MarkStored();
     emit setupFinished();
     m_initialised = true;
     // The view may already have its size; the columns follow it from now on.
@@ -50,11 +53,78 @@ void cTDGrid::Retranslate()
     const ParamRecord param = CurrentParamRecord();
     const GsmRecord gsm = CurrentGsmRecord();
     const OwnerRecord owner = CurrentOwnerRecord();
+    const ParamRecord storedParam = m_storedParam;
+    const GsmRecord storedGsm = m_storedGsm;
+    const OwnerRecord storedOwner = m_storedOwner;
     SetupRows();
     CurrentParamRecord() = param;
     CurrentGsmRecord() = gsm;
     CurrentOwnerRecord() = owner;
+    m_storedParam = storedParam;
+    m_storedGsm = storedGsm;
+    m_storedOwner = storedOwner;
     Refresh();
+    UpdateUnsaved();
+}
+
+void cTDGrid::MarkStored()
+{
+    m_storedParam = CurrentParamRecord();
+    m_storedGsm = CurrentGsmRecord();
+    m_storedOwner = CurrentOwnerRecord();
+    UpdateUnsaved();
+}
+
+void cTDGrid::DiscardChanges()
+{
+    EndFocusEdit();
+    CurrentParamRecord() = m_storedParam;
+    CurrentGsmRecord() = m_storedGsm;
+    CurrentOwnerRecord() = m_storedOwner;
+    Refresh();
+    UpdateUnsaved();
+}
+
+void cTDGrid::UpdateUnsaved()
+{
+    const bool unsaved = CurrentParamRecord().bytes != m_storedParam.bytes ||
+                         CurrentGsmRecord().bytes != m_storedGsm.bytes ||
+                         CurrentOwnerRecord().bytes != m_storedOwner.bytes;
+    if (unsaved == m_unsaved)
+        return;
+    m_unsaved = unsaved;
+    emit unsavedChangesChanged(unsaved);
+}
+
+bool cTDGrid::AcceptsOpenEdit()
+{
+    const int row = GetFocusCell().row;
+    const int col = GetFocusCell().col;
+    CGridCellBase* cell = CellAt(row, col);
+    if (!cell || !cell->IsEditing())
+        return true;
+    QString text;
+    if (const auto* edit = qobject_cast<const QLineEdit*>(cell->GetEditWnd()))
+        text = edit->text();
+    else if (const auto* list = qobject_cast<const QComboBox*>(cell->GetEditWnd()))
+        text = list->currentText();
+    else
+        return true;
+    if (text == cell->GetText())
+        return true;
+    // The handlers validate what the cell holds: the text is put there for the check only;
+    // the editor keeps it either way.
+    const QString previous = cell->GetText();
+    const unsigned previousState = cell->GetState();
+    SetCellText(row, col, text);
+    const bool accepted = ValidateCellEdit(row, col, text);
+    if (CGridCellBase* same = CellAt(row, col)) {
+        same->SetText(previous);
+        same->SetState(previousState);
+    }
+    if (!accepted)
+        cell->GetEditWnd()->setFocus(Qt::OtherFocusReason);
+    return accepted;
 }
 
 void cTDGrid::Refresh()
@@ -96,6 +166,7 @@ void cTDGrid::EndCellEdit(int row, int col, const QString& text)
     // takes what the screen shows.
     if (const ParamDescriptor* d = DescriptorAt(row, col))
         d->run(ParamMode::Store, row, *this);
+    UpdateUnsaved();
 }
 
 bool cTDGrid::ValidateCellEdit(int row, int col, const QString& text)

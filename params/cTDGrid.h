@@ -1,7 +1,10 @@
 #pragma once
 
 #include "gridctrl/CGridCtrl.h"
+#include "params/GsmRecord.h"
+#include "params/OwnerRecord.h"
 #include "params/ParamDescriptor.h"
+#include "params/ParamRecord.h"
 
 // The parameter grid: one row per row of the parameter descriptor table, the label in the
 // fixed column 0 and the value in column 1. Values move between the cells and the current
@@ -30,6 +33,17 @@ public:
     void RunStorePass();
     bool IsInitialised() const { return m_initialised; }
 
+    // Whether edits have made the records differ from what was last loaded, saved or set up.
+    bool HasUnsavedChanges() const { return m_unsaved; }
+    // The records as they are now are what is stored (after a load or a save).
+    void MarkStored();
+    // Puts back the records as they were last loaded, saved or set up, and shows them.
+    void DiscardChanges();
+    // Whether the text of a cell editor that is still open would be accepted. When it would
+    // not, the refusal is shown and the editor stays open with the text, so a command that
+    // takes the grid's values can stop before it uses the previous ones.
+    bool AcceptsOpenEdit();
+
     // The editing hooks: each accepted edit is validated by its row's handler and stored at
     // once; a refused one leaves the previous text, which is stored back unchanged.
     void BeginCellEdit(int row, int col, QPoint point, int key) override;
@@ -41,6 +55,7 @@ signals:
     void setupFinished();
     // An edit was refused; the text says why, in the loaded language.
     void editRefused(const QString& reason);
+    void unsavedChangesChanged(bool unsaved);
 
 protected:
     void OnSize() override;
@@ -54,6 +69,12 @@ private:
     // column 0 is placed, when that is more than 2 pixels.
     void FitColumns();
     int WidestLabel() const;
+    void UpdateUnsaved();
 
     bool m_initialised = false;
+    bool m_unsaved = false;
+    // The records as last loaded, saved or set up.
+    ParamRecord m_storedParam;
+    GsmRecord m_storedGsm;
+    OwnerRecord m_storedOwner;
 };

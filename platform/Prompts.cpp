@@ -13,6 +13,9 @@ struct PromptState {
     QString okText;
     QString yesText;
     QString noText;
+    QString saveText;
+    QString discardText;
+    QString cancelText;
 };
 
 PromptState& state()
@@ -59,6 +62,36 @@ Prompts::Answer Prompts::askYesNo(QWidget* parent, const QString& text)
     return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
+Prompts::Answer Prompts::askToSave(QWidget* parent, const QString& text, bool discard,
+                                   const QString& saveText)
+{
+    state().shown.append(text);
+    if (!state().answers.empty()) {
+        const Answer answer = state().answers.front();
+        state().answers.pop_front();
+        return answer;
+    }
+    if (state().silent)
+        return Answer::Cancel;
+    QMessageBox::StandardButtons buttons = QMessageBox::Save | QMessageBox::Cancel;
+    if (discard)
+        buttons |= QMessageBox::Discard;
+    QMessageBox box(QMessageBox::Warning, caption(), text, buttons, parent);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    setButtonText(box, QMessageBox::Save, saveText.isEmpty() ? state().saveText : saveText);
+    setButtonText(box, QMessageBox::Discard, state().discardText);
+    setButtonText(box, QMessageBox::Cancel, state().cancelText);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return Answer::Save;
+    case QMessageBox::Discard:
+        return Answer::Discard;
+    default:
+        return Answer::Cancel;
+    }
+}
+
 void Prompts::warn(QWidget* parent, const QString& text)
 {
     showMessage(QMessageBox::Warning, parent, text);
@@ -74,11 +107,15 @@ void Prompts::critical(QWidget* parent, const QString& text)
     showMessage(QMessageBox::Critical, parent, text);
 }
 
-void Prompts::setButtonTexts(const QString& ok, const QString& yes, const QString& no)
+void Prompts::setButtonTexts(const QString& ok, const QString& yes, const QString& no,
+                             const QString& save, const QString& discard, const QString& cancel)
 {
     state().okText = ok;
     state().yesText = yes;
     state().noText = no;
+    state().saveText = save;
+    state().discardText = discard;
+    state().cancelText = cancel;
 }
 
 void Prompts::pushAnswer(Answer answer)

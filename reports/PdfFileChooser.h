@@ -6,8 +6,10 @@
 
 class QWidget;
 
-// The desktop's save dialog for a PDF file. Tests queue the file the "user" picks (an empty
-// optional stands for Cancel).
+// The desktop's save dialog for a PDF file. The name gets ".pdf" when it has no such suffix,
+// and an existing file of that name is replaced only when the user says so. Tests answer the
+// dialog through ModalRunner, or queue the name the "user" picks (an empty optional stands
+// for Cancel).
 class PdfFileChooser {
 public:
     static std::optional<QString> choose(QWidget* parent, const QString& proposedPath);

@@ -16,7 +16,10 @@ ReportSubject ReportSubjectOf(ReportKind kind, const cTree& tree)
     const TreeNode node = tree.SelectedNode();
     switch (cTree::NodeLevel(node)) {
     case TreeLevel::Vehicle:
-        return {tree.GetNodeText(node), {}};
+        // The grid shows the vehicle's latest day, so the report carries that day's date.
+        return {tree.GetNodeText(node), node->childCount() > 0
+                                            ? tree.GetNodeText(node->child(node->childCount() - 1))
+                                            : QString()};
     case TreeLevel::Day:
         return {node->parent() ? tree.GetNodeText(node->parent()) : QString(),
                 tree.GetNodeText(node)};

@@ -19,7 +19,8 @@ struct PreparedReport {
 };
 
 // The vehicle and calibration day a report is for, from the tree's selection: a vehicle node
-// gives its name and no day, a day node its parent's name and its own; a workshop node or no
+// gives its name and its latest day (the one its selection shows), a day node its parent's
+// name and its own; a workshop node or no
 // selection gives "unknown" for the record and nothing for the ticket.
 struct ReportSubject {
     QString vehicle;

@@ -1,94 +1,6 @@
-#include "app/CMainFrame.h"
-#include "app/CVelmoraApp.h"
-#include "app/LockIndicators.h"
-#include "lang/LanguagePack.h"
-#include "lang/MenuBuilder.h"
-#include "lang/ResourceIds.h"
-#include "lang/StringIds.h"
-#include "navigation/cListParent.h"
-#include "navigation/cTree.h"
-#include "params/CurrentRecords.h"
-#include "params/cTDGrid.h"
-#include "platform/HelpOpener.h"
-#include "platform/KeyboardLocks.h"
-#include "platform/ModalRunner.h"
-#include "platform/Prompts.h"
-#include "store/FolderOps.h"
-#include "store/LittleEndian.h"
-#include "store/RecordFile.h"
-#include "store/WorkshopRegister.h"
-#include "tests/support/CommandActions.h"
-#include "tests/support/TempDataFolder.h"
-
-#include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenuBar>
-#include <QSettings>
-#include <QSplitter>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QToolBar>
-
-#include <gtest/gtest.h>
+#include "tests/app/MainWindowFixture.h"
 
 namespace {
-
-const QString kPackDir = QStringLiteral(VELMORA_PACK_DIR);
-
-void writeRecord(const QString& path, std::size_t size, std::uint8_t fill)
-{
-    std::vector<std::uint8_t> payload(size, fill);
-    ASSERT_TRUE(WriteRecordFile(path, payload));
-}
-
-// A workshop folder with one vehicle and one calibration day, registered in service.txt.
-QString makeWorkshop(const QString& root, const QString& name, const QString& vehicle,
-                     const QString& day)
-{
-    const QString workshop = QDir(root).filePath(name);
-    QDir().mkpath(workshop + QStringLiteral("/RX902/") + vehicle + QLatin1Char('/') + day);
-    writeRecord(workshop + QStringLiteral("/RX902/SINFO.BIN"), RecordSize::Workshop, 0);
-    const QString dayFolder =
-        workshop + QStringLiteral("/RX902/") + vehicle + QLatin1Char('/') + day;
-    writeRecord(dayFolder + QStringLiteral("/PARAM_UP.BIN"), RecordSize::Param, 1);
-    writeRecord(dayFolder + QStringLiteral("/GSM_UP.BIN"), RecordSize::Gsm, 2);
-    return workshop;
-}
-
-class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        Prompts::setSilent(true);
-        Prompts::takeShownTexts();
-        // Every test starts as a first run: no remembered window geometry.
-        QSettings().clear();
-        LanguagePack::setSearchPaths({kPackDir});
-        ASSERT_TRUE(LanguagePack::current().load(QStringLiteral("Velmora_ru")));
-    }
-
-    void TearDown() override
-    {
-        LanguagePack::setSearchPaths({kPackDir});
-        LanguagePack::current().load(QStringLiteral("Velmora_ru"));
-    }
-
-    void registerWorkshops(const QStringList& folders)
-    {
-        WorkshopRegister reg;
-        for (const QString& folder : folders) {
-            WorkshopEntry entry;
-            entry.folderPath = folder;
-            reg.entries().push_back(entry);
-        }
-        ASSERT_TRUE(reg.save(WorkshopRegister::serviceFilePath()));
-    }
-
-    TempDataFolder m_data;
-};
 
 TEST_F(MainWindowTest, startWithoutLanguagePack_endsWithMessage)
 {
@@ -115,7 +27,7 @@ TEST_F(MainWindowTest, firstStart_showsEmptyTreeAndZeroGrid)
     EXPECT_EQ(grid->GetCellText(4, 1), QStringLiteral("0")); // serial number
     EXPECT_EQ(grid->GetCellText(21, 1), QStringLiteral("TCP"));
     EXPECT_EQ(grid->GetCellText(22, 1), QStringLiteral("ВЫКЛ"));
-    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Velmora"));
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Velmora[*]"));
 }
 
 TEST_F(MainWindowTest, startUp_treeShowsRegisterAndLeftPaneIs200Wide)
@@ -253,25 +165,6 @@ TEST_F(MainWindowTest, help_opensThePageFromTheStartFolderAtTheLanguagesSection)
     EXPECT_EQ(opened[1].fragment(), QStringLiteral("en"));
 }
 
-QAction* actionFor(const QWidget* bar, int command)
-{
-    return FindCommandAction(bar->findChildren<QAction*>(), command);
-}
-
-// Types into the grid as a user does: each key goes to whatever has the focus, so the first
-// one opens the cell editor and the rest go into it. The edit is left open.
-void typeKeys(cTDGrid* grid, int row, const QString& keys)
-{
-    grid->setFocus();
-    grid->SetFocusCell(row, 1);
-    for (const QChar c : keys) {
-        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : grid;
-        QTest::keyClick(target, c.toLatin1());
-    }
-}
-
-constexpr int kRowW = 9;
-
 TEST_F(MainWindowTest, languageSwitchFromTheMenu_keepsTypedValuesSelectionAndTitle)
 {
     QTemporaryDir root;
@@ -285,7 +178,7 @@ TEST_F(MainWindowTest, languageSwitchFromTheMenu_keepsTypedValuesSelectionAndTit
     QTreeWidgetItem* day = tree->topLevelItem(0)->child(0)->child(0);
     tree->SelectNode(day);
     const QString title = frame->windowTitle();
-    EXPECT_EQ(title, QStringLiteral("Velmora [A123BC : 20260101]"));
+    EXPECT_EQ(title, QStringLiteral("Velmora [A123BC : 20260101][*]"));
     typeKeys(app.grid(), kRowW, QStringLiteral("7777"));
 
     // The action frees and rebuilds its own menu: that must wait until its click returns.
@@ -341,8 +234,11 @@ TEST_F(MainWindowTest, openEditEndsIntoItsOwnVehicleBeforeTheNewVehicleJumpLoads
     });
     QAction* newVehicle = actionFor(frame->toolBar(), CommandId::NewVehicle);
     ASSERT_NE(newVehicle, nullptr);
+    // The typed value is given up when the program asks.
+    Prompts::pushAnswer(Prompts::Answer::Discard);
     newVehicle->trigger();
-    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Velmora [BBB222]"));
+    EXPECT_EQ(Prompts::takeShownTexts(), QStringList{Lang(StringId::UnsavedChangesQuestion)});
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Velmora [BBB222][*]"));
     // BBB222's own value, whatever the user does with the keyboard next.
     const auto w = [] {
         return LittleEndian::read(

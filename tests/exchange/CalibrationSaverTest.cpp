@@ -186,24 +186,18 @@ TEST_F(CalibrationSaverTest, NothingSelectedIsReported)
     EXPECT_FALSE(QFileInfo::exists(m_first + QStringLiteral("/RX902/AB1")));
 }
 
-TEST_F(CalibrationSaverTest, NumberInTwoWorkshopsSelectsTheFirstWorkshopsVehicle)
+TEST_F(CalibrationSaverTest, NumberInTwoWorkshopsSelectsTheDayJustWritten)
 {
     MakeCalibration(m_first, QStringLiteral("DUP"), QStringLiteral("20210101"));
     MakeCalibration(m_second, QStringLiteral("DUP"), QStringLiteral("20210101"));
     m_tree->Rebuild();
-    m_tree->SelectNode(m_tree->topLevelItem(1));
-    SetOnScreen(QStringLiteral("DUP"), 4);
-    ASSERT_TRUE(Save());
-    // Filed in the second workshop, but the first one's DUP has no day of today.
-    EXPECT_TRUE(QFileInfo::exists(DayFolder(m_second, QStringLiteral("DUP"))));
-    EXPECT_EQ(m_tree->SelectedNode(), nullptr);
-
-    // Once the first workshop's DUP has today too, that one is selected.
-    m_tree->SelectNode(m_tree->topLevelItem(0));
-    ASSERT_TRUE(Save());
-    m_tree->SelectNode(m_tree->topLevelItem(1));
-    ASSERT_TRUE(Save());
-    EXPECT_EQ(m_tree->GetNodePath(), DayFolder(m_first, QStringLiteral("DUP")));
+    // Each workshop in turn, so that both know today's DUP when the second one saves.
+    for (const QString& workshop : {m_first, m_second}) {
+        m_tree->SelectNode(m_tree->topLevelItem(workshop == m_first ? 0 : 1));
+        SetOnScreen(QStringLiteral("DUP"), 4);
+        ASSERT_TRUE(Save());
+        EXPECT_EQ(m_tree->GetNodePath(), DayFolder(workshop, QStringLiteral("DUP")));
+    }
 }
 
 TEST_F(CalibrationSaverTest, FailedWriteIsReportedAndKeepsTheSelection)

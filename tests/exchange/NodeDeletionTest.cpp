@@ -63,7 +63,7 @@ protected:
 TEST_F(NodeDeletionTest, DayNodeDeletesOnlyThatCalibration)
 {
     m_tree->SelectNode(FindNode(TreeLevel::Day, QStringLiteral("20240101")));
-    const ParamRecord shown = CurrentParamRecord();
+    ASSERT_NE(CurrentParamRecord().bytes, ParamRecord().bytes);
     DeleteAnswering(Prompts::Answer::Yes);
 
     EXPECT_EQ(ShownTexts(),
@@ -78,8 +78,9 @@ TEST_F(NodeDeletionTest, DayNodeDeletesOnlyThatCalibration)
     EXPECT_TRUE(QFileInfo::exists(Car1() + QStringLiteral("/20240202/PARAM_UP.BIN")));
     EXPECT_EQ(FindNode(TreeLevel::Day, QStringLiteral("20240101")), nullptr);
     EXPECT_EQ(m_tree->SelectedNode(), nullptr);
-    // The grid goes on showing the deleted calibration until something else is selected.
-    EXPECT_EQ(CurrentParamRecord().bytes, shown.bytes);
+    // Nothing of the deleted calibration stays on screen.
+    EXPECT_EQ(CurrentParamRecord().bytes, ParamRecord().bytes);
+    EXPECT_TRUE(m_tree->ShownCalibrationDeleted());
 }
 
 TEST_F(NodeDeletionTest, FolderThatCannotBeDeletedIsReported)

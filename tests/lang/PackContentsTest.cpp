@@ -37,6 +37,8 @@ QList<int> requiredStringIds()
     ids += nationLabelIds();
     for (int id = StringId::PackLoadFailed; id <= StringId::ButtonNo; ++id)
         ids.append(id);
+    for (int id = StringId::ButtonSave; id <= StringId::PdfReplaceQuestion; ++id)
+        ids.append(id);
     return ids;
 }
 

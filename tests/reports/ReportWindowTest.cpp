@@ -143,7 +143,8 @@ TEST_F(ReportWindowTest, selectionRules_forBothDocuments)
     } cases[] = {
         {TreeLevel::Workshop, CommandId::PrintTicket, nullptr, nullptr},
         {TreeLevel::Workshop, CommandId::PrintRecord, "unknown", "<tag_date></tag_date>"},
-        {TreeLevel::Vehicle, CommandId::PrintTicket, "A123BC", "<tag_date></tag_date>"},
+        // The vehicle's selection shows its latest day, and that is the day printed.
+        {TreeLevel::Vehicle, CommandId::PrintTicket, "A123BC", "<tag_date>20260214</tag_date>"},
         {TreeLevel::Day, CommandId::PrintTicket, "A123BC", "<tag_date>20260214</tag_date>"},
     };
     for (const auto& c : cases) {
