@@ -17,12 +17,13 @@ namespace {
 using FaultPoint = AtomicFileWriter::FaultPoint;
 
 // The test seam's state: a countdown over the steps of one kind (or of all), one over
-// writes only, the count of steps taken, and whether writes are cut short.
+// writes only, the kinds of the steps taken, and whether writes are cut short.
 struct FaultSeam {
     FaultPoint point = FaultPoint::Any;
     int stepCountdown = 0;
     int writeCountdown = 0;
-    int stepsTaken = 0;
+    QList<FaultPoint> stepKinds;
+    bool counting = false; // from the first failAt on: the program itself keeps no list
     bool shortWrites = false;
 };
 FaultSeam g_seam;
@@ -30,7 +31,8 @@ FaultSeam g_seam;
 // Counts one step; true when the seam makes it fail, with errno set as a full disk would.
 bool injectedFault(FaultPoint point)
 {
-    ++g_seam.stepsTaken;
+    if (g_seam.counting)
+        g_seam.stepKinds.append(point);
     if (g_seam.stepCountdown <= 0 || (g_seam.point != FaultPoint::Any && g_seam.point != point))
         return false;
     if (--g_seam.stepCountdown != 0)
@@ -192,12 +194,18 @@ void AtomicFileWriter::failAt(FaultPoint point, int n)
 {
     g_seam.point = point;
     g_seam.stepCountdown = n > 0 ? n : 0;
-    g_seam.stepsTaken = 0;
+    g_seam.stepKinds.clear();
+    g_seam.counting = true;
 }
 
 int AtomicFileWriter::stepsTaken()
 {
-    return g_seam.stepsTaken;
+    return static_cast<int>(g_seam.stepKinds.size());
+}
+
+QList<AtomicFileWriter::FaultPoint> AtomicFileWriter::stepKinds()
+{
+    return g_seam.stepKinds;
 }
 
 void AtomicFileWriter::failNthWrite(int n)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 // The one writer for every file the program replaces (record files, service.txt,
@@ -51,6 +52,9 @@ public:
     static void failAt(FaultPoint point, int n);
     static void failAtStep(int n) { failAt(FaultPoint::Any, n); }
     static int stepsTaken();
+    // The kind of each step taken since the count restarted, in order, so a sweep knows
+    // which positions come before the first rename.
+    static QList<FaultPoint> stepKinds();
     // The n-th low-level write from now on fails (1 = the next one); 0 turns it off.
     static void failNthWrite(int n);
     // While on, every write writes at most half of what it is given, as a full disk or a
