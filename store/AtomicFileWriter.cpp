@@ -17,9 +17,11 @@ namespace {
 using FaultPoint = AtomicFileWriter::FaultPoint;
 
 // The test seam's state: a countdown over the steps of one kind (or of all), one over
-// writes only, the kinds of the steps taken, and whether writes are cut short.
+// writes only, a kind whose every step fails, the kinds of the steps taken, and whether
+// writes are cut short.
 struct FaultSeam {
     FaultPoint point = FaultPoint::Any;
+    FaultPoint always = FaultPoint::Any;
     int stepCountdown = 0;
     int writeCountdown = 0;
     QList<FaultPoint> stepKinds;
@@ -33,6 +35,10 @@ bool injectedFault(FaultPoint point)
 {
     if (g_seam.counting)
         g_seam.stepKinds.append(point);
+    if (g_seam.always != FaultPoint::Any && g_seam.always == point) {
+        errno = ENOSPC;
+        return true;
+    }
     if (g_seam.stepCountdown <= 0 || (g_seam.point != FaultPoint::Any && g_seam.point != point))
         return false;
     if (--g_seam.stepCountdown != 0)
@@ -190,12 +196,31 @@ bool AtomicFileWriter::createFolder(const QString& path)
     return true;
 }
 
+bool AtomicFileWriter::remove(const QString& path)
+{
+    if (path.isEmpty())
+        return false;
+    const QFileInfo info(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    const QByteArray name = QFile::encodeName(info.filePath());
+    const bool folder = info.isDir() && !info.isSymLink();
+    if (step(FaultPoint::Remove,
+             [&] { return folder ? ::rmdir(name.constData()) : ::unlink(name.constData()); }) != 0)
+        return false;
+    syncFolder(QFile::encodeName(info.absolutePath()));
+    return true;
+}
+
 void AtomicFileWriter::failAt(FaultPoint point, int n)
 {
     g_seam.point = point;
     g_seam.stepCountdown = n > 0 ? n : 0;
     g_seam.stepKinds.clear();
     g_seam.counting = true;
+}
+
+void AtomicFileWriter::failEvery(FaultPoint point)
+{
+    g_seam.always = point;
 }
 
 int AtomicFileWriter::stepsTaken()

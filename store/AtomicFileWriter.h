@@ -17,6 +17,9 @@ public:
     // Makes one folder level (the parent must exist) and flushes the parent folder (a
     // failure of that is logged); false when the folder exists already or cannot be made.
     static bool createFolder(const QString& path);
+    // Removes a file or an empty folder and flushes the folder that held it (a failure of
+    // that is logged): the clean-up after a save that failed half-way. False when it stays.
+    static bool remove(const QString& path);
 
     // One file on its way: its temporary file written whole and flushed, not yet renamed.
     struct Prepared {
@@ -45,12 +48,16 @@ public:
         OpenFolder,
         SyncFolder,
         CreateFolder,
+        Remove,
     };
     // The n-th step of that kind from now on fails (1 = the next one); 0 turns the fault
     // off. Either call restarts the count of steps, so a test can run a saver once to
     // learn stepsTaken() and then fail each position in turn.
     static void failAt(FaultPoint point, int n);
     static void failAtStep(int n) { failAt(FaultPoint::Any, n); }
+    // Besides that, every step of this kind fails (Any turns it off): a clean-up that fails
+    // after the fault that made it necessary.
+    static void failEvery(FaultPoint point);
     static int stepsTaken();
     // The kind of each step taken since the count restarted, in order, so a sweep knows
     // which positions come before the first rename.

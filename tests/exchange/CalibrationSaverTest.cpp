@@ -295,6 +295,88 @@ TEST_F(CalibrationSaverTest, SaveIsAllOrNothingAtEveryFailurePosition)
     }
 }
 
+TEST_F(CalibrationSaverTest, FirstSaveIntoANewVehicleOrDayLeavesNoNewEmptyFolder)
+{
+    // Every failure position of a save that makes its folders, once with the clean-up
+    // working and once with every removal failing: a folder the save made either goes again
+    // or is named in the one message, and files never stand half-way unless a rename failed
+    // between others, which the message says.
+    using Kind = AtomicFileWriter::FaultPoint;
+    const QString number = QStringLiteral("FIRST1");
+    const QString vehicle = m_first + QStringLiteral("/RX902/FIRST1");
+    const QString day = DayFolder(m_first, number);
+    const QStringList files = {day + QStringLiteral("/PARAM_UP.BIN"),
+                               day + QStringLiteral("/GSM_UP.BIN"),
+                               vehicle + QStringLiteral("/CINFO.BIN")};
+    for (const bool vehicleExists : {false, true}) {
+        const QStringList made = vehicleExists ? QStringList{day} : QStringList{day, vehicle};
+        const auto putOld = [&] {
+            ASSERT_TRUE(QDir(vehicle).removeRecursively());
+            if (vehicleExists) {
+                ASSERT_TRUE(QDir().mkpath(vehicle + QStringLiteral("/20240101")));
+            }
+            m_tree->Rebuild();
+            ShownTexts();
+            SetOnScreen(number, 4);
+            m_tree->SelectNode(m_tree->topLevelItem(0));
+        };
+        putOld();
+        AtomicFileWriter::failAt(Kind::Any, 0);
+        ASSERT_TRUE(Save());
+        const int steps = AtomicFileWriter::stepsTaken();
+        QList<QByteArray> saved;
+        for (const QString& file : files)
+            saved << ReadFile(file);
+
+        for (const Kind removals : {Kind::Any, Kind::Remove}) {
+            for (int position = 1; position <= steps; ++position) {
+                SCOPED_TRACE(QStringLiteral("vehicle there %1, removals fail %2, position %3")
+                                 .arg(vehicleExists)
+                                 .arg(removals == Kind::Remove)
+                                 .arg(position)
+                                 .toStdString());
+                putOld();
+                AtomicFileWriter::failAt(Kind::Any, position);
+                AtomicFileWriter::failEvery(removals);
+                const bool ok = Save();
+                const QList<Kind> kinds = AtomicFileWriter::stepKinds();
+                AtomicFileWriter::failEvery(Kind::Any);
+                AtomicFileWriter::failAt(Kind::Any, 0);
+                const QStringList shown = ShownTexts();
+                ASSERT_EQ(shown.size(), ok ? 0 : 1);
+                qsizetype written = 0;
+                for (int i = 0; i < files.size(); ++i) {
+                    const bool there = QFileInfo::exists(files[i]);
+                    written += there ? 1 : 0;
+                    if (there) {
+                        EXPECT_EQ(ReadFile(files[i]), saved[i]);
+                    }
+                }
+                if (ok || written == files.size()) {
+                    EXPECT_TRUE(ok && written == files.size());
+                    continue;
+                }
+                if (written > 0) {
+                    EXPECT_TRUE(shown.first().startsWith(
+                        Lang(StringId::SavePartlyWritten).section(u'%', 0, 0)))
+                        << shown.first().toStdString();
+                    continue;
+                }
+                // Each folder made is removed through the writer, so a removal that fails
+                // is seen.
+                const qsizetype madeNow = kinds.count(Kind::CreateFolder) -
+                                          (kinds.at(position - 1) == Kind::CreateFolder ? 1 : 0);
+                EXPECT_EQ(kinds.count(Kind::Remove), madeNow);
+                for (const QString& folder : made) {
+                    const bool named =
+                        shown.first().contains(Lang(StringId::FolderDeleteFailed).arg(folder));
+                    EXPECT_EQ(QFileInfo(folder).isDir(), named) << folder.toStdString();
+                }
+            }
+        }
+    }
+}
+
 TEST_F(CalibrationSaverTest, FailedSaveIntoANewDayLeavesNoEmptyFolder)
 {
     SetOnScreen(QStringLiteral("NEWDAY"), 3);
