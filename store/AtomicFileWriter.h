@@ -35,8 +35,8 @@ public:
     // Removes a temporary file that will not be renamed.
     static void discard(const Prepared& prepared);
 
-    // Test seam. Every call that can fail while a file is replaced or a folder made counts
-    // as one step, of one of these kinds.
+    // Test seam. Every call that can fail while a file is replaced, a folder made, or either
+    // removed again counts as one step, of one of these kinds.
     enum class FaultPoint {
         Any, // every kind below, counted together
         CreateTemporary,
@@ -48,7 +48,7 @@ public:
         OpenFolder,
         SyncFolder,
         CreateFolder,
-        Remove,
+        Remove, // the clean-up after a failure
     };
     // The n-th step of that kind from now on fails (1 = the next one); 0 turns the fault
     // off. Either call restarts the count of steps, so a test can run a saver once to
