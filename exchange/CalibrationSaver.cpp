@@ -3,27 +3,30 @@
 #include "lang/LanguagePack.h"
 #include "lang/StringIds.h"
 #include "navigation/FolderNameRules.h"
-#include "navigation/ReportedFileOps.h"
 #include "navigation/cTree.h"
 #include "params/CurrentRecords.h"
 #include "params/FieldText.h"
 #include "params/cTDGrid.h"
 #include "platform/Prompts.h"
 #include "store/AtomicFileGroup.h"
+#include "store/AtomicFileWriter.h"
 #include "store/FolderOps.h"
 #include "store/RecordFile.h"
 #include "store/WorkshopRegister.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace {
 
-// Removes the folders, deepest first, that are still empty.
-void RemoveEmptyFolders(const QStringList& folders)
+// Removes the folders this save made, deepest first; for each that stays, a line to add to
+// the save's message.
+QString RemoveMadeFolders(const QStringList& folders)
 {
+    QString left;
     for (const QString& folder : folders)
-        QDir().rmdir(folder);
+        if (!AtomicFileWriter::remove(folder))
+            left += u'\n' + Lang(StringId::FolderDeleteFailed).arg(folder);
+    return left;
 }
 
 } // namespace
@@ -62,8 +65,11 @@ bool SaveCalibration(WorkshopRegister& reg, cTree& tree, cTDGrid& grid, QWidget*
     QStringList madeFolders;
     for (const QString& folder : {vehicleFolder, dayFolder}) {
         const bool existed = QFileInfo(folder).isDir();
-        if (!CreateFolderOrWarn(folder, window)) {
-            RemoveEmptyFolders(madeFolders);
+        if (!existed)
+            CreateFolder(folder);
+        if (!QFileInfo(folder).isDir()) {
+            Prompts::warn(window, Lang(StringId::FolderCreateFailed).arg(folder) +
+                                      RemoveMadeFolders(madeFolders));
             return false;
         }
         if (!existed)
@@ -79,9 +85,9 @@ bool SaveCalibration(WorkshopRegister& reg, cTree& tree, cTDGrid& grid, QWidget*
     const AtomicFileGroup::Outcome outcome = files.commit();
     if (!outcome.ok) {
         if (outcome.renamed == 0) {
-            RemoveEmptyFolders(madeFolders);
             Prompts::warn(window,
-                          Lang(StringId::FileWriteFailed).arg(files.path(outcome.failedIndex)));
+                          Lang(StringId::FileWriteFailed).arg(files.path(outcome.failedIndex)) +
+                              RemoveMadeFolders(madeFolders));
         } else {
             QStringList replaced;
             QStringList old;

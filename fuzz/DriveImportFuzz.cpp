@@ -18,11 +18,15 @@ namespace {
 
 enum Op : std::uint8_t { MakeFolder, MakeFile, MakeLink, MakePipe, GoUp, Count };
 
+// Folders nest up to this many levels below the root.
+constexpr int kDepth = 12;
+
 // A name of one to eight characters, never "." or "..", taken from a small alphabet that
-// still has spaces, dots, non-ASCII text and a leading dot.
+// still has spaces, dots, non-ASCII text, a leading dot and names that begin with a
+// sibling's whole name ("A1" and "A10").
 QString NameFrom(Fuzz::Input& in)
 {
-    static const QString alphabet = QStringLiteral("AB1 ._-Жé");
+    static const QString alphabet = QStringLiteral("AB1 ._-Жé0");
     QString name;
     for (int length = in.byte() % 8 + 1; length > 0; --length)
         name.append(alphabet.at(in.byte() % alphabet.size()));
@@ -43,7 +47,7 @@ void Build(Fuzz::Input& in, const QString& root, const QString& outside, int ops
             continue;
         switch (in.byte() % Count) {
         case MakeFolder:
-            if (QDir().mkdir(at) && path.size() < 6)
+            if (QDir().mkdir(at) && path.size() < kDepth)
                 path << QFileInfo(at).fileName();
             break;
         case MakeFile: {

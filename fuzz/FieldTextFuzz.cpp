@@ -93,13 +93,24 @@ void CheckRegistrationNumber(const QString& text, std::uint8_t codePage)
     FUZZ_CHECK(DecodeRegistrationNumber(field.data(), width, page) == text);
 }
 
+// Bytes of any content read as a wide field: the UTF-16LE units up to the first zero unit,
+// the field's last unit included; a single-byte field never reads past its zero byte.
 void CheckDecodeOfAnyBytes(const QByteArray& raw, std::uint8_t codePage)
 {
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(raw.constData());
     const auto width = static_cast<std::size_t>(raw.size());
-    FUZZ_CHECK(DecodeSingleByteText(bytes, width, codePage).size() <= raw.size());
-    FUZZ_CHECK(DecodeRegistrationNumber(bytes, width, codePage).size() <= raw.size());
-    FUZZ_CHECK(DecodeWideText(bytes, width / 2).size() <= raw.size() / 2);
+    QString units;
+    for (std::size_t i = 0; i + 1 < width; i += 2) {
+        const auto unit = static_cast<char16_t>(bytes[i] | bytes[i + 1] << 8);
+        if (unit == 0)
+            break;
+        units.append(QChar(unit));
+    }
+    FUZZ_CHECK(DecodeWideText(bytes, width / 2) == units);
+    const std::size_t end = static_cast<std::size_t>(raw.indexOf('\0'));
+    if (end < width)
+        FUZZ_CHECK(DecodeSingleByteText(bytes, width, codePage) ==
+                   DecodeSingleByteText(bytes, end, codePage));
 }
 
 template <typename Record> void FillRecord(Fuzz::Input& in, Record& record)

@@ -33,7 +33,7 @@ DICTS = {
                     '"18446744073709551615"', '"18446744073709551616"', r'"\xD9\xA3"',
                     r'"\xEF\xBC\x91"', '" "', '"-"', '"+"'],
     'printer_settings': COMMON,
-    'drive_import': [r'"\x00"', r'"\x01"', r'"\x02"', r'"\x03"', r'"\x04"'],
+    'drive_import': [r'"\x00"', r'"\x01"', r'"\x02"', r'"\x03"', r'"\x04"', r'"\x09"'],
     'calibration_xml': COMMON + CODE_PAGES + ['"<"', '"&"', '"]]>"', '"?>"', r'"\x0D"',
                                               r'"\x1F"', r'"\xEF\xBF\xBE"'],
 }
@@ -113,6 +113,20 @@ def main():
     write('drive_import', 'conflicts',
           bytes([2, 0, 0, 0, 0, 1, 1, 1, 0x30, 0, 0, 1, 1, 0x31, 0, 1, 0, 0, 2, 1, 3, 0x32, 0x33,
                  0x34]))
+
+    # Letters: A 0, B 1, '1' 2, '0' 9. Sibling folders whose names share a prefix on both
+    # sides, and one tree as deep as the target makes them.
+    def entry(letters, kind, content=b''):
+        data = bytes([len(letters) - 1] + letters + [kind])
+        return data + (bytes([len(content)]) + content if kind == 1 else b'')
+    write('drive_import', 'prefix_siblings',
+          bytes([3]) + entry([0, 2], 0) + entry([1], 1, b'old') + entry([0], 4) +
+          entry([0, 2], 0) + entry([1], 1, b'new') + entry([0], 4) +
+          entry([0, 2, 9], 0) + entry([1], 1, b'ten') + entry([0], 4) +
+          entry([0, 2, 9, 9], 1, b'file') + entry([0], 0) + entry([0, 2], 1, b'in A'))
+    write('drive_import', 'deep_tree',
+          bytes([0]) + b''.join(entry([i % 10, (i + 3) % 10], 0) for i in range(12)) +
+          entry([1], 1, b'bottom') + entry([0], 4) + entry([2], 1, b'one up'))
 
     os.makedirs(os.path.join(HERE, 'dict'), exist_ok=True)
     for target, entries in DICTS.items():

@@ -6,6 +6,7 @@
 #include "lang/StringIds.h"
 #include "navigation/CDirDialog.h"
 #include "platform/Prompts.h"
+#include "store/AtomicFileWriter.h"
 #include "store/FolderOps.h"
 #include "store/WorkshopRegister.h"
 
@@ -55,12 +56,18 @@ void cCreateClientDlg::accept()
         Prompts::warn(this, Lang(StringId::FolderCreateFailed).arg(path));
         return;
     }
-    const QString exchange = ExchangeFolderOf(path);
-    CreateFolder(path);
-    CreateFolder(exchange);
-    for (const QString& folder : {path, exchange}) {
+    // A workshop folder made here goes again when its exchange folder cannot be made, so a
+    // failed create leaves no empty folder behind; one that stays is named.
+    QStringList made;
+    for (const QString& folder : {path, ExchangeFolderOf(path)}) {
+        if (!QFileInfo(folder).isDir() && CreateFolder(folder))
+            made.prepend(folder);
         if (!QFileInfo(folder).isDir()) {
-            Prompts::warn(this, Lang(StringId::FolderCreateFailed).arg(folder));
+            QString message = Lang(StringId::FolderCreateFailed).arg(folder);
+            for (const QString& left : made)
+                if (!AtomicFileWriter::remove(left))
+                    message += u'\n' + Lang(StringId::FolderDeleteFailed).arg(left);
+            Prompts::warn(this, message);
             return;
         }
     }

@@ -12,13 +12,12 @@
 #include "params/ParamRecord.h"
 #include "platform/Prompts.h"
 #include "store/AtomicFileGroup.h"
+#include "store/AtomicFileWriter.h"
 #include "store/FolderOps.h"
 #include "store/RecordFile.h"
 #include "store/WorkshopRegister.h"
 
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QScreen>
@@ -120,12 +119,14 @@ bool cNewCarDlg::CreateVehicle(const QString& workshopFolder, const QString& num
         files.add(dayFolder + u'/' + kGsmFileName, RecordFileContent(gsm.bytes));
         const AtomicFileGroup::Outcome outcome = files.commit();
         if (!outcome.ok) {
-            // Nothing was there before, so what was renamed goes again, and the day with it.
+            // Nothing was there before, so what was renamed goes again, and the day with it;
+            // a day that stays (with a record that could not be removed) is named.
+            QString message = Lang(StringId::FileWriteFailed).arg(files.path(outcome.failedIndex));
             for (qsizetype i = 0; i < outcome.renamed; ++i)
-                QFile::remove(files.path(i));
-            QDir().rmdir(dayFolder);
-            Prompts::warn(this,
-                          Lang(StringId::FileWriteFailed).arg(files.path(outcome.failedIndex)));
+                AtomicFileWriter::remove(files.path(i));
+            if (!AtomicFileWriter::remove(dayFolder))
+                message += u'\n' + Lang(StringId::FolderDeleteFailed).arg(dayFolder);
+            Prompts::warn(this, message);
         }
     }
     // The vehicle folder exists now, so the tree shows it whatever else failed.

@@ -17,12 +17,15 @@ namespace {
 using FaultPoint = AtomicFileWriter::FaultPoint;
 
 // The test seam's state: a countdown over the steps of one kind (or of all), one over
-// writes only, the count of steps taken, and whether writes are cut short.
+// writes only, a kind whose every step fails, the kinds of the steps taken, and whether
+// writes are cut short.
 struct FaultSeam {
     FaultPoint point = FaultPoint::Any;
+    FaultPoint always = FaultPoint::Any;
     int stepCountdown = 0;
     int writeCountdown = 0;
-    int stepsTaken = 0;
+    QList<FaultPoint> stepKinds;
+    bool counting = false; // from the first failAt on: the program itself keeps no list
     bool shortWrites = false;
 };
 FaultSeam g_seam;
@@ -30,7 +33,12 @@ FaultSeam g_seam;
 // Counts one step; true when the seam makes it fail, with errno set as a full disk would.
 bool injectedFault(FaultPoint point)
 {
-    ++g_seam.stepsTaken;
+    if (g_seam.counting)
+        g_seam.stepKinds.append(point);
+    if (g_seam.always != FaultPoint::Any && g_seam.always == point) {
+        errno = ENOSPC;
+        return true;
+    }
     if (g_seam.stepCountdown <= 0 || (g_seam.point != FaultPoint::Any && g_seam.point != point))
         return false;
     if (--g_seam.stepCountdown != 0)
@@ -39,16 +47,30 @@ bool injectedFault(FaultPoint point)
     return true;
 }
 
+// Every system call that can fail while a file is replaced or a folder made goes through
+// here: it counts as one step of the seam and is made unless the seam fails it (then -1
+// with errno set). A call dropped from the writer drops its step too, so the tests that
+// count the positions notice a missing flush. A descriptor is released even when the seam
+// fails its close.
+template <typename Call> auto step(FaultPoint point, Call call) -> decltype(call())
+{
+    if (!injectedFault(point))
+        return call();
+    if (point == FaultPoint::Close)
+        call();
+    errno = ENOSPC;
+    return -1;
+}
+
 ssize_t lowLevelWrite(int fd, const char* data, size_t size)
 {
-    if (injectedFault(FaultPoint::Write) ||
-        (g_seam.writeCountdown > 0 && --g_seam.writeCountdown == 0)) {
+    if (g_seam.writeCountdown > 0 && --g_seam.writeCountdown == 0) {
         errno = ENOSPC;
         return -1;
     }
     if (g_seam.shortWrites && size > 1)
         size /= 2;
-    return ::write(fd, data, size);
+    return step(FaultPoint::Write, [&] { return ::write(fd, data, size); });
 }
 
 bool writeAll(int fd, const QByteArray& content)
@@ -87,16 +109,16 @@ mode_t modeFor(const QByteArray& target)
 // with EINVAL or ENOTSUP; the change is then as durable as that file system allows.
 void syncFolder(const QByteArray& folder)
 {
-    const int fd = injectedFault(FaultPoint::OpenFolder)
-                       ? -1
-                       : ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = step(FaultPoint::OpenFolder, [&] {
+        return ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    });
     if (fd < 0) {
         qWarning("file writer: folder %s cannot be opened to flush it: %s", folder.constData(),
                  std::strerror(errno));
         return;
     }
-    const bool synced = !injectedFault(FaultPoint::SyncFolder) &&
-                        (::fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP);
+    const bool synced = step(FaultPoint::SyncFolder, [&] { return ::fsync(fd); }) == 0 ||
+                        errno == EINVAL || errno == ENOTSUP;
     if (!synced)
         qWarning("file writer: folder %s cannot be flushed: %s", folder.constData(),
                  std::strerror(errno));
@@ -123,16 +145,14 @@ bool AtomicFileWriter::prepare(const QString& path, const QByteArray& content, P
     // The leading full stop hides the temporary file from every folder listing.
     QByteArray temp = folder + "/." + QFile::encodeName(info.fileName()) + ".XXXXXX";
     const int fd =
-        injectedFault(FaultPoint::CreateTemporary) ? -1 : ::mkostemp(temp.data(), O_CLOEXEC);
+        step(FaultPoint::CreateTemporary, [&] { return ::mkostemp(temp.data(), O_CLOEXEC); });
     if (fd < 0)
         return false;
 
-    bool ok = !injectedFault(FaultPoint::ChangeMode) && ::fchmod(fd, modeFor(target)) == 0;
+    bool ok = step(FaultPoint::ChangeMode, [&] { return ::fchmod(fd, modeFor(target)); }) == 0;
     ok = ok && writeAll(fd, content);
-    ok = ok && !injectedFault(FaultPoint::SyncFile) && ::fsync(fd) == 0;
-    // The descriptor is released even when the seam fails the close.
-    const bool closed = ::close(fd) == 0;
-    ok = !injectedFault(FaultPoint::Close) && closed && ok;
+    ok = ok && step(FaultPoint::SyncFile, [&] { return ::fsync(fd); }) == 0;
+    ok = step(FaultPoint::Close, [&] { return ::close(fd); }) == 0 && ok;
     if (!ok) {
         ::unlink(temp.constData());
         return false;
@@ -143,8 +163,9 @@ bool AtomicFileWriter::prepare(const QString& path, const QByteArray& content, P
 
 bool AtomicFileWriter::commit(const Prepared& prepared)
 {
-    if (injectedFault(FaultPoint::Rename) ||
-        ::rename(prepared.temp.constData(), prepared.target.constData()) != 0) {
+    if (step(FaultPoint::Rename, [&] {
+            return ::rename(prepared.temp.constData(), prepared.target.constData());
+        }) != 0) {
         discard(prepared);
         return false;
     }
@@ -168,8 +189,22 @@ bool AtomicFileWriter::createFolder(const QString& path)
     if (path.isEmpty())
         return false;
     const QFileInfo info(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
-    if (injectedFault(FaultPoint::CreateFolder) ||
-        ::mkdir(QFile::encodeName(info.filePath()).constData(), 0777) != 0)
+    const QByteArray folder = QFile::encodeName(info.filePath());
+    if (step(FaultPoint::CreateFolder, [&] { return ::mkdir(folder.constData(), 0777); }) != 0)
+        return false;
+    syncFolder(QFile::encodeName(info.absolutePath()));
+    return true;
+}
+
+bool AtomicFileWriter::remove(const QString& path)
+{
+    if (path.isEmpty())
+        return false;
+    const QFileInfo info(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    const QByteArray name = QFile::encodeName(info.filePath());
+    const bool folder = info.isDir() && !info.isSymLink();
+    if (step(FaultPoint::Remove,
+             [&] { return folder ? ::rmdir(name.constData()) : ::unlink(name.constData()); }) != 0)
         return false;
     syncFolder(QFile::encodeName(info.absolutePath()));
     return true;
@@ -179,12 +214,23 @@ void AtomicFileWriter::failAt(FaultPoint point, int n)
 {
     g_seam.point = point;
     g_seam.stepCountdown = n > 0 ? n : 0;
-    g_seam.stepsTaken = 0;
+    g_seam.stepKinds.clear();
+    g_seam.counting = true;
+}
+
+void AtomicFileWriter::failEvery(FaultPoint point)
+{
+    g_seam.always = point;
 }
 
 int AtomicFileWriter::stepsTaken()
 {
-    return g_seam.stepsTaken;
+    return static_cast<int>(g_seam.stepKinds.size());
+}
+
+QList<AtomicFileWriter::FaultPoint> AtomicFileWriter::stepKinds()
+{
+    return g_seam.stepKinds;
 }
 
 void AtomicFileWriter::failNthWrite(int n)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 // The one writer for every file the program replaces (record files, service.txt,
@@ -16,6 +17,9 @@ public:
     // Makes one folder level (the parent must exist) and flushes the parent folder (a
     // failure of that is logged); false when the folder exists already or cannot be made.
     static bool createFolder(const QString& path);
+    // Removes a file or an empty folder and flushes the folder that held it (a failure of
+    // that is logged): the clean-up after a save that failed half-way. False when it stays.
+    static bool remove(const QString& path);
 
     // One file on its way: its temporary file written whole and flushed, not yet renamed.
     struct Prepared {
@@ -31,8 +35,8 @@ public:
     // Removes a temporary file that will not be renamed.
     static void discard(const Prepared& prepared);
 
-    // Test seam. Every call that can fail while a file is replaced or a folder made counts
-    // as one step, of one of these kinds.
+    // Test seam. Every call that can fail while a file is replaced, a folder made, or either
+    // removed again counts as one step, of one of these kinds.
     enum class FaultPoint {
         Any, // every kind below, counted together
         CreateTemporary,
@@ -44,13 +48,20 @@ public:
         OpenFolder,
         SyncFolder,
         CreateFolder,
+        Remove, // the clean-up after a failure
     };
     // The n-th step of that kind from now on fails (1 = the next one); 0 turns the fault
     // off. Either call restarts the count of steps, so a test can run a saver once to
     // learn stepsTaken() and then fail each position in turn.
     static void failAt(FaultPoint point, int n);
     static void failAtStep(int n) { failAt(FaultPoint::Any, n); }
+    // Besides that, every step of this kind fails (Any turns it off): a clean-up that fails
+    // after the fault that made it necessary.
+    static void failEvery(FaultPoint point);
     static int stepsTaken();
+    // The kind of each step taken since the count restarted, in order, so a sweep knows
+    // which positions come before the first rename.
+    static QList<FaultPoint> stepKinds();
     // The n-th low-level write from now on fails (1 = the next one); 0 turns it off.
     static void failNthWrite(int n);
     // While on, every write writes at most half of what it is given, as a full disk or a

@@ -1,7 +1,12 @@
 #include "store/EnsureWorkshopRecord.h"
 
+#include "lang/LanguagePack.h"
+#include "lang/StringIds.h"
 #include "platform/ModalRunner.h"
+#include "platform/Prompts.h"
+#include "store/AtomicFileWriter.h"
 #include "store/FolderOps.h"
+#include "store/RecordFile.h"
 #include "store/WorkshopDetails.h"
 #include "store/cServiceDlg.h"
 
@@ -18,13 +23,19 @@ bool EnsureWorkshopRecord(WorkshopEntry& entry, QWidget* parent)
         return false;
 
     const QString exchange = ExchangeFolderOf(entry.folderPath);
-    if (!PathExists(exchange))
-        CreateFolder(exchange);
+    const bool made = !PathExists(exchange) && CreateFolder(exchange);
 
     WorkshopRecord record;
     StoreDetails(dialog, record);
-    if (!WriteWorkshopRecordOrWarn(entry.folderPath, record, parent))
+    const QString path = WorkshopRecordPathOf(entry.folderPath);
+    if (!WriteRecordFile(path, record.bytes)) {
+        // An exchange folder made for the record goes again; one that stays is named.
+        QString message = Lang(StringId::WorkshopWriteFailed).arg(path);
+        if (made && !AtomicFileWriter::remove(exchange))
+            message += u'\n' + Lang(StringId::FolderDeleteFailed).arg(exchange);
+        Prompts::warn(parent, message);
         return false;
+    }
     entry.record = record;
     return true;
 }

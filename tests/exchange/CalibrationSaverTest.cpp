@@ -244,33 +244,41 @@ TEST_F(CalibrationSaverTest, SaveIsAllOrNothingAtEveryFailurePosition)
     const QList<QByteArray> first = onDisk();
     AtomicFileWriter::failAt(AtomicFileWriter::FaultPoint::Any, 0);
     ASSERT_TRUE(saveAs(2));
-    const int steps = AtomicFileWriter::stepsTaken();
+    const QList<AtomicFileWriter::FaultPoint> kinds = AtomicFileWriter::stepKinds();
     const QList<QByteArray> second = onDisk();
     ShownTexts();
-    ASSERT_GT(steps, 12);
+    ASSERT_EQ(kinds.count(AtomicFileWriter::FaultPoint::Rename), files.size());
 
-    for (int position = 1; position <= steps; ++position) {
+    for (int position = 1; position <= kinds.size(); ++position) {
         ASSERT_TRUE(saveAs(1));
         ShownTexts();
         AtomicFileWriter::failAt(AtomicFileWriter::FaultPoint::Any, position);
         const bool saved = saveAs(2);
         AtomicFileWriter::failAt(AtomicFileWriter::FaultPoint::Any, 0);
-        const QList<QByteArray> now = onDisk();
         const QStringList shown = ShownTexts();
-        EXPECT_EQ(shown.size(), saved ? 0 : 1) << position;
-        QStringList replaced;
-        QStringList old;
-        for (int i = 0; i < files.size(); ++i) {
-            EXPECT_TRUE(now[i] == first[i] || now[i] == second[i]) << position;
-            (now[i] == second[i] ? replaced : old) << files[i];
-        }
-        // Whole calibrations unless a rename failed after an earlier one, which says which.
-        if (saved || replaced.isEmpty() || old.isEmpty()) {
-            EXPECT_TRUE(saved ? now == second : (now == first || now == second)) << position;
+        // A failure while the files are written changes nothing; a rename that fails leaves
+        // the files renamed before it new; making a folder that is there already and
+        // flushing a folder fail nothing.
+        using Kind = AtomicFileWriter::FaultPoint;
+        const Kind kind = kinds.at(position - 1);
+        const bool fails =
+            kind != Kind::CreateFolder && kind != Kind::OpenFolder && kind != Kind::SyncFolder;
+        const qsizetype renamed = kind == Kind::Rename
+                                      ? kinds.mid(0, position - 1).count(Kind::Rename)
+                                      : (fails ? 0 : files.size());
+        QList<QByteArray> expected = first;
+        for (qsizetype i = 0; i < renamed; ++i)
+            expected[i] = second[i];
+        EXPECT_EQ(saved, !fails) << position;
+        EXPECT_EQ(onDisk(), expected) << position;
+        if (!fails) {
+            EXPECT_TRUE(shown.isEmpty()) << position;
+        } else if (renamed == 0) {
+            EXPECT_EQ(shown.size(), 1) << position;
         } else {
             EXPECT_EQ(shown, QStringList{Lang(StringId::SavePartlyWritten)
-                                             .arg(replaced.join(QStringLiteral(", ")),
-                                                  old.join(QStringLiteral(", ")))})
+                                             .arg(files.mid(0, renamed).join(QStringLiteral(", ")),
+                                                  files.mid(renamed).join(QStringLiteral(", ")))})
                 << position;
         }
         const QStringList left =
@@ -278,6 +286,88 @@ TEST_F(CalibrationSaverTest, SaveIsAllOrNothingAtEveryFailurePosition)
             QDir(day + QStringLiteral("/..")).entryList(QDir::Files | QDir::Hidden);
         for (const QString& name : left)
             EXPECT_FALSE(name.startsWith(u'.')) << position << name.toStdString();
+    }
+}
+
+TEST_F(CalibrationSaverTest, FirstSaveIntoANewVehicleOrDayLeavesNoNewEmptyFolder)
+{
+    // Every failure position of a save that makes its folders, once with the clean-up
+    // working and once with every removal failing: a folder the save made either goes again
+    // or is named in the one message, and files never stand half-way unless a rename failed
+    // between others, which the message says.
+    using Kind = AtomicFileWriter::FaultPoint;
+    const QString number = QStringLiteral("FIRST1");
+    const QString vehicle = m_first + QStringLiteral("/RX902/FIRST1");
+    const QString day = DayFolder(m_first, number);
+    const QStringList files = {day + QStringLiteral("/PARAM_UP.BIN"),
+                               day + QStringLiteral("/GSM_UP.BIN"),
+                               vehicle + QStringLiteral("/CINFO.BIN")};
+    for (const bool vehicleExists : {false, true}) {
+        const QStringList made = vehicleExists ? QStringList{day} : QStringList{day, vehicle};
+        const auto putOld = [&] {
+            ASSERT_TRUE(QDir(vehicle).removeRecursively());
+            if (vehicleExists) {
+                ASSERT_TRUE(QDir().mkpath(vehicle + QStringLiteral("/20240101")));
+            }
+            m_tree->Rebuild();
+            ShownTexts();
+            SetOnScreen(number, 4);
+            m_tree->SelectNode(m_tree->topLevelItem(0));
+        };
+        putOld();
+        AtomicFileWriter::failAt(Kind::Any, 0);
+        ASSERT_TRUE(Save());
+        const int steps = AtomicFileWriter::stepsTaken();
+        QList<QByteArray> saved;
+        for (const QString& file : files)
+            saved << ReadFile(file);
+
+        for (const Kind removals : {Kind::Any, Kind::Remove}) {
+            for (int position = 1; position <= steps; ++position) {
+                SCOPED_TRACE(QStringLiteral("vehicle there %1, removals fail %2, position %3")
+                                 .arg(vehicleExists)
+                                 .arg(removals == Kind::Remove)
+                                 .arg(position)
+                                 .toStdString());
+                putOld();
+                AtomicFileWriter::failAt(Kind::Any, position);
+                AtomicFileWriter::failEvery(removals);
+                const bool ok = Save();
+                const QList<Kind> kinds = AtomicFileWriter::stepKinds();
+                AtomicFileWriter::failEvery(Kind::Any);
+                AtomicFileWriter::failAt(Kind::Any, 0);
+                const QStringList shown = ShownTexts();
+                ASSERT_EQ(shown.size(), ok ? 0 : 1);
+                qsizetype written = 0;
+                for (int i = 0; i < files.size(); ++i) {
+                    const bool there = QFileInfo::exists(files[i]);
+                    written += there ? 1 : 0;
+                    if (there) {
+                        EXPECT_EQ(ReadFile(files[i]), saved[i]);
+                    }
+                }
+                if (ok || written == files.size()) {
+                    EXPECT_TRUE(ok && written == files.size());
+                    continue;
+                }
+                if (written > 0) {
+                    EXPECT_TRUE(shown.first().startsWith(
+                        Lang(StringId::SavePartlyWritten).section(u'%', 0, 0)))
+                        << shown.first().toStdString();
+                    continue;
+                }
+                // Each folder made is removed through the writer, so a removal that fails
+                // is seen.
+                const qsizetype madeNow = kinds.count(Kind::CreateFolder) -
+                                          (kinds.at(position - 1) == Kind::CreateFolder ? 1 : 0);
+                EXPECT_EQ(kinds.count(Kind::Remove), madeNow);
+                for (const QString& folder : made) {
+                    const bool named =
+                        shown.first().contains(Lang(StringId::FolderDeleteFailed).arg(folder));
+                    EXPECT_EQ(QFileInfo(folder).isDir(), named) << folder.toStdString();
+                }
+            }
+        }
     }
 }
 

@@ -7,6 +7,7 @@
 #include "navigation/cCreateClientDlg.h"
 #include "platform/FolderChooser.h"
 #include "platform/ModalRunner.h"
+#include "store/AtomicFileWriter.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -230,6 +231,44 @@ TEST_F(CreateWorkshopTest, TabOrderFollowsTheLayout)
             widget = widget->nextInFocusChain();
         } while (widget && widget->objectName() != u"id1004");
         EXPECT_EQ(order, (QStringList{"id1004", "id1009", "id1005"})) << pack.toStdString();
+    }
+}
+
+TEST_F(CreateWorkshopTest, FailureAtEveryPositionLeavesNoNewEmptyFolder)
+{
+    // Every failure position of making the workshop folder and its exchange folder, with the
+    // clean-up working and with it failing: the dialog stays open with one message, and the
+    // new folder is either gone or named in it.
+    using Kind = AtomicFileWriter::FaultPoint;
+    const QString folder = m_data.filePath(QStringLiteral("Swept"));
+    const QString exchange = folder + QStringLiteral("/RX902");
+    AtomicFileWriter::failAt(Kind::Any, 0);
+    {
+        cCreateClientDlg dlg;
+        PressOk(dlg, m_data.path(), QStringLiteral("Swept"));
+        ASSERT_EQ(dlg.result(), QDialog::Accepted);
+    }
+    const int steps = AtomicFileWriter::stepsTaken();
+    for (const Kind removals : {Kind::Any, Kind::Remove}) {
+        for (int position = 1; position <= steps; ++position) {
+            SCOPED_TRACE(position * (removals == Kind::Remove ? -1 : 1));
+            ASSERT_TRUE(QDir(folder).removeRecursively());
+            cCreateClientDlg dlg;
+            AtomicFileWriter::failAt(Kind::Any, position);
+            AtomicFileWriter::failEvery(removals);
+            PressOk(dlg, m_data.path(), QStringLiteral("Swept"));
+            AtomicFileWriter::failEvery(Kind::Any);
+            AtomicFileWriter::failAt(Kind::Any, 0);
+            const QStringList shown = ShownTexts();
+            const bool accepted = dlg.result() == QDialog::Accepted;
+            // Only a folder flush fails nothing.
+            EXPECT_EQ(accepted, QFileInfo(exchange).isDir());
+            ASSERT_EQ(shown.size(), accepted ? 0 : 1);
+            if (!accepted) {
+                EXPECT_EQ(QFileInfo(folder).isDir(),
+                          shown.first().contains(Lang(StringId::FolderDeleteFailed).arg(folder)));
+            }
+        }
     }
 }
 

@@ -11,6 +11,7 @@
 #include "tests/support/TempDataFolder.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QTemporaryDir>
 
@@ -116,6 +117,42 @@ TEST_F(WorkshopDialogTest, emptyRecordFileCountsAsMissingAndDetailsAreWritten)
     EXPECT_EQ(onDisk.field(WorkshopRecord::Field::Address), typed[1]);
     EXPECT_EQ(onDisk.field(WorkshopRecord::Field::Phone), typed[2]);
     EXPECT_EQ(onDisk.field(WorkshopRecord::Field::Index), typed[3]);
+}
+
+TEST_F(WorkshopDialogTest, failureAtEveryPositionLeavesNoRecordAndNoNewEmptyFolder)
+{
+    // Every failure position of making the exchange folder and writing the record, with the
+    // clean-up working and with it failing: a record on disk exactly when the result says so,
+    // one message otherwise, and the new exchange folder gone or named in it.
+    using Kind = AtomicFileWriter::FaultPoint;
+    const QString exchange = m_entry.folderPath + QStringLiteral("/RX902");
+    const QStringList typed{QStringLiteral("Swept")};
+    AtomicFileWriter::failAt(Kind::Any, 0);
+    ModalRunner::pushHandler(typeAndAccept(typed));
+    ASSERT_TRUE(EnsureWorkshopRecord(m_entry));
+    const QByteArray whole = readAll(recordPath());
+    const int steps = AtomicFileWriter::stepsTaken();
+    for (const Kind removals : {Kind::Any, Kind::Remove}) {
+        for (int position = 1; position <= steps; ++position) {
+            SCOPED_TRACE(position * (removals == Kind::Remove ? -1 : 1));
+            ASSERT_TRUE(QDir(exchange).removeRecursively());
+            WorkshopEntry entry;
+            entry.folderPath = m_entry.folderPath;
+            ModalRunner::pushHandler(typeAndAccept(typed));
+            AtomicFileWriter::failAt(Kind::Any, position);
+            AtomicFileWriter::failEvery(removals);
+            const bool ok = EnsureWorkshopRecord(entry);
+            AtomicFileWriter::failEvery(Kind::Any);
+            AtomicFileWriter::failAt(Kind::Any, 0);
+            const QStringList shown = Prompts::takeShownTexts();
+            EXPECT_EQ(readAll(recordPath()), ok ? whole : QByteArray());
+            ASSERT_EQ(shown.size(), ok ? 0 : 1);
+            if (!ok) {
+                EXPECT_EQ(QFileInfo(exchange).isDir(),
+                          shown.first().contains(Lang(StringId::FolderDeleteFailed).arg(exchange)));
+            }
+        }
+    }
 }
 
 TEST_F(WorkshopDialogTest, allFieldsEmptyWriteZeroRecordInNewExchangeFolder)

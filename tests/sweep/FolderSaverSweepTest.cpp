@@ -1,3 +1,5 @@
+#include "lang/LanguagePack.h"
+#include "lang/StringIds.h"
 #include "navigation/cNewCarDlg.h"
 #include "platform/ModalRunner.h"
 #include "store/AtomicFileWriter.h"
@@ -71,35 +73,50 @@ TEST_F(FolderSaverSweep, NewVehicle)
     const QString vehicle = ExchangeFolderOf(workshop) + u'/' + number;
     const QString day = vehicle + u'/' + TodayStamp();
     const QString dayFiles = number + u'/' + TodayStamp(); // as listed under the exchange folder
-    Sweep(
-        ExchangeFolderOf(workshop),
-        [&] {
-            ASSERT_TRUE(QDir(vehicle).removeRecursively());
-            m_tree->Rebuild();
-        },
-        [&] {
-            cNewCarDlg dlg(m_reg, *m_tree);
-            ModalRunner::pushHandler([&](QDialog& d) {
-                d.findChild<QComboBox*>(QStringLiteral("id1015"))->setCurrentIndex(0);
-                d.findChild<QLineEdit*>(QStringLiteral("id1016"))->setText(number);
-                d.accept();
-                return d.result();
+    // Once with the clean-up after a failure working, once with every removal failing.
+    for (const auto removals :
+         {AtomicFileWriter::FaultPoint::Any, AtomicFileWriter::FaultPoint::Remove}) {
+        SCOPED_TRACE(removals == AtomicFileWriter::FaultPoint::Any ? "removals work"
+                                                                   : "removals fail");
+        Sweep(
+            ExchangeFolderOf(workshop),
+            [&] {
+                ASSERT_TRUE(QDir(vehicle).removeRecursively());
+                m_tree->Rebuild();
+            },
+            [&] {
+                cNewCarDlg dlg(m_reg, *m_tree);
+                ModalRunner::pushHandler([&](QDialog& d) {
+                    d.findChild<QComboBox*>(QStringLiteral("id1015"))->setCurrentIndex(0);
+                    d.findChild<QLineEdit*>(QStringLiteral("id1016"))->setText(number);
+                    d.accept();
+                    return d.result();
+                });
+                AtomicFileWriter::failEvery(removals);
+                ModalRunner::run(dlg);
+                AtomicFileWriter::failEvery(AtomicFileWriter::FaultPoint::Any);
+            },
+            [&](const Outcome& outcome, const Files&) {
+                // The first records of a vehicle belong together: both or neither, and a day
+                // only with them, unless the message names what could not be taken away.
+                const bool both =
+                    outcome.now.contains(dayFiles + QStringLiteral("/PARAM_UP.BIN")) &&
+                    outcome.now.contains(dayFiles + QStringLiteral("/GSM_UP.BIN"));
+                if (!both && QFileInfo(day).isDir()) {
+                    ASSERT_EQ(outcome.shown.size(), 1) << outcome.position;
+                    EXPECT_TRUE(
+                        outcome.shown.first().contains(Lang(StringId::FolderDeleteFailed).arg(day)))
+                        << outcome.position;
+                }
+                const TreeNode node = FindNode(TreeLevel::Vehicle, number);
+                EXPECT_EQ(node != nullptr, QFileInfo(vehicle).isDir()) << outcome.position;
+                if (node) {
+                    const bool dayShown =
+                        node->childCount() == 1 && node->child(0)->text(0) == TodayStamp();
+                    EXPECT_EQ(dayShown, QFileInfo(day).isDir()) << outcome.position;
+                }
             });
-            ModalRunner::run(dlg);
-        },
-        [&](const Outcome& outcome, const Files&) {
-            // The first records of a vehicle belong together: both or neither.
-            EXPECT_EQ(outcome.now.contains(dayFiles + QStringLiteral("/PARAM_UP.BIN")),
-                      outcome.now.contains(dayFiles + QStringLiteral("/GSM_UP.BIN")))
-                << outcome.position;
-            const TreeNode node = FindNode(TreeLevel::Vehicle, number);
-            EXPECT_EQ(node != nullptr, QFileInfo(vehicle).isDir()) << outcome.position;
-            if (node) {
-                const bool dayShown =
-                    node->childCount() == 1 && node->child(0)->text(0) == TodayStamp();
-                EXPECT_EQ(dayShown, QFileInfo(day).isDir()) << outcome.position;
-            }
-        });
+    }
 }
 
 TEST_F(FolderSaverSweep, ExportOverAnEmptyDriveAndOverAnOlderExport)
