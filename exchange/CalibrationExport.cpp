@@ -63,6 +63,25 @@ bool CalibrationExport::ExportDay(const Item& item, TransferReport& report) cons
     }
     const QString vehicleFolder = m_exchangeFolder + u'/' + item.number;
     const QString dayFolder = vehicleFolder + u'/' + item.day;
+    // A damaged stored record refuses its whole calibration: the tachograph must not be
+    // handed half of one.
+    ExportRecord records[] = {
+        {item.dayFolder + u'/' + kParamFileName, dayFolder + u'/' + kParamExportName,
+         std::vector<std::uint8_t>(RecordSize::Param), RecordSize::ParamExport},
+        {item.dayFolder + u'/' + kGsmFileName, dayFolder + u'/' + kGsmExportName,
+         std::vector<std::uint8_t>(RecordSize::Gsm), RecordSize::GsmExport},
+    };
+    bool damaged = false;
+    for (ExportRecord& record : records) {
+        record.state = ReadCheckedRecordFile(record.source, record.bytes);
+        if (record.state != RecordFileState::Whole && record.state != RecordFileState::Missing &&
+            record.state != RecordFileState::Unreadable) {
+            report.calibrationsRefused.append({record.source, record.state});
+            damaged = true;
+        }
+    }
+    if (damaged)
+        return false;
     for (const QString& folder : {vehicleFolder, dayFolder}) {
         if (!TransferFolders::MakeFolder(folder)) {
             if (!report.foldersNotCreated.contains(folder))
@@ -71,33 +90,27 @@ bool CalibrationExport::ExportDay(const Item& item, TransferReport& report) cons
         }
     }
     // Both records are tried even when the first fails: the tachograph takes each alone.
-    const bool param =
-        ExportRecord(item.dayFolder + u'/' + kParamFileName, RecordSize::Param,
-                     RecordSize::ParamExport, dayFolder + u'/' + kParamExportName, report);
-    const bool gsm = ExportRecord(item.dayFolder + u'/' + kGsmFileName, RecordSize::Gsm,
-                                  RecordSize::GsmExport, dayFolder + u'/' + kGsmExportName, report);
-    return param || gsm;
+    bool written = false;
+    for (const ExportRecord& record : records)
+        written = WriteRecord(record, report) || written;
+    return written;
 }
 
-bool CalibrationExport::ExportRecord(const QString& source, qsizetype storedSize,
-                                     qsizetype exportedSize, const QString& target,
-                                     TransferReport& report) const
+bool CalibrationExport::WriteRecord(const ExportRecord& record, TransferReport& report) const
 {
-    std::vector<std::uint8_t> record(static_cast<std::size_t>(storedSize), 0);
-    if (!ReadRecordFile(source, record)) {
-        report.filesNotRead << source;
+    if (record.state == RecordFileState::Missing || record.state == RecordFileState::Unreadable) {
+        report.filesNotRead << record.source;
         return false;
     }
     // The writer would replace the file a link points to, wherever that lies.
-    const TransferFolders::Kind kind = TransferFolders::KindOf(target);
+    const TransferFolders::Kind kind = TransferFolders::KindOf(record.target);
     if (kind != TransferFolders::Kind::Missing && kind != TransferFolders::Kind::File) {
-        report.skipped << target;
+        report.skipped << record.target;
         return false;
     }
-    const std::span<const std::uint8_t> payload(record.data(),
-                                                static_cast<std::size_t>(exportedSize));
-    if (!AtomicFileWriter::replace(target, RecordFileContent(payload))) {
-        report.filesNotWritten << target;
+    const std::span<const std::uint8_t> payload(record.bytes.data(), record.exportedSize);
+    if (!AtomicFileWriter::replace(record.target, RecordFileContent(payload))) {
+        report.filesNotWritten << record.target;
         return false;
     }
     return true;

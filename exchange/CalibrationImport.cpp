@@ -2,6 +2,7 @@
 
 #include "exchange/TransferFolders.h"
 #include "store/AtomicFileWriter.h"
+#include "store/RecordFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -145,6 +146,15 @@ bool CalibrationImport::CopyFile(const Step& step, TransferReport& report) const
     if (content.size() > kMaxFileBytes) {
         report.filesTooLarge << step.source;
         return false;
+    }
+    // A damaged record must not replace a whole one of the workshop.
+    const std::uint32_t payloadSize = RecordPayloadSizeOf(QFileInfo(step.source).fileName());
+    if (payloadSize != 0) {
+        const RecordFileState state = CheckRecordContent(content, payloadSize);
+        if (state != RecordFileState::Whole) {
+            report.recordsRefused.append({step.source, state});
+            return false;
+        }
     }
     if (!AtomicFileWriter::replace(step.destination, content)) {
         report.filesNotWritten << step.destination;

@@ -3,6 +3,7 @@
 #include "exchange/CalibrationImport.h"
 #include "lang/LanguagePack.h"
 #include "lang/StringIds.h"
+#include "store/RecordFaults.h"
 
 namespace TransferMessages {
 
@@ -17,6 +18,14 @@ QString PathLines(const QStringList& paths)
     if (paths.size() > kPathsShown)
         lines << Lang(StringId::TransferMore).arg(paths.size() - kPathsShown);
     return lines.join(u'\n');
+}
+
+QStringList FaultLines(const QList<RecordFault>& faults)
+{
+    QStringList lines;
+    for (const RecordFault& fault : faults)
+        lines << fault.path + QStringLiteral(" — ") + RecordFaultText(fault.state);
+    return lines;
 }
 
 QString WithStop(QString text, const TransferReport& report)
@@ -46,6 +55,14 @@ QString Problems(const TransferReport& report, const QString& exchangeFolder,
     for (const auto& [id, paths] : lists) {
         if (!paths->isEmpty())
             parts << Lang(id).arg(PathLines(*paths));
+    }
+    const std::pair<int, const QList<RecordFault>*> faults[] = {
+        {StringId::TransferRecordsRefused, &report.recordsRefused},
+        {StringId::TransferCalibrationsRefused, &report.calibrationsRefused},
+    };
+    for (const auto& [id, list] : faults) {
+        if (!list->isEmpty())
+            parts << Lang(id).arg(PathLines(FaultLines(*list)));
     }
     if (!report.filesTooLarge.isEmpty())
         parts << Lang(StringId::TransferFilesTooLarge)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "store/RecordFile.h"
+
+#include <QList>
 #include <QStringList>
 
 #include <functional>
@@ -7,6 +10,13 @@
 // Called before each step of a transfer with the steps done and the steps in all; returns
 // whether to go on. The progress dialog feeds it; tests answer it directly.
 using TransferProgress = std::function<bool(int done, int total)>;
+
+// A record file that was not taken because it is damaged, with what is wrong with it.
+struct RecordFault {
+    QString path;
+    RecordFileState state;
+    bool operator==(const RecordFault&) const = default;
+};
 
 // What a transfer did, and every folder and file it could not deal with, by path. The
 // transfer goes on past each problem, so the user is told of all of them at the end.
@@ -23,11 +33,14 @@ struct TransferReport {
     QStringList skipped;         // links and special files, never followed
     QStringList namesNotOnDrive; // export: numbers a FAT or exFAT stick cannot hold
     QStringList filesTooLarge;
+    QList<RecordFault> recordsRefused;      // import: damaged records of the drive, ours kept
+    QList<RecordFault> calibrationsRefused; // export: damaged stored records, day not written
 
     bool hasProblems() const
     {
         return overlapping || notFlushed || !foldersNotCreated.isEmpty() ||
                !filesNotRead.isEmpty() || !filesNotWritten.isEmpty() || !skipped.isEmpty() ||
-               !namesNotOnDrive.isEmpty() || !filesTooLarge.isEmpty();
+               !namesNotOnDrive.isEmpty() || !filesTooLarge.isEmpty() ||
+               !recordsRefused.isEmpty() || !calibrationsRefused.isEmpty();
     }
 };

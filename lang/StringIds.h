@@ -113,6 +113,16 @@ constexpr int TransferMore = 253;              // %1: how many more
 constexpr int ExportProgress = 254;            // %1: drive's exchange folder
 constexpr int ImportProgress = 255;            // %1: drive's exchange folder
 
+// Damaged record files, and more of the transfer.
+constexpr int RecordFaultMissing = 300;
+constexpr int RecordFaultUnreadable = 301;
+constexpr int RecordFaultShort = 302;
+constexpr int RecordFaultLong = 303;
+constexpr int RecordFaultBadSum = 304;
+constexpr int RecordDamaged = 305;              // %1: file path, %2: its fault
+constexpr int TransferRecordsRefused = 306;     // %1: drive's files with their faults
+constexpr int TransferCalibrationsRefused = 307; // %1: stored files with their faults
+
 // Reports.
 constexpr int ReportWriteFailed = 260;         // %1: XML file path
 constexpr int ReportDocumentBroken = 261;      // %1: XML file path, %2: parser's words

@@ -65,7 +65,7 @@ TEST_F(TransferImportTest, replacesSameDayRecordsAndNewDaysAppearInTheTree)
         {QStringLiteral("Z999ZZ/20250707/GSM_UP.BIN"), gsm},
     };
     EXPECT_EQ(files, expected);
-    EXPECT_EQ(m_tree->SelectedNode(), nullptr);
+    EXPECT_EQ(m_tree->SelectedNode(), FindNode(TreeLevel::Day, QStringLiteral("20250101")));
     EXPECT_NE(FindNode(TreeLevel::Day, QStringLiteral("20250606")), nullptr);
     EXPECT_NE(FindNode(TreeLevel::Day, QStringLiteral("20250707")), nullptr);
     EXPECT_EQ(m_reg.entries().front().vehicles.size(), 2u);
@@ -78,7 +78,7 @@ TEST_F(TransferImportTest, driveWithoutExchangeFolderChangesNothingAndStillRebui
     const QString status = Import();
     EXPECT_EQ(status, Lang(StringId::TransferNoExchangeFolder).arg(DriveFolder()));
     EXPECT_EQ(FilesUnder(m_ws), before);
-    EXPECT_EQ(m_tree->SelectedNode(), nullptr);
+    EXPECT_EQ(m_tree->SelectedNode(), FindNode(TreeLevel::Vehicle, QStringLiteral("A111AA")));
     EXPECT_NE(FindNode(TreeLevel::Day, QStringLiteral("20250101")), nullptr);
     EXPECT_TRUE(ShownTexts().isEmpty());
 }
@@ -90,7 +90,7 @@ TEST_F(TransferImportTest, linksAndSpecialFilesAreSkippedAndNamed)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("secret");
     file.close();
-    PutOnDrive(QStringLiteral("A111AA/20250808/GSM_UP.BIN"), "ok");
+    PutOnDrive(QStringLiteral("A111AA/20250808/notes.txt"), "ok");
     const QString day = DriveFolder() + QStringLiteral("/A111AA/20250808");
     const QStringList odd = {day + QStringLiteral("/PARAM_UP.BIN"), day + QStringLiteral("/fifo"),
                              DriveFolder() + QStringLiteral("/LINKED")};
@@ -101,7 +101,7 @@ TEST_F(TransferImportTest, linksAndSpecialFilesAreSkippedAndNamed)
 
     Import();
     const QString copied = ExchangeFolderOf(m_ws) + QStringLiteral("/A111AA/20250808");
-    EXPECT_EQ(ReadFile(copied + QStringLiteral("/GSM_UP.BIN")), QByteArray("ok"));
+    EXPECT_EQ(ReadFile(copied + QStringLiteral("/notes.txt")), QByteArray("ok"));
     EXPECT_FALSE(QFileInfo::exists(copied + QStringLiteral("/PARAM_UP.BIN")));
     EXPECT_FALSE(QFileInfo::exists(copied + QStringLiteral("/fifo")));
     EXPECT_FALSE(QFileInfo::exists(ExchangeFolderOf(m_ws) + QStringLiteral("/LINKED")));
