@@ -61,8 +61,13 @@ void cExportDlg::accept()
 void cExportDlg::ExportVehicle(const QString& vehicleFolder, const VehicleEntry& vehicle,
                                QList<CalibrationExport::Item>& items)
 {
-    for (const DateEntry& date : vehicle.dates)
-        items.append({vehicleFolder + u'/' + date.name, vehicle.name, date.name});
+    // The register keeps names cut short; the folders on disk and on the drive are named
+    // by the nodes, which hold the folders' own names.
+    const QString number = vehicle.node ? vehicle.node->text(0) : vehicle.name;
+    for (const DateEntry& date : vehicle.dates) {
+        const QString day = date.node ? date.node->text(0) : date.name;
+        items.append({vehicleFolder + u'/' + day, number, day});
+    }
 }
 
 QString cExportDlg::ExportSelection(WorkshopRegister& reg, cTree& tree)
@@ -74,8 +79,10 @@ QString cExportDlg::ExportSelection(WorkshopRegister& reg, cTree& tree)
     case TreeLevel::Workshop:
         if (const WorkshopEntry* workshop = FindWorkshopByItem(reg, node)) {
             for (const VehicleEntry& vehicle : workshop->vehicles)
-                ExportVehicle(ExchangeFolderOf(workshop->folderPath) + u'/' + vehicle.name, vehicle,
-                              items);
+                ExportVehicle(vehicle.node
+                                  ? tree.GetNodePath(vehicle.node)
+                                  : ExchangeFolderOf(workshop->folderPath) + u'/' + vehicle.name,
+                              vehicle, items);
         }
         break;
     case TreeLevel::Vehicle:

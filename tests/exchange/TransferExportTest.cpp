@@ -22,6 +22,9 @@ protected:
         MakeStoredCalibration(m_a, QStringLiteral("B222BB"), QStringLiteral("20250303"), 3);
         // The same number in a later workshop: its own days, not those of workshop A.
         MakeStoredCalibration(m_b, QStringLiteral("A111AA"), QStringLiteral("20240909"), 4);
+        // A number that fills the record's field: its folder name is longer than the
+        // register keeps.
+        MakeStoredCalibration(m_b, QStringLiteral("ABCDEFGHIJKLM"), QStringLiteral("20240910"), 5);
         Register(m_a);
         Register(m_b);
     }
@@ -67,12 +70,24 @@ TEST_F(TransferExportTest, eachScopeWritesItsCalibrationsByteForByte)
          nullptr,
          nullptr,
          {{"A111AA/20250101", 1}, {"A111AA/20250202", 2}, {"B222BB/20250303", 3}}},
+        {"vehicle of 13 characters",
+         TreeLevel::Vehicle,
+         "ABCDEFGHIJKLM",
+         "B",
+         {{"ABCDEFGHIJKLM/20240910", 5}}},
+        {"workshop with a vehicle of 13 characters",
+         TreeLevel::Workshop,
+         nullptr,
+         "B",
+         {{"A111AA/20240909", 4}, {"ABCDEFGHIJKLM/20240910", 5}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         QDir(DriveFolder()).removeRecursively();
-        TreeNode under = c.under ? FindNode(TreeLevel::Workshop, m_b) : nullptr;
-        const QString text = c.text ? QString::fromUtf8(c.text) : m_a;
+        TreeNode under = c.under && c.level != TreeLevel::Workshop
+                             ? FindNode(TreeLevel::Workshop, m_b)
+                             : nullptr;
+        const QString text = c.text ? QString::fromUtf8(c.text) : (c.under ? m_b : m_a);
         TreeNode node = FindNode(c.level, text, under);
         ASSERT_NE(node, nullptr);
         m_tree->SelectNode(node);
