@@ -58,37 +58,22 @@ TransferReport CalibrationImport::run(const TransferProgress& progress) const
 
     QList<Step> steps;
     Plan(m_source, m_destination, steps, report);
-    report.total = static_cast<int>(
-        std::count_if(steps.cbegin(), steps.cend(), [](const Step& s) { return !s.folder; }));
-    if (!TransferFolders::MakeFolder(m_destination)) {
-        report.foldersNotCreated << m_destination;
-        return report;
-    }
+    report.total = static_cast<int>(steps.size());
 
-    QStringList failedFolders;
+    Folders folders;
     int filesSeen = 0;
     for (const Step& step : steps) {
-        // What lies in a folder that could not be made is covered by naming that folder.
-        const bool underFailed =
-            std::any_of(failedFolders.cbegin(), failedFolders.cend(),
-                        [&step](const QString& f) { return isWithin(step.destination, f); });
-        if (underFailed)
-            continue;
-        if (step.folder) {
-            if (!TransferFolders::MakeFolder(step.destination)) {
-                report.foldersNotCreated << step.destination;
-                failedFolders << step.destination;
-            }
-            continue;
-        }
         if (progress && !progress(filesSeen, report.total)) {
             report.stopped = true;
             break;
         }
         ++filesSeen;
-        if (CopyFile(step, report))
+        if (CopyFile(step, folders, report))
             ++report.done;
     }
+    // A run cut short, or files refused, must not leave vehicles or days without records.
+    for (auto folder = folders.made.crbegin(); folder != folders.made.crend(); ++folder)
+        QDir().rmdir(*folder);
     if (progress && !report.stopped)
         progress(report.total, report.total);
     return report;
@@ -111,11 +96,10 @@ void CalibrationImport::Plan(const QString& source, const QString& destination, 
         const QString to = destination + u'/' + name;
         switch (TransferFolders::KindOf(from)) {
         case TransferFolders::Kind::Folder:
-            steps.append({from, to, true});
             Plan(from, to, steps, report);
             break;
         case TransferFolders::Kind::File:
-            steps.append({from, to, false});
+            steps.append({from, to});
             break;
         case TransferFolders::Kind::Other:
             report.skipped << from;
@@ -127,7 +111,30 @@ void CalibrationImport::Plan(const QString& source, const QString& destination, 
     }
 }
 
-bool CalibrationImport::CopyFile(const Step& step, TransferReport& report) const
+bool CalibrationImport::MakeFoldersFor(const QString& file, Folders& folders,
+                                       TransferReport& report) const
+{
+    const QString parent = QFileInfo(file).path();
+    QStringList levels{m_destination};
+    for (const QString& name : parent.mid(m_destination.size()).split(u'/', Qt::SkipEmptyParts))
+        levels << levels.last() + u'/' + name;
+    for (const QString& level : levels) {
+        // What lies in a folder that could not be made is covered by naming that folder.
+        if (folders.failed.contains(level))
+            return false;
+        const bool missing = TransferFolders::KindOf(level) == TransferFolders::Kind::Missing;
+        if (!TransferFolders::MakeFolder(level)) {
+            report.foldersNotCreated << level;
+            folders.failed << level;
+            return false;
+        }
+        if (missing)
+            folders.made << level;
+    }
+    return true;
+}
+
+bool CalibrationImport::CopyFile(const Step& step, Folders& folders, TransferReport& report) const
 {
     QFile file(step.source);
     if (QFileInfo(step.source).size() > kMaxFileBytes) {
@@ -156,6 +163,8 @@ bool CalibrationImport::CopyFile(const Step& step, TransferReport& report) const
             return false;
         }
     }
+    if (!MakeFoldersFor(step.destination, folders, report))
+        return false;
     if (!AtomicFileWriter::replace(step.destination, content)) {
         report.filesNotWritten << step.destination;
         return false;

@@ -5,8 +5,10 @@
 #include <QList>
 #include <QString>
 
-// Merges the drive's exchange folder into a workshop's: missing folders are made, files of
-// the same name are replaced (atomically) without a question, and nothing is deleted. Only
+// Merges the drive's exchange folder into a workshop's: missing folders are made just before
+// their first file is written, files of the same name are replaced (atomically) without a
+// question, and nothing of the workshop's is deleted; folders the run made and left empty are
+// taken away again. Only
 // plain folders and files are taken; links and special files on the drive are skipped and
 // noted, so the drive cannot make the program read or write outside the two folders.
 class CalibrationImport {
@@ -26,13 +28,17 @@ private:
     struct Step {
         QString source;
         QString destination;
-        bool folder = false;
+    };
+    struct Folders {
+        QStringList made;   // in the order made, parents first
+        QStringList failed; // could not be made; their files are not tried
     };
 
     void Plan(const QString& source, const QString& destination, QList<Step>& steps,
               TransferReport& report) const;
     bool Overlapping() const;
-    bool CopyFile(const Step& step, TransferReport& report) const;
+    bool MakeFoldersFor(const QString& file, Folders& folders, TransferReport& report) const;
+    bool CopyFile(const Step& step, Folders& folders, TransferReport& report) const;
 
     QString m_source;
     QString m_destination;

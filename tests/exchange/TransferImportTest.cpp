@@ -163,6 +163,26 @@ TEST_F(TransferImportTest, stopAsked_endsBeforeTheNextFile)
     EXPECT_EQ(calls, 3);
     EXPECT_EQ(FilesUnder(destination).keys(),
               (QStringList{QStringLiteral("A/1/F1"), QStringLiteral("A/1/F2")}));
+    EXPECT_FALSE(QFileInfo::exists(destination + QStringLiteral("/B")));
+}
+
+// A vehicle or day appears only with a file in it: a refused record or an empty folder of
+// the drive leaves no calibration of zeros in the tree.
+TEST_F(TransferImportTest, foldersAreMadeOnlyForFilesTaken)
+{
+    PutOnDrive(QStringLiteral("N1/20250101/PARAM_UP.BIN"),
+               RecordFileBytes(Pattern(175, 1)).left(100));
+    ASSERT_TRUE(QDir().mkpath(DriveFolder() + QStringLiteral("/N2/20250202")));
+    PutOnDrive(QStringLiteral("N3/20250303/PARAM_UP.BIN"), RecordFileBytes(Pattern(175, 3)));
+    SelectVehicle();
+
+    Import();
+    EXPECT_EQ(ShownTexts().size(), 1);
+    for (const char* gone : {"N1", "N2"})
+        EXPECT_FALSE(QFileInfo::exists(ExchangeFolderOf(m_ws) + u'/' + QString::fromLatin1(gone)))
+            << gone;
+    EXPECT_NE(FindNode(TreeLevel::Day, QStringLiteral("20250303")), nullptr);
+    EXPECT_EQ(FindNode(TreeLevel::Vehicle, QStringLiteral("N1")), nullptr);
 }
 
 } // namespace
