@@ -89,9 +89,10 @@ bool CalibrationImport::Overlapping() const
 void CalibrationImport::Plan(const QString& source, const QString& destination, QList<Step>& steps,
                              TransferReport& report) const
 {
-    const QStringList names = QDir(source).entryList(
-        QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
-    for (const QString& name : names) {
+    const TransferFolders::Listing listing = TransferFolders::ListEntries(source);
+    for (const QString& name : listing.undecodable)
+        report.namesNotDecodable << source + u'/' + name;
+    for (const QString& name : listing.names) {
         const QString from = source + u'/' + name;
         const QString to = destination + u'/' + name;
         switch (TransferFolders::KindOf(from)) {

@@ -4,6 +4,7 @@
 
 #include <QFile>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,6 +21,35 @@ Kind KindOf(const QString& path)
     if (S_ISREG(st.st_mode))
         return Kind::File;
     return Kind::Other;
+}
+
+Listing ListEntries(const QString& folder)
+{
+    Listing listing;
+    DIR* dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return listing;
+    while (const dirent* entry = ::readdir(dir)) {
+        const QByteArray raw(entry->d_name);
+        if (raw == "." || raw == "..")
+            continue;
+        const QString name = QFile::decodeName(raw);
+        if (QFile::encodeName(name) == raw) {
+            listing.names << name;
+            continue;
+        }
+        QString shown;
+        for (const char byte : raw) {
+            const auto code = static_cast<unsigned char>(byte);
+            shown += code < 0x80 ? QString(QChar(code))
+                                 : QStringLiteral("\\x") + QString::number(code, 16).toUpper();
+        }
+        listing.undecodable << shown;
+    }
+    ::closedir(dir);
+    listing.names.sort();
+    listing.undecodable.sort();
+    return listing;
 }
 
 bool MakeFolder(const QString& path)

@@ -51,6 +51,7 @@ QString Problems(const TransferReport& report, const QString& exchangeFolder,
         {StringId::TransferFilesNotRead, &report.filesNotRead},
         {StringId::TransferFilesNotWritten, &report.filesNotWritten},
         {StringId::TransferSkipped, &report.skipped},
+        {StringId::TransferNamesNotDecodable, &report.namesNotDecodable},
     };
     for (const auto& [id, paths] : lists) {
         if (!paths->isEmpty())

@@ -33,7 +33,8 @@ struct TransferReport {
     QStringList skipped;         // links and special files, never followed
     QStringList namesNotOnDrive; // export: numbers a FAT or exFAT stick cannot hold
     QStringList filesTooLarge;
-    QList<RecordFault> recordsRefused;      // import: damaged records of the drive, ours kept
+    QStringList namesNotDecodable;     // import: names of the drive that are no valid text here
+    QList<RecordFault> recordsRefused; // import: damaged records of the drive, ours kept
     QList<RecordFault> calibrationsRefused; // export: damaged stored records, day not written
 
     bool hasProblems() const
@@ -41,6 +42,7 @@ struct TransferReport {
         return overlapping || notFlushed || !foldersNotCreated.isEmpty() ||
                !filesNotRead.isEmpty() || !filesNotWritten.isEmpty() || !skipped.isEmpty() ||
                !namesNotOnDrive.isEmpty() || !filesTooLarge.isEmpty() ||
-               !recordsRefused.isEmpty() || !calibrationsRefused.isEmpty();
+               !recordsRefused.isEmpty() || !calibrationsRefused.isEmpty() ||
+               !namesNotDecodable.isEmpty();
     }
 };

@@ -122,6 +122,7 @@ constexpr int RecordFaultBadSum = 304;
 constexpr int RecordDamaged = 305;              // %1: file path, %2: its fault
 constexpr int TransferRecordsRefused = 306;     // %1: drive's files with their faults
 constexpr int TransferCalibrationsRefused = 307; // %1: stored files with their faults
+constexpr int TransferNamesNotDecodable = 308;   // %1: paths
 
 // Reports.
 constexpr int ReportWriteFailed = 260;         // %1: XML file path

@@ -8,7 +8,9 @@
 #include <QDir>
 #include <QFile>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -183,6 +185,31 @@ TEST_F(TransferImportTest, foldersAreMadeOnlyForFilesTaken)
             << gone;
     EXPECT_NE(FindNode(TreeLevel::Day, QStringLiteral("20250303")), nullptr);
     EXPECT_EQ(FindNode(TreeLevel::Vehicle, QStringLiteral("N1")), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(TransferImportTest, namesThatAreNoValidTextAreNamedNotDropped)
+{
+    const QByteArray vehicle = QFile::encodeName(DriveFolder()) + "/\xc0\xc1\xc2"
+                                                                  "777";
+    ASSERT_TRUE(QDir().mkpath(DriveFolder()));
+    ASSERT_EQ(::mkdir(vehicle.constData(), 0755), 0);
+    ASSERT_EQ(::mkdir((vehicle + "/20250101").constData(), 0755), 0);
+    const int fd =
+        ::open((vehicle + "/20250101/PARAM_UP.BIN").constData(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    SelectVehicle();
+
+    const QString status = Import();
+    EXPECT_EQ(status, Lang(StringId::TransferImported).arg(0).arg(DriveFolder()));
+    const QStringList shown = ShownTexts();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].contains(DriveFolder() + QStringLiteral("/\\xC0\\xC1\\xC2777")))
+        << shown[0].toStdString();
 }
 
 } // namespace
