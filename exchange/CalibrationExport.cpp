@@ -7,6 +7,8 @@
 #include "store/FolderOps.h"
 #include "store/RecordFile.h"
 
+#include <QHash>
+
 #include <span>
 #include <utility>
 #include <vector>
@@ -38,11 +40,25 @@ TransferReport CalibrationExport::run(const QList<Item>& items,
         report.foldersNotCreated << m_exchangeFolder;
         return report;
     }
+    // FAT and exFAT ignore letter case: two numbers that differ only in it would share one
+    // folder on the stick, the second replacing the first. Neither is written.
+    QHash<QString, QStringList> spellings;
+    for (const Item& item : items) {
+        QStringList& same = spellings[item.number.toCaseFolded()];
+        if (!same.contains(item.number))
+            same << item.number;
+    }
+    for (const QStringList& same : std::as_const(spellings)) {
+        if (same.size() > 1)
+            report.namesDifferingInCase << same;
+    }
     for (int i = 0; i < report.total; ++i) {
         if (progress && !progress(i, report.total)) {
             report.stopped = true;
             break;
         }
+        if (report.namesDifferingInCase.contains(items[i].number))
+            continue;
         if (ExportDay(items[i], report))
             ++report.done;
     }

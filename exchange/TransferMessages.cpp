@@ -47,6 +47,7 @@ QString Problems(const TransferReport& report, const QString& exchangeFolder,
         parts << Lang(StringId::TransferOverlap).arg(exchangeFolder, workshopFolder);
     const std::pair<int, const QStringList*> lists[] = {
         {StringId::TransferNamesNotOnDrive, &report.namesNotOnDrive},
+        {StringId::TransferNamesDifferInCase, &report.namesDifferingInCase},
         {StringId::TransferFoldersNotCreated, &report.foldersNotCreated},
         {StringId::TransferFilesNotRead, &report.filesNotRead},
         {StringId::TransferFilesNotWritten, &report.filesNotWritten},

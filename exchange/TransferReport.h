@@ -30,8 +30,9 @@ struct TransferReport {
     QStringList foldersNotCreated;
     QStringList filesNotRead;
     QStringList filesNotWritten;
-    QStringList skipped;         // links and special files, never followed
-    QStringList namesNotOnDrive; // export: numbers a FAT or exFAT stick cannot hold
+    QStringList skipped;              // links and special files, never followed
+    QStringList namesNotOnDrive;      // export: numbers a FAT or exFAT stick cannot hold
+    QStringList namesDifferingInCase; // export: numbers a FAT or exFAT stick cannot tell apart
     QStringList filesTooLarge;
     QStringList namesNotDecodable;     // import: names of the drive that are no valid text here
     QList<RecordFault> recordsRefused; // import: damaged records of the drive, ours kept
@@ -43,6 +44,6 @@ struct TransferReport {
                !filesNotRead.isEmpty() || !filesNotWritten.isEmpty() || !skipped.isEmpty() ||
                !namesNotOnDrive.isEmpty() || !filesTooLarge.isEmpty() ||
                !recordsRefused.isEmpty() || !calibrationsRefused.isEmpty() ||
-               !namesNotDecodable.isEmpty();
+               !namesNotDecodable.isEmpty() || !namesDifferingInCase.isEmpty();
     }
 };

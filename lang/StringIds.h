@@ -123,6 +123,7 @@ constexpr int RecordDamaged = 305;              // %1: file path, %2: its fault
 constexpr int TransferRecordsRefused = 306;     // %1: drive's files with their faults
 constexpr int TransferCalibrationsRefused = 307; // %1: stored files with their faults
 constexpr int TransferNamesNotDecodable = 308;   // %1: paths
+constexpr int TransferNamesDifferInCase = 309;   // %1: registration numbers
 
 // Reports.
 constexpr int ReportWriteFailed = 260;         // %1: XML file path

@@ -158,6 +158,9 @@ TEST_F(TransferExportTest, refusedAndSkippedExportsSayWhy)
 {
     // A number that FAT cannot hold, and a link on the drive pointing out of it.
     MakeStoredCalibration(m_a, QStringLiteral("C3:3CC"), QStringLiteral("20250404"), 5);
+    // Two numbers that one FAT or exFAT folder would hold.
+    MakeStoredCalibration(m_a, QStringLiteral("c4dd"), QStringLiteral("20250505"), 6);
+    MakeStoredCalibration(m_a, QStringLiteral("C4DD"), QStringLiteral("20250606"), 7);
     m_tree->Rebuild();
     const QString outside = m_data.filePath(QStringLiteral("outside.txt"));
     QFile out(outside);
@@ -176,7 +179,9 @@ TEST_F(TransferExportTest, refusedAndSkippedExportsSayWhy)
     m_tree->SelectNode(FindNode(TreeLevel::Workshop, m_a));
     const QString status = Export();
     EXPECT_EQ(ReadFile(outside), QByteArray("keep"));
-    EXPECT_FALSE(QFileInfo::exists(DriveFolder() + QStringLiteral("/C3:3CC")));
+    for (const char* refused : {"C3:3CC", "c4dd", "C4DD"})
+        EXPECT_FALSE(QFileInfo::exists(DriveFolder() + u'/' + QString::fromLatin1(refused)))
+            << refused;
     EXPECT_EQ(status, Lang(StringId::TransferExported).arg(1).arg(DriveFolder()));
     const QStringList shown = ShownTexts();
     ASSERT_EQ(shown.size(), 1);
@@ -185,6 +190,8 @@ TEST_F(TransferExportTest, refusedAndSkippedExportsSayWhy)
     EXPECT_TRUE(shown.first().contains(
         Lang(StringId::TransferSkipped).arg(linkDay + QStringLiteral("/GSM.BIN"))));
     EXPECT_TRUE(shown.first().contains(Lang(StringId::TransferFoldersNotCreated).arg(blocked)));
+    EXPECT_TRUE(shown.first().contains(
+        Lang(StringId::TransferNamesDifferInCase).arg(QStringLiteral("C4DD\nc4dd"))));
 
     // Nothing selected: no dialog, nothing written, and the user is told what to do.
     m_tree->Rebuild();
