@@ -7,7 +7,10 @@
 #include "store/FolderOps.h"
 #include "store/RecordFile.h"
 
+#include <QFile>
 #include <QHash>
+
+#include <cerrno>
 
 #include <span>
 #include <utility>
@@ -57,6 +60,7 @@ TransferReport CalibrationExport::run(const QList<Item>& items,
             report.stopped = true;
             break;
         }
+        ++report.attempted;
         if (report.namesDifferingInCase.contains(items[i].number))
             continue;
         if (ExportDay(items[i], report))
@@ -126,7 +130,14 @@ bool CalibrationExport::WriteRecord(const ExportRecord& record, TransferReport& 
     }
     const std::span<const std::uint8_t> payload(record.bytes.data(), record.exportedSize);
     if (!AtomicFileWriter::replace(record.target, RecordFileContent(payload))) {
-        report.filesNotWritten << record.target;
+        const QString failed = TransferFolders::WithReason(record.target, errno);
+        // The tachograph would load an older file left here as if it were this calibration.
+        if (kind == TransferFolders::Kind::Missing)
+            report.filesNotWritten << failed;
+        else if (QFile::remove(record.target))
+            report.olderFilesRemoved << failed;
+        else
+            report.olderFilesKept << failed;
         return false;
     }
     return true;

@@ -2,6 +2,7 @@
 
 #include "exchange/TransferFolders.h"
 #include "store/AtomicFileWriter.h"
+#include "store/FolderOps.h"
 #include "store/RecordFile.h"
 
 #include <QDir>
@@ -9,6 +10,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
 #include <utility>
 
 namespace {
@@ -37,7 +39,8 @@ CalibrationImport::CalibrationImport(QString source, QString destination)
 {
 }
 
-TransferReport CalibrationImport::run(const TransferProgress& progress) const
+TransferReport CalibrationImport::run(const TransferProgress& progress,
+                                      const ReplaceQuestion& replaceOurs) const
 {
     TransferReport report;
     switch (TransferFolders::KindOf(m_source)) {
@@ -58,16 +61,24 @@ TransferReport CalibrationImport::run(const TransferProgress& progress) const
 
     QList<Step> steps;
     Plan(m_source, m_destination, steps, report);
+    if (replaceOurs) {
+        QStringList ours;
+        for (const Step& step : steps) {
+            if (Differs(step))
+                ours << step.destination;
+        }
+        if (!ours.isEmpty() && !replaceOurs(ours))
+            steps.removeIf([&ours](const Step& step) { return ours.contains(step.destination); });
+    }
     report.total = static_cast<int>(steps.size());
 
     Folders folders;
-    int filesSeen = 0;
     for (const Step& step : steps) {
-        if (progress && !progress(filesSeen, report.total)) {
+        if (progress && !progress(report.attempted, report.total)) {
             report.stopped = true;
             break;
         }
-        ++filesSeen;
+        ++report.attempted;
         if (CopyFile(step, folders, report))
             ++report.done;
     }
@@ -77,6 +88,22 @@ TransferReport CalibrationImport::run(const TransferProgress& progress) const
     if (progress && !report.stopped)
         progress(report.total, report.total);
     return report;
+}
+
+bool CalibrationImport::Differs(const Step& step)
+{
+    // The workshop's own details and the owner's are typed in here; the calibrations are the
+    // tachograph's and are replaced without a question.
+    const QString name = QFileInfo(step.destination).fileName();
+    if (name != QStringLiteral("SINFO.BIN") && name != kOwnerFileName)
+        return false;
+    if (TransferFolders::KindOf(step.destination) != TransferFolders::Kind::File)
+        return false;
+    QFile theirs(step.source);
+    QFile ours(step.destination);
+    if (!theirs.open(QIODevice::ReadOnly) || !ours.open(QIODevice::ReadOnly))
+        return true;
+    return theirs.read(kMaxFileBytes) != ours.read(kMaxFileBytes);
 }
 
 bool CalibrationImport::Overlapping() const
@@ -167,7 +194,7 @@ bool CalibrationImport::CopyFile(const Step& step, Folders& folders, TransferRep
     if (!MakeFoldersFor(step.destination, folders, report))
         return false;
     if (!AtomicFileWriter::replace(step.destination, content)) {
-        report.filesNotWritten << step.destination;
+        report.filesNotWritten << TransferFolders::WithReason(step.destination, errno);
         return false;
     }
     return true;

@@ -4,6 +4,9 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 // Merges the drive's exchange folder into a workshop's: missing folders are made just before
 // their first file is written, files of the same name are replaced (atomically) without a
@@ -17,8 +20,15 @@ public:
     // exchange folder.
     CalibrationImport(QString source, QString destination);
 
-    // A refusal from `progress` stops the run before the next file.
-    TransferReport run(const TransferProgress& progress = {}) const;
+    // Asked once, before anything is copied, with the workshop's details and owner records
+    // (SINFO.BIN, CINFO.BIN) that the drive would replace by different ones; true replaces
+    // them, false keeps the workshop's.
+    using ReplaceQuestion = std::function<bool(const QStringList& ours)>;
+
+    // A refusal from `progress` stops the run before the next file. Without a question,
+    // every file is replaced.
+    TransferReport run(const TransferProgress& progress = {},
+                       const ReplaceQuestion& replaceOurs = {}) const;
 
     // A file of the drive larger than this is not taken: the tachograph writes small
     // records, and the copy holds one file in memory at a time.
@@ -37,6 +47,7 @@ private:
     void Plan(const QString& source, const QString& destination, QList<Step>& steps,
               TransferReport& report) const;
     bool Overlapping() const;
+    static bool Differs(const Step& step);
     bool MakeFoldersFor(const QString& file, Folders& folders, TransferReport& report) const;
     bool CopyFile(const Step& step, Folders& folders, TransferReport& report) const;
 

@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include <cstring>
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -58,6 +60,11 @@ bool MakeFolder(const QString& path)
     if (KindOf(path) == Kind::Missing)
         AtomicFileWriter::createFolder(path);
     return KindOf(path) == Kind::Folder;
+}
+
+QString WithReason(const QString& path, int error)
+{
+    return path + QStringLiteral(" \u2014 ") + QString::fromLocal8Bit(std::strerror(error));
 }
 
 bool FlushFileSystem(const QString& path)

@@ -26,6 +26,9 @@ Listing ListEntries(const QString& folder);
 // folder counts as none).
 bool MakeFolder(const QString& path);
 
+// The path followed by the system's words for `error` (an errno value), for a message.
+QString WithReason(const QString& path, int error);
+
 // Flushes everything written to the file system that holds `path` onto its medium.
 bool FlushFileSystem(const QString& path);
 

@@ -5,6 +5,8 @@
 #include "lang/StringIds.h"
 #include "store/RecordFaults.h"
 
+#include <algorithm>
+
 namespace TransferMessages {
 
 namespace {
@@ -26,6 +28,14 @@ QStringList FaultLines(const QList<RecordFault>& faults)
     for (const RecordFault& fault : faults)
         lines << fault.path + QStringLiteral(" — ") + RecordFaultText(fault.state);
     return lines;
+}
+
+// What was there to transfer and was not transferred, leaving out what a stop left untried;
+// a problem outside the counted steps (a name refused, a link skipped) counts at least one.
+int Failed(const TransferReport& report)
+{
+    const int untried = report.stopped ? report.total - report.attempted : 0;
+    return std::max(1, report.total - report.done - untried);
 }
 
 QString WithStop(QString text, const TransferReport& report)
@@ -51,6 +61,8 @@ QString Problems(const TransferReport& report, const QString& exchangeFolder,
         {StringId::TransferFoldersNotCreated, &report.foldersNotCreated},
         {StringId::TransferFilesNotRead, &report.filesNotRead},
         {StringId::TransferFilesNotWritten, &report.filesNotWritten},
+        {StringId::TransferOlderFilesRemoved, &report.olderFilesRemoved},
+        {StringId::TransferOlderFilesKept, &report.olderFilesKept},
         {StringId::TransferSkipped, &report.skipped},
         {StringId::TransferNamesNotDecodable, &report.namesNotDecodable},
     };
@@ -77,9 +89,14 @@ QString Problems(const TransferReport& report, const QString& exchangeFolder,
 
 QString ExportDone(const TransferReport& report, const QString& exchangeFolder)
 {
-    // Until the drive has confirmed the data, the status must not invite pulling it out.
-    if (report.notFlushed || (report.done == 0 && report.hasProblems()))
-        return {};
+    // After a failure, or until the drive has confirmed the data, the status must not invite
+    // pulling the drive out.
+    if (report.hasProblems())
+        return WithStop(Lang(StringId::TransferExportedWithFailures)
+                            .arg(report.done)
+                            .arg(exchangeFolder)
+                            .arg(Failed(report)),
+                        report);
     return WithStop(Lang(StringId::TransferExported).arg(report.done).arg(exchangeFolder), report);
 }
 
@@ -89,6 +106,12 @@ QString ImportDone(const TransferReport& report, const QString& exchangeFolder)
         return Lang(StringId::TransferNoExchangeFolder).arg(exchangeFolder);
     if (report.overlapping)
         return {};
+    if (report.hasProblems())
+        return WithStop(Lang(StringId::TransferImportedWithFailures)
+                            .arg(report.done)
+                            .arg(exchangeFolder)
+                            .arg(Failed(report)),
+                        report);
     return WithStop(Lang(StringId::TransferImported).arg(report.done).arg(exchangeFolder), report);
 }
 

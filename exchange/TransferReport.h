@@ -23,13 +23,16 @@ struct RecordFault {
 struct TransferReport {
     int done = 0;               // calibrations written (export) or files copied (import)
     int total = 0;              // calibrations or files there were to transfer
+    int attempted = 0;          // of those, how many the run came to before any stop
     bool stopped = false;       // the user cancelled before the end
     bool sourceMissing = false; // import: the drive holds no exchange folder
     bool overlapping = false;   // import: drive and workshop folders lie in one another
     bool notFlushed = false;    // export: the drive did not confirm that the data is on it
     QStringList foldersNotCreated;
     QStringList filesNotRead;
-    QStringList filesNotWritten;
+    QStringList filesNotWritten;      // each with the system's reason
+    QStringList olderFilesRemoved;    // export: not written, the drive's older file removed
+    QStringList olderFilesKept;       // export: not written, the drive's older file not removable
     QStringList skipped;              // links and special files, never followed
     QStringList namesNotOnDrive;      // export: numbers a FAT or exFAT stick cannot hold
     QStringList namesDifferingInCase; // export: numbers a FAT or exFAT stick cannot tell apart
@@ -44,6 +47,7 @@ struct TransferReport {
                !filesNotRead.isEmpty() || !filesNotWritten.isEmpty() || !skipped.isEmpty() ||
                !namesNotOnDrive.isEmpty() || !filesTooLarge.isEmpty() ||
                !recordsRefused.isEmpty() || !calibrationsRefused.isEmpty() ||
-               !namesNotDecodable.isEmpty() || !namesDifferingInCase.isEmpty();
+               !namesNotDecodable.isEmpty() || !namesDifferingInCase.isEmpty() ||
+               !olderFilesRemoved.isEmpty() || !olderFilesKept.isEmpty();
     }
 };

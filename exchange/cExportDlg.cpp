@@ -109,7 +109,9 @@ QString cExportDlg::ExportSelection(WorkshopRegister& reg, cTree& tree)
                                     parentWidget());
     const TransferReport report =
         CalibrationExport(m_exchangeFolder).run(items, progress.callback());
-    progress.hide();
+    // Ended, not only hidden: a hidden progress dialog still shows itself once its delay
+    // is up, over the message that follows.
+    progress.reset();
     ReportProblems(report);
     return TransferMessages::ExportDone(report, m_exchangeFolder);
 }
@@ -129,9 +131,16 @@ QString cExportDlg::ImportToWorkshop(cTree& tree)
     const QString destination = ExchangeFolderOf(workshopFolder);
     TransferProgressDialog progress(m_title, Lang(StringId::ImportProgress).arg(m_exchangeFolder),
                                     parentWidget());
+    const auto replaceOurs = [this](const QStringList& ours) {
+        return Prompts::askYesNo(parentWidget(),
+                                 Lang(StringId::TransferReplaceDetails).arg(ours.join(u'\n'))) ==
+               Prompts::Answer::Yes;
+    };
     const TransferReport report =
-        CalibrationImport(m_exchangeFolder, destination).run(progress.callback());
-    progress.hide();
+        CalibrationImport(m_exchangeFolder, destination).run(progress.callback(), replaceOurs);
+    // Ended, not only hidden: a hidden progress dialog still shows itself once its delay
+    // is up, over the message that follows.
+    progress.reset();
     tree.RefreshWorkshop(workshopFolder);
     ReportProblems(report, destination);
     return TransferMessages::ImportDone(report, m_exchangeFolder);

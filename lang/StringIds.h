@@ -124,6 +124,11 @@ constexpr int TransferRecordsRefused = 306;     // %1: drive's files with their 
 constexpr int TransferCalibrationsRefused = 307; // %1: stored files with their faults
 constexpr int TransferNamesNotDecodable = 308;   // %1: paths
 constexpr int TransferNamesDifferInCase = 309;   // %1: registration numbers
+constexpr int TransferReplaceDetails = 310;      // %1: the workshop's files, one a line
+constexpr int TransferOlderFilesRemoved = 311;   // %1: file paths with reasons
+constexpr int TransferOlderFilesKept = 312;      // %1: file paths with reasons
+constexpr int TransferExportedWithFailures = 313; // %1: written, %2: exchange folder, %3: failed
+constexpr int TransferImportedWithFailures = 314; // %1: taken, %2: exchange folder, %3: failed
 
 // Reports.
 constexpr int ReportWriteFailed = 260;         // %1: XML file path

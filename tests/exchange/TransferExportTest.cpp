@@ -1,12 +1,21 @@
 #include "exchange/CalibrationExport.h"
+#include "exchange/TransferProgressDialog.h"
 #include "exchange/cExportDlg.h"
 #include "lang/LanguagePack.h"
 #include "lang/StringIds.h"
 #include "store/AtomicFileWriter.h"
 #include "tests/exchange/TransferFixture.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QTimer>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -135,23 +144,28 @@ TEST_F(TransferExportTest, secondExportReplacesTheFilesWhole)
     EXPECT_TRUE(files.isEmpty());
 }
 
-TEST_F(TransferExportTest, failedWriteKeepsTheOldFileAndIsReported)
+// A day whose new file cannot be written loses its older one on the drive: the tachograph
+// must not load a calibration older than the one exported.
+TEST_F(TransferExportTest, failedWriteRemovesTheOlderFileAndSaysWhy)
 {
     const QString onDrive = DriveFolder() + QStringLiteral("/A111AA/20250101/PARAM.BIN");
     m_tree->SelectNode(FindNode(TreeLevel::Day, QStringLiteral("20250101")));
     Export();
-    const QByteArray before = ReadFile(onDrive);
+    ASSERT_TRUE(QFileInfo::exists(onDrive));
     MakeStoredCalibration(m_a, QStringLiteral("A111AA"), QStringLiteral("20250101"), 9);
 
     AtomicFileWriter::failNthWrite(1);
     Export();
     AtomicFileWriter::failNthWrite(0);
-    EXPECT_EQ(ReadFile(onDrive), before);
+    EXPECT_FALSE(QFileInfo::exists(onDrive));
     EXPECT_EQ(ReadFile(DriveFolder() + QStringLiteral("/A111AA/20250101/GSM.BIN")),
               RecordFileBytes(Pattern(145, 10).left(137)));
     const QStringList shown = ShownTexts();
     ASSERT_EQ(shown.size(), 1);
-    EXPECT_TRUE(shown.first().contains(Lang(StringId::TransferFilesNotWritten).arg(onDrive)));
+    EXPECT_TRUE(shown.first().contains(Lang(StringId::TransferOlderFilesRemoved)
+                                           .arg(onDrive + QStringLiteral(" \u2014 ") +
+                                                QString::fromLocal8Bit(std::strerror(ENOSPC)))))
+        << shown.first().toStdString();
 }
 
 TEST_F(TransferExportTest, refusedAndSkippedExportsSayWhy)
@@ -182,7 +196,10 @@ TEST_F(TransferExportTest, refusedAndSkippedExportsSayWhy)
     for (const char* refused : {"C3:3CC", "c4dd", "C4DD"})
         EXPECT_FALSE(QFileInfo::exists(DriveFolder() + u'/' + QString::fromLatin1(refused)))
             << refused;
-    EXPECT_EQ(status, Lang(StringId::TransferExported).arg(1).arg(DriveFolder()));
+    // Five of the six calibrations failed: the status says so and does not call the drive
+    // ready to be removed.
+    EXPECT_EQ(status,
+              Lang(StringId::TransferExportedWithFailures).arg(1).arg(DriveFolder()).arg(5));
     const QStringList shown = ShownTexts();
     ASSERT_EQ(shown.size(), 1);
     EXPECT_TRUE(shown.first().contains(
@@ -223,6 +240,38 @@ TEST_F(TransferExportTest, stopAsked_endsAfterTheCalibrationUnderWay)
     EXPECT_EQ(FilesUnder(DriveFolder()).keys(),
               (QStringList{QStringLiteral("A111AA/20250101/GSM.BIN"),
                            QStringLiteral("A111AA/20250101/PARAM.BIN")}));
+}
+
+} // namespace
+
+namespace {
+
+// After a quick export the problem message is what the user sees and answers: the ended
+// progress dialog must not come up over it once its delay is up.
+TEST_F(TransferExportTest, problemMessageIsNotCoveredByTheProgressDialog)
+{
+    QFile::resize(ExchangeFolderOf(m_a) + QStringLiteral("/A111AA/20250101/PARAM_UP.BIN"), 100);
+    m_tree->SelectNode(FindNode(TreeLevel::Day, QStringLiteral("20250101")));
+    Prompts::setSilent(false);
+    bool progressShown = true;
+    QString answered;
+    QTimer::singleShot(TransferProgressDialog::kShownAfterMs + 300, [&] {
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        progressShown = std::any_of(windows.cbegin(), windows.cend(), [](const QWidget* w) {
+            return w->isVisible() && qobject_cast<const QProgressDialog*>(w);
+        });
+        for (QWidget* window : windows) {
+            if (auto* box = qobject_cast<QMessageBox*>(window); box && box->isVisible()) {
+                answered = box->text();
+                box->accept();
+            }
+        }
+    });
+    Export();
+    Prompts::setSilent(true);
+    EXPECT_FALSE(progressShown);
+    EXPECT_FALSE(answered.isEmpty());
+    ShownTexts();
 }
 
 } // namespace

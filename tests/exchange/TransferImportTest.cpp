@@ -8,6 +8,9 @@
 #include <QDir>
 #include <QFile>
 
+#include <cerrno>
+#include <cstring>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -123,9 +126,12 @@ TEST_F(TransferImportTest, failedWriteKeepsTheWorkshopFileAndIsReported)
     const QString status = Import();
     AtomicFileWriter::failNthWrite(0);
     EXPECT_EQ(ReadFile(target), before);
-    EXPECT_EQ(status, Lang(StringId::TransferImported).arg(0).arg(DriveFolder()));
+    EXPECT_EQ(status,
+              Lang(StringId::TransferImportedWithFailures).arg(0).arg(DriveFolder()).arg(1));
     EXPECT_EQ(ShownTexts(), QStringList{Lang(StringId::TransferProblems) + QStringLiteral("\n\n") +
-                                        Lang(StringId::TransferFilesNotWritten).arg(target)});
+                                        Lang(StringId::TransferFilesNotWritten)
+                                            .arg(target + QStringLiteral(" \u2014 ") +
+                                                 QString::fromLocal8Bit(std::strerror(ENOSPC)))});
 }
 
 TEST_F(TransferImportTest, refusals_nothingSelectedOrFoldersInsideEachOther)
@@ -205,11 +211,53 @@ TEST_F(TransferImportTest, namesThatAreNoValidTextAreNamedNotDropped)
     SelectVehicle();
 
     const QString status = Import();
-    EXPECT_EQ(status, Lang(StringId::TransferImported).arg(0).arg(DriveFolder()));
+    EXPECT_EQ(status,
+              Lang(StringId::TransferImportedWithFailures).arg(0).arg(DriveFolder()).arg(1));
     const QStringList shown = ShownTexts();
     ASSERT_EQ(shown.size(), 1);
     EXPECT_TRUE(shown[0].contains(DriveFolder() + QStringLiteral("/\\xC0\\xC1\\xC2777")))
         << shown[0].toStdString();
+}
+
+} // namespace
+
+namespace {
+
+// The workshop's details and the owner's are the workshop's own: a stick of another
+// workshop replaces them only when the user says so, once for both.
+TEST_F(TransferImportTest, otherWorkshopDetailsAndOwnerAreReplacedOnlyWhenTheUserSaysSo)
+{
+    const QString owner = ExchangeFolderOf(m_ws) + QStringLiteral("/A111AA/CINFO.BIN");
+    const QString param = ExchangeFolderOf(m_ws) + QStringLiteral("/A111AA/20250101/PARAM_UP.BIN");
+    {
+        QFile file(owner);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(RecordFileBytes(Pattern(1624, 1)));
+    }
+    const QByteArray theirDetails = RecordFileBytes(Pattern(1168, 5));
+    const QByteArray theirOwner = RecordFileBytes(Pattern(1624, 6));
+    const QByteArray theirParam = RecordFileBytes(Pattern(175, 7));
+    for (const auto answer : {Prompts::Answer::No, Prompts::Answer::Yes}) {
+        SCOPED_TRACE(answer == Prompts::Answer::Yes ? "replace" : "keep ours");
+        const QByteArray ourDetails = ReadFile(WorkshopRecordPathOf(m_ws));
+        const QByteArray ourOwner = ReadFile(owner);
+        PutOnDrive(QStringLiteral("SINFO.BIN"), theirDetails);
+        PutOnDrive(QStringLiteral("A111AA/CINFO.BIN"), theirOwner);
+        PutOnDrive(QStringLiteral("A111AA/20250101/PARAM_UP.BIN"), theirParam);
+        SelectVehicle();
+        Prompts::pushAnswer(answer);
+
+        Import();
+        const QStringList shown = ShownTexts();
+        ASSERT_EQ(shown.size(), 1);
+        EXPECT_EQ(
+            shown[0],
+            Lang(StringId::TransferReplaceDetails).arg(owner + u'\n' + WorkshopRecordPathOf(m_ws)));
+        const bool replace = answer == Prompts::Answer::Yes;
+        EXPECT_EQ(ReadFile(WorkshopRecordPathOf(m_ws)), replace ? theirDetails : ourDetails);
+        EXPECT_EQ(ReadFile(owner), replace ? theirOwner : ourOwner);
+        EXPECT_EQ(ReadFile(param), theirParam);
+    }
 }
 
 } // namespace
