@@ -40,7 +40,7 @@ TransferReport CalibrationExport::run(const QList<Item>& items,
     report.total = static_cast<int>(items.size());
     if (!TransferFolders::MakeFolder(m_exchangeFolder)) {
         // Without the exchange folder nothing below it can be made either.
-        report.foldersNotCreated << m_exchangeFolder;
+        TransferFolders::NoteFolderNotMade(m_exchangeFolder, errno, report);
         return report;
     }
     // FAT and exFAT ignore letter case: two numbers that differ only in it would share one
@@ -68,7 +68,7 @@ TransferReport CalibrationExport::run(const QList<Item>& items,
     }
     if (progress && !report.stopped)
         progress(report.total, report.total);
-    report.notFlushed = !TransferFolders::FlushFileSystem(m_exchangeFolder);
+    report.notFlushed = !AtomicFileWriter::flushFileSystem(m_exchangeFolder);
     return report;
 }
 
@@ -104,8 +104,7 @@ bool CalibrationExport::ExportDay(const Item& item, TransferReport& report) cons
         return false;
     for (const QString& folder : {vehicleFolder, dayFolder}) {
         if (!TransferFolders::MakeFolder(folder)) {
-            if (!report.foldersNotCreated.contains(folder))
-                report.foldersNotCreated << folder;
+            TransferFolders::NoteFolderNotMade(folder, errno, report);
             return false;
         }
     }

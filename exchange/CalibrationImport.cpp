@@ -49,7 +49,10 @@ TransferReport CalibrationImport::run(const TransferProgress& progress,
     case TransferFolders::Kind::Missing:
         report.sourceMissing = true;
         return report;
-    default:
+    case TransferFolders::Kind::File:
+        report.sourceNotFolder = true;
+        return report;
+    case TransferFolders::Kind::Other:
         report.skipped << m_source;
         return report;
     }
@@ -152,7 +155,7 @@ bool CalibrationImport::MakeFoldersFor(const QString& file, Folders& folders,
             return false;
         const bool missing = TransferFolders::KindOf(level) == TransferFolders::Kind::Missing;
         if (!TransferFolders::MakeFolder(level)) {
-            report.foldersNotCreated << level;
+            TransferFolders::NoteFolderNotMade(level, errno, report);
             folders.failed << level;
             return false;
         }

@@ -4,6 +4,7 @@
 
 #include <QFile>
 
+#include <cerrno>
 #include <cstring>
 
 #include <dirent.h>
@@ -62,20 +63,27 @@ bool MakeFolder(const QString& path)
     return KindOf(path) == Kind::Folder;
 }
 
+void NoteFolderNotMade(const QString& folder, int error, TransferReport& report)
+{
+    switch (KindOf(folder)) {
+    case Kind::Other:
+        if (!report.skipped.contains(folder))
+            report.skipped << folder;
+        return;
+    case Kind::File:
+        error = ENOTDIR;
+        break;
+    default:
+        break;
+    }
+    const QString entry = WithReason(folder, error);
+    if (!report.foldersNotCreated.contains(entry))
+        report.foldersNotCreated << entry;
+}
+
 QString WithReason(const QString& path, int error)
 {
     return path + QStringLiteral(" \u2014 ") + QString::fromLocal8Bit(std::strerror(error));
-}
-
-bool FlushFileSystem(const QString& path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0)
-        return false;
-    const bool synced = ::syncfs(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    return synced && closed;
 }
 
 } // namespace TransferFolders

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "exchange/TransferReport.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -26,10 +28,11 @@ Listing ListEntries(const QString& folder);
 // folder counts as none).
 bool MakeFolder(const QString& path);
 
+// Notes in `report` a folder that MakeFolder() could not make, by what stands in its way: a
+// link or special file is skipped, anything else is named with the system's reason.
+void NoteFolderNotMade(const QString& folder, int error, TransferReport& report);
+
 // The path followed by the system's words for `error` (an errno value), for a message.
 QString WithReason(const QString& path, int error);
-
-// Flushes everything written to the file system that holds `path` onto its medium.
-bool FlushFileSystem(const QString& path);
 
 } // namespace TransferFolders

@@ -55,6 +55,8 @@ QString Problems(const TransferReport& report, const QString& exchangeFolder,
     QStringList parts{Lang(StringId::TransferProblems)};
     if (report.overlapping)
         parts << Lang(StringId::TransferOverlap).arg(exchangeFolder, workshopFolder);
+    if (report.sourceNotFolder)
+        parts << Lang(StringId::TransferSourceNotFolder).arg(exchangeFolder);
     const std::pair<int, const QStringList*> lists[] = {
         {StringId::TransferNamesNotOnDrive, &report.namesNotOnDrive},
         {StringId::TransferNamesDifferInCase, &report.namesDifferingInCase},

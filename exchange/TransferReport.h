@@ -21,13 +21,14 @@ struct RecordFault {
 // What a transfer did, and every folder and file it could not deal with, by path. The
 // transfer goes on past each problem, so the user is told of all of them at the end.
 struct TransferReport {
-    int done = 0;               // calibrations written (export) or files copied (import)
-    int total = 0;              // calibrations or files there were to transfer
-    int attempted = 0;          // of those, how many the run came to before any stop
-    bool stopped = false;       // the user cancelled before the end
-    bool sourceMissing = false; // import: the drive holds no exchange folder
-    bool overlapping = false;   // import: drive and workshop folders lie in one another
-    bool notFlushed = false;    // export: the drive did not confirm that the data is on it
+    int done = 0;                 // calibrations written (export) or files copied (import)
+    int total = 0;                // calibrations or files there were to transfer
+    int attempted = 0;            // of those, how many the run came to before any stop
+    bool stopped = false;         // the user cancelled before the end
+    bool sourceMissing = false;   // import: the drive holds no exchange folder
+    bool sourceNotFolder = false; // import: the drive's exchange folder is a plain file
+    bool overlapping = false;     // import: drive and workshop folders lie in one another
+    bool notFlushed = false;      // export: the drive did not confirm that the data is on it
     QStringList foldersNotCreated;
     QStringList filesNotRead;
     QStringList filesNotWritten;      // each with the system's reason
@@ -43,7 +44,7 @@ struct TransferReport {
 
     bool hasProblems() const
     {
-        return overlapping || notFlushed || !foldersNotCreated.isEmpty() ||
+        return overlapping || sourceNotFolder || notFlushed || !foldersNotCreated.isEmpty() ||
                !filesNotRead.isEmpty() || !filesNotWritten.isEmpty() || !skipped.isEmpty() ||
                !namesNotOnDrive.isEmpty() || !filesTooLarge.isEmpty() ||
                !recordsRefused.isEmpty() || !calibrationsRefused.isEmpty() ||

@@ -46,10 +46,16 @@ bool cExportDlg::Choose(const cTree& tree)
 
 void cExportDlg::accept()
 {
-    const QString chosen = m_drives ? m_drives->currentText() : QString();
+    QString chosen = m_drives ? m_drives->currentText() : QString();
+    const QStringList drives = Drives::removableRoots();
+    // A stick put in while the list was empty: when it is the only one, it is the one meant.
+    if (chosen.isEmpty() && drives.size() == 1) {
+        OnInitDialog();
+        chosen = drives.first();
+    }
     // A drive pulled out while the dialog was open leaves an empty folder of the root file
     // system behind its mount point: nothing may be written there.
-    if (chosen.isEmpty() || !Drives::removableRoots().contains(chosen)) {
+    if (chosen.isEmpty() || !drives.contains(chosen)) {
         Prompts::warn(this, Lang(StringId::NoRemovableDrive));
         OnInitDialog();
         return;

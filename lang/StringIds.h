@@ -129,6 +129,7 @@ constexpr int TransferOlderFilesRemoved = 311;   // %1: file paths with reasons
 constexpr int TransferOlderFilesKept = 312;      // %1: file paths with reasons
 constexpr int TransferExportedWithFailures = 313; // %1: written, %2: exchange folder, %3: failed
 constexpr int TransferImportedWithFailures = 314; // %1: taken, %2: exchange folder, %3: failed
+constexpr int TransferSourceNotFolder = 315;      // %1: drive's exchange folder
 
 // Reports.
 constexpr int ReportWriteFailed = 260;         // %1: XML file path

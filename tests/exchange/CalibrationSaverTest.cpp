@@ -196,7 +196,7 @@ TEST_F(CalibrationSaverTest, NumberInTwoWorkshopsSelectsTheFirstWorkshopsVehicle
     ASSERT_TRUE(Save());
     // Filed in the second workshop, but the first one's DUP has no day of today.
     EXPECT_TRUE(QFileInfo::exists(DayFolder(m_second, QStringLiteral("DUP"))));
-    EXPECT_EQ(m_tree->SelectedNode(), nullptr);
+    EXPECT_EQ(m_tree->SelectedNode(), m_tree->topLevelItem(1));
 
     // Once the first workshop's DUP has today too, that one is selected.
     m_tree->SelectNode(m_tree->topLevelItem(0));

@@ -49,8 +49,9 @@ TEST_F(NodeDeletionTest, DayNodeDeletesOnlyThatCalibration)
     EXPECT_TRUE(QFileInfo::exists(Car1() + QStringLiteral("/20240202/PARAM_UP.BIN")));
     EXPECT_EQ(FindNode(TreeLevel::Day, QStringLiteral("20240101")), nullptr);
     EXPECT_EQ(m_tree->SelectedNode(), nullptr);
-    // The grid goes on showing the deleted calibration until something else is selected.
-    EXPECT_EQ(CurrentParamRecord().bytes, shown.bytes);
+    // The deleted calibration is no longer shown, so no save can bring it back unasked.
+    EXPECT_NE(shown.bytes, ParamRecord().bytes);
+    EXPECT_EQ(CurrentParamRecord().bytes, ParamRecord().bytes);
 }
 
 TEST_F(NodeDeletionTest, FolderThatCannotBeDeletedIsReported)

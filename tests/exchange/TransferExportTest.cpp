@@ -166,6 +166,15 @@ TEST_F(TransferExportTest, failedWriteRemovesTheOlderFileAndSaysWhy)
                                            .arg(onDrive + QStringLiteral(" \u2014 ") +
                                                 QString::fromLocal8Bit(std::strerror(ENOSPC)))))
         << shown.first().toStdString();
+
+    // A drive that does not confirm the flush is not called ready to be removed.
+    AtomicFileWriter::failAt(AtomicFileWriter::FaultPoint::SyncFileSystem, 1);
+    const QString status = Export();
+    AtomicFileWriter::failAt(AtomicFileWriter::FaultPoint::SyncFileSystem, 0);
+    EXPECT_NE(status, Lang(StringId::TransferExported).arg(1).arg(DriveFolder()));
+    const QStringList unflushed = ShownTexts();
+    ASSERT_EQ(unflushed.size(), 1);
+    EXPECT_TRUE(unflushed.first().contains(Lang(StringId::TransferNotFlushed).arg(DriveFolder())));
 }
 
 TEST_F(TransferExportTest, refusedAndSkippedExportsSayWhy)
@@ -175,6 +184,8 @@ TEST_F(TransferExportTest, refusedAndSkippedExportsSayWhy)
     // Two numbers that one FAT or exFAT folder would hold.
     MakeStoredCalibration(m_a, QStringLiteral("c4dd"), QStringLiteral("20250505"), 6);
     MakeStoredCalibration(m_a, QStringLiteral("C4DD"), QStringLiteral("20250606"), 7);
+    // A vehicle whose folder on the drive is a link.
+    MakeStoredCalibration(m_a, QStringLiteral("D5EE"), QStringLiteral("20250707"), 8);
     m_tree->Rebuild();
     const QString outside = m_data.filePath(QStringLiteral("outside.txt"));
     QFile out(outside);
@@ -184,6 +195,7 @@ TEST_F(TransferExportTest, refusedAndSkippedExportsSayWhy)
     const QString linkDay = DriveFolder() + QStringLiteral("/B222BB/20250303");
     ASSERT_TRUE(QDir().mkpath(linkDay));
     ASSERT_TRUE(QFile::link(outside, linkDay + QStringLiteral("/GSM.BIN")));
+    ASSERT_TRUE(QFile::link(m_data.path(), DriveFolder() + QStringLiteral("/D5EE")));
     // A file where a vehicle's folder should be made.
     const QString blocked = DriveFolder() + QStringLiteral("/A111AA");
     QFile blocker(blocked);
@@ -196,17 +208,20 @@ TEST_F(TransferExportTest, refusedAndSkippedExportsSayWhy)
     for (const char* refused : {"C3:3CC", "c4dd", "C4DD"})
         EXPECT_FALSE(QFileInfo::exists(DriveFolder() + u'/' + QString::fromLatin1(refused)))
             << refused;
-    // Five of the six calibrations failed: the status says so and does not call the drive
+    // Six of the seven calibrations failed: the status says so and does not call the drive
     // ready to be removed.
     EXPECT_EQ(status,
-              Lang(StringId::TransferExportedWithFailures).arg(1).arg(DriveFolder()).arg(5));
+              Lang(StringId::TransferExportedWithFailures).arg(1).arg(DriveFolder()).arg(6));
     const QStringList shown = ShownTexts();
     ASSERT_EQ(shown.size(), 1);
     EXPECT_TRUE(shown.first().contains(
         Lang(StringId::TransferNamesNotOnDrive).arg(QStringLiteral("C3:3CC"))));
-    EXPECT_TRUE(shown.first().contains(
-        Lang(StringId::TransferSkipped).arg(linkDay + QStringLiteral("/GSM.BIN"))));
-    EXPECT_TRUE(shown.first().contains(Lang(StringId::TransferFoldersNotCreated).arg(blocked)));
+    EXPECT_TRUE(shown.first().contains(Lang(StringId::TransferSkipped)
+                                           .arg(linkDay + QStringLiteral("/GSM.BIN\n") +
+                                                DriveFolder() + QStringLiteral("/D5EE"))));
+    EXPECT_TRUE(shown.first().contains(Lang(StringId::TransferFoldersNotCreated)
+                                           .arg(blocked + QStringLiteral(" \u2014 ") +
+                                                QString::fromLocal8Bit(std::strerror(ENOTDIR)))));
     EXPECT_TRUE(shown.first().contains(
         Lang(StringId::TransferNamesDifferInCase).arg(QStringLiteral("C4DD\nc4dd"))));
 

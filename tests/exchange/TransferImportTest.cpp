@@ -1,4 +1,5 @@
 #include "exchange/CalibrationImport.h"
+#include "exchange/TransferMessages.h"
 #include "exchange/cExportDlg.h"
 #include "lang/LanguagePack.h"
 #include "lang/StringIds.h"
@@ -151,6 +152,21 @@ TEST_F(TransferImportTest, refusals_nothingSelectedOrFoldersInsideEachOther)
     }
     EXPECT_FALSE(QFileInfo::exists(DriveFolder() + QStringLiteral("/W")));
     EXPECT_FALSE(QFileInfo::exists(ExchangeFolderOf(m_ws) + QStringLiteral("/A111AA/20250909")));
+
+    // A folder whose name merely begins like the drive's lies beside it, not inside.
+    const QString beside = DriveFolder() + QStringLiteral("2");
+    const TransferReport report = CalibrationImport(DriveFolder(), beside).run();
+    EXPECT_FALSE(report.overlapping);
+    EXPECT_EQ(report.total, 1);
+
+    // An exchange folder that is a plain file is called that, not a link.
+    QFile plain(m_data.filePath(QStringLiteral("RX902")));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    const TransferReport fromFile = CalibrationImport(plain.fileName(), beside).run();
+    EXPECT_EQ(TransferMessages::Problems(fromFile, plain.fileName()),
+              Lang(StringId::TransferProblems) + QStringLiteral("\n\n") +
+                  Lang(StringId::TransferSourceNotFolder).arg(plain.fileName()));
 }
 
 TEST_F(TransferImportTest, stopAsked_endsBeforeTheNextFile)
