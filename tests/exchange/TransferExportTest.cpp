@@ -4,6 +4,7 @@
 #include "lang/LanguagePack.h"
 #include "lang/StringIds.h"
 #include "store/AtomicFileWriter.h"
+#include "tests/exchange/ExfatStick.h"
 #include "tests/exchange/TransferFixture.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -287,6 +289,73 @@ TEST_F(TransferExportTest, problemMessageIsNotCoveredByTheProgressDialog)
     EXPECT_FALSE(progressShown);
     EXPECT_FALSE(answered.isEmpty());
     ShownTexts();
+}
+
+} // namespace
+
+namespace {
+
+// The same export onto a real exFAT stick: letter case is not told apart there, and a full
+// stick makes the replacement of a day's file fail.
+class TransferExfatTest : public TransferExportTest {
+protected:
+    void SetUp() override
+    {
+        TransferExportTest::SetUp();
+        m_drive = m_drives.mount(QStringLiteral("exfat"), FakeDrives::Disk::Usb,
+                                 QStringLiteral("fuseblk"));
+        m_stick = std::make_unique<ExfatStick>(m_drive);
+        if (!m_stick->failure().isEmpty())
+            GTEST_SKIP() << "no exFAT stick: " << m_stick->failure().toStdString();
+    }
+    void TearDown() override
+    {
+        m_stick.reset();
+        TransferExportTest::TearDown();
+    }
+
+    std::unique_ptr<ExfatStick> m_stick;
+};
+
+TEST_F(TransferExfatTest, caseTwinsAreRefusedAndAFullStickKeepsNoOlderCalibration)
+{
+    MakeStoredCalibration(m_a, QStringLiteral("ab123"), QStringLiteral("20250505"), 6);
+    MakeStoredCalibration(m_a, QStringLiteral("AB123"), QStringLiteral("20250606"), 7);
+    m_tree->Rebuild();
+    m_tree->SelectNode(FindNode(TreeLevel::Workshop, m_a));
+    Export();
+    QMap<QString, QByteArray> files = FilesUnder(DriveFolder());
+    ExpectDay(files, QStringLiteral("A111AA/20250101"), 1);
+    ExpectDay(files, QStringLiteral("A111AA/20250202"), 2);
+    ExpectDay(files, QStringLiteral("B222BB/20250303"), 3);
+    EXPECT_TRUE(files.isEmpty()) << files.firstKey().toStdString();
+    QStringList shown = ShownTexts();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].contains(
+        Lang(StringId::TransferNamesDifferInCase).arg(QStringLiteral("AB123\nab123"))));
+
+    // Fill the stick to its last byte, then export a changed day over its older files.
+    {
+        QFile filler(m_drive + QStringLiteral("/filler"));
+        ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        for (const int size : {1024 * 1024, 4096, 1}) {
+            const QByteArray block(size, 'f');
+            while (filler.write(block) == size) {
+            }
+        }
+    }
+    MakeStoredCalibration(m_a, QStringLiteral("A111AA"), QStringLiteral("20250101"), 9);
+    m_tree->SelectNode(FindNode(TreeLevel::Day, QStringLiteral("20250101")));
+    Export();
+    shown = ShownTexts();
+    const QString day = DriveFolder() + QStringLiteral("/A111AA/20250101");
+    EXPECT_NE(ReadFile(day + QStringLiteral("/PARAM.BIN")),
+              RecordFileBytes(Pattern(175, 1).left(171)));
+    EXPECT_NE(ReadFile(day + QStringLiteral("/GSM.BIN")),
+              RecordFileBytes(Pattern(145, 2).left(137)));
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].contains(QString::fromLocal8Bit(std::strerror(ENOSPC))))
+        << shown[0].toStdString();
 }
 
 } // namespace
