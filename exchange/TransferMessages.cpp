@@ -14,9 +14,23 @@ namespace {
 // A message box is no place for hundreds of paths: the first few stand for the rest.
 constexpr qsizetype kPathsShown = 12;
 
+// Nor for a path longer than the screen is wide: its middle goes, its start and its end
+// (where the file and the reason are) stay.
+constexpr qsizetype kLineChars = 160;
+
+QString Elided(const QString& text)
+{
+    if (text.size() <= kLineChars)
+        return text;
+    constexpr qsizetype head = kLineChars / 3;
+    return text.left(head) + QChar(0x2026) + text.right(kLineChars - head - 1);
+}
+
 QString PathLines(const QStringList& paths)
 {
-    QStringList lines = paths.mid(0, kPathsShown);
+    QStringList lines;
+    for (const QString& path : paths.mid(0, kPathsShown))
+        lines << Elided(path);
     if (paths.size() > kPathsShown)
         lines << Lang(StringId::TransferMore).arg(paths.size() - kPathsShown);
     return lines.join(u'\n');
@@ -54,9 +68,10 @@ QString Problems(const TransferReport& report, const QString& exchangeFolder,
         return {};
     QStringList parts{Lang(StringId::TransferProblems)};
     if (report.overlapping)
-        parts << Lang(StringId::TransferOverlap).arg(exchangeFolder, workshopFolder);
+        parts
+            << Lang(StringId::TransferOverlap).arg(Elided(exchangeFolder), Elided(workshopFolder));
     if (report.sourceNotFolder)
-        parts << Lang(StringId::TransferSourceNotFolder).arg(exchangeFolder);
+        parts << Lang(StringId::TransferSourceNotFolder).arg(Elided(exchangeFolder));
     const std::pair<int, const QStringList*> lists[] = {
         {StringId::TransferNamesNotOnDrive, &report.namesNotOnDrive},
         {StringId::TransferNamesDifferInCase, &report.namesDifferingInCase},
@@ -85,7 +100,7 @@ QString Problems(const TransferReport& report, const QString& exchangeFolder,
                      .arg(CalibrationImport::kMaxFileBytes / (1024 * 1024))
                      .arg(PathLines(report.filesTooLarge));
     if (report.notFlushed)
-        parts << Lang(StringId::TransferNotFlushed).arg(exchangeFolder);
+        parts << Lang(StringId::TransferNotFlushed).arg(Elided(exchangeFolder));
     return parts.join(QStringLiteral("\n\n"));
 }
 

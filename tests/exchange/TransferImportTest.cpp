@@ -277,3 +277,23 @@ TEST_F(TransferImportTest, otherWorkshopDetailsAndOwnerAreReplacedOnlyWhenTheUse
 }
 
 } // namespace
+
+namespace {
+
+// A path of thousands of characters must not push the message's button off the screen.
+TEST(TransferMessagesTest, longPathsAreElidedInTheMiddle)
+{
+    const QString path =
+        QStringLiteral("/media/") + QString(4000, u'x') + QStringLiteral("/END.BIN");
+    TransferReport report;
+    report.filesNotWritten << path;
+    report.notFlushed = true;
+    const QString text = TransferMessages::Problems(report, path);
+    EXPECT_LT(text.size(), 1000);
+    for (const QString& line : text.split(u'\n'))
+        EXPECT_LE(line.size(), 400) << line.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("/END.BIN")));
+    EXPECT_TRUE(text.contains(QStringLiteral("/media/")));
+}
+
+} // namespace
