@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <vector>
+
 // Writes stored calibrations onto the tachograph's drive as the records it reads:
 //   <drive>/RX902/<number>/<day>/PARAM.BIN  the first 171 bytes of PARAM_UP.BIN + their sum
 //   <drive>/RX902/<number>/<day>/GSM.BIN    the first 137 bytes of GSM_UP.BIN + their sum
@@ -30,9 +32,16 @@ public:
     static bool DriveCanHoldName(const QString& name);
 
 private:
+    struct ExportRecord {
+        QString source; // the stored record in the workshop
+        QString target; // its export on the drive
+        std::vector<std::uint8_t> bytes;
+        std::size_t exportedSize = 0;
+        RecordFileState state = RecordFileState::Missing;
+    };
+
     bool ExportDay(const Item& item, TransferReport& report) const;
-    bool ExportRecord(const QString& source, qsizetype storedSize, qsizetype exportedSize,
-                      const QString& target, TransferReport& report) const;
+    bool WriteRecord(const ExportRecord& record, TransferReport& report) const;
 
     QString m_exchangeFolder;
 };

@@ -2,12 +2,15 @@
 
 #include "exchange/TransferFolders.h"
 #include "store/AtomicFileWriter.h"
+#include "store/FolderOps.h"
+#include "store/RecordFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
 #include <utility>
 
 namespace {
@@ -36,7 +39,8 @@ CalibrationImport::CalibrationImport(QString source, QString destination)
 {
 }
 
-TransferReport CalibrationImport::run(const TransferProgress& progress) const
+TransferReport CalibrationImport::run(const TransferProgress& progress,
+                                      const ReplaceQuestion& replaceOurs) const
 {
     TransferReport report;
     switch (TransferFolders::KindOf(m_source)) {
@@ -45,7 +49,10 @@ TransferReport CalibrationImport::run(const TransferProgress& progress) const
     case TransferFolders::Kind::Missing:
         report.sourceMissing = true;
         return report;
-    default:
+    case TransferFolders::Kind::File:
+        report.sourceNotFolder = true;
+        return report;
+    case TransferFolders::Kind::Other:
         report.skipped << m_source;
         return report;
     }
@@ -57,40 +64,49 @@ TransferReport CalibrationImport::run(const TransferProgress& progress) const
 
     QList<Step> steps;
     Plan(m_source, m_destination, steps, report);
-    report.total = static_cast<int>(
-        std::count_if(steps.cbegin(), steps.cend(), [](const Step& s) { return !s.folder; }));
-    if (!TransferFolders::MakeFolder(m_destination)) {
-        report.foldersNotCreated << m_destination;
-        return report;
-    }
-
-    QStringList failedFolders;
-    int filesSeen = 0;
-    for (const Step& step : steps) {
-        // What lies in a folder that could not be made is covered by naming that folder.
-        const bool underFailed =
-            std::any_of(failedFolders.cbegin(), failedFolders.cend(),
-                        [&step](const QString& f) { return isWithin(step.destination, f); });
-        if (underFailed)
-            continue;
-        if (step.folder) {
-            if (!TransferFolders::MakeFolder(step.destination)) {
-                report.foldersNotCreated << step.destination;
-                failedFolders << step.destination;
-            }
-            continue;
+    if (replaceOurs) {
+        QStringList ours;
+        for (const Step& step : steps) {
+            if (Differs(step))
+                ours << step.destination;
         }
-        if (progress && !progress(filesSeen, report.total)) {
+        if (!ours.isEmpty() && !replaceOurs(ours))
+            steps.removeIf([&ours](const Step& step) { return ours.contains(step.destination); });
+    }
+    report.total = static_cast<int>(steps.size());
+
+    Folders folders;
+    for (const Step& step : steps) {
+        if (progress && !progress(report.attempted, report.total)) {
             report.stopped = true;
             break;
         }
-        ++filesSeen;
-        if (CopyFile(step, report))
+        ++report.attempted;
+        if (CopyFile(step, folders, report))
             ++report.done;
     }
+    // A run cut short, or files refused, must not leave vehicles or days without records.
+    for (auto folder = folders.made.crbegin(); folder != folders.made.crend(); ++folder)
+        QDir().rmdir(*folder);
     if (progress && !report.stopped)
         progress(report.total, report.total);
     return report;
+}
+
+bool CalibrationImport::Differs(const Step& step)
+{
+    // The workshop's own details and the owner's are typed in here; the calibrations are the
+    // tachograph's and are replaced without a question.
+    const QString name = QFileInfo(step.destination).fileName();
+    if (name != QStringLiteral("SINFO.BIN") && name != kOwnerFileName)
+        return false;
+    if (TransferFolders::KindOf(step.destination) != TransferFolders::Kind::File)
+        return false;
+    QFile theirs(step.source);
+    QFile ours(step.destination);
+    if (!theirs.open(QIODevice::ReadOnly) || !ours.open(QIODevice::ReadOnly))
+        return true;
+    return theirs.read(kMaxFileBytes) != ours.read(kMaxFileBytes);
 }
 
 bool CalibrationImport::Overlapping() const
@@ -103,18 +119,18 @@ bool CalibrationImport::Overlapping() const
 void CalibrationImport::Plan(const QString& source, const QString& destination, QList<Step>& steps,
                              TransferReport& report) const
 {
-    const QStringList names = QDir(source).entryList(
-        QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
-    for (const QString& name : names) {
+    const TransferFolders::Listing listing = TransferFolders::ListEntries(source);
+    for (const QString& name : listing.undecodable)
+        report.namesNotDecodable << source + u'/' + name;
+    for (const QString& name : listing.names) {
         const QString from = source + u'/' + name;
         const QString to = destination + u'/' + name;
         switch (TransferFolders::KindOf(from)) {
         case TransferFolders::Kind::Folder:
-            steps.append({from, to, true});
             Plan(from, to, steps, report);
             break;
         case TransferFolders::Kind::File:
-            steps.append({from, to, false});
+            steps.append({from, to});
             break;
         case TransferFolders::Kind::Other:
             report.skipped << from;
@@ -126,7 +142,30 @@ void CalibrationImport::Plan(const QString& source, const QString& destination, 
     }
 }
 
-bool CalibrationImport::CopyFile(const Step& step, TransferReport& report) const
+bool CalibrationImport::MakeFoldersFor(const QString& file, Folders& folders,
+                                       TransferReport& report) const
+{
+    const QString parent = QFileInfo(file).path();
+    QStringList levels{m_destination};
+    for (const QString& name : parent.mid(m_destination.size()).split(u'/', Qt::SkipEmptyParts))
+        levels << levels.last() + u'/' + name;
+    for (const QString& level : levels) {
+        // What lies in a folder that could not be made is covered by naming that folder.
+        if (folders.failed.contains(level))
+            return false;
+        const bool missing = TransferFolders::KindOf(level) == TransferFolders::Kind::Missing;
+        if (!TransferFolders::MakeFolder(level)) {
+            TransferFolders::NoteFolderNotMade(level, errno, report);
+            folders.failed << level;
+            return false;
+        }
+        if (missing)
+            folders.made << level;
+    }
+    return true;
+}
+
+bool CalibrationImport::CopyFile(const Step& step, Folders& folders, TransferReport& report) const
 {
     QFile file(step.source);
     if (QFileInfo(step.source).size() > kMaxFileBytes) {
@@ -146,8 +185,19 @@ bool CalibrationImport::CopyFile(const Step& step, TransferReport& report) const
         report.filesTooLarge << step.source;
         return false;
     }
+    // A damaged record must not replace a whole one of the workshop.
+    const std::uint32_t payloadSize = RecordPayloadSizeOf(QFileInfo(step.source).fileName());
+    if (payloadSize != 0) {
+        const RecordFileState state = CheckRecordContent(content, payloadSize);
+        if (state != RecordFileState::Whole) {
+            report.recordsRefused.append({step.source, state});
+            return false;
+        }
+    }
+    if (!MakeFoldersFor(step.destination, folders, report))
+        return false;
     if (!AtomicFileWriter::replace(step.destination, content)) {
-        report.filesNotWritten << step.destination;
+        report.filesNotWritten << TransferFolders::WithReason(step.destination, errno);
         return false;
     }
     return true;

@@ -4,9 +4,14 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
-// Merges the drive's exchange folder into a workshop's: missing folders are made, files of
-// the same name are replaced (atomically) without a question, and nothing is deleted. Only
+#include <functional>
+
+// Merges the drive's exchange folder into a workshop's: missing folders are made just before
+// their first file is written, files of the same name are replaced (atomically) without a
+// question, and nothing of the workshop's is deleted; folders the run made and left empty are
+// taken away again. Only
 // plain folders and files are taken; links and special files on the drive are skipped and
 // noted, so the drive cannot make the program read or write outside the two folders.
 class CalibrationImport {
@@ -15,8 +20,15 @@ public:
     // exchange folder.
     CalibrationImport(QString source, QString destination);
 
-    // A refusal from `progress` stops the run before the next file.
-    TransferReport run(const TransferProgress& progress = {}) const;
+    // Asked once, before anything is copied, with the workshop's details and owner records
+    // (SINFO.BIN, CINFO.BIN) that the drive would replace by different ones; true replaces
+    // them, false keeps the workshop's.
+    using ReplaceQuestion = std::function<bool(const QStringList& ours)>;
+
+    // A refusal from `progress` stops the run before the next file. Without a question,
+    // every file is replaced.
+    TransferReport run(const TransferProgress& progress = {},
+                       const ReplaceQuestion& replaceOurs = {}) const;
 
     // A file of the drive larger than this is not taken: the tachograph writes small
     // records, and the copy holds one file in memory at a time.
@@ -26,13 +38,18 @@ private:
     struct Step {
         QString source;
         QString destination;
-        bool folder = false;
+    };
+    struct Folders {
+        QStringList made;   // in the order made, parents first
+        QStringList failed; // could not be made; their files are not tried
     };
 
     void Plan(const QString& source, const QString& destination, QList<Step>& steps,
               TransferReport& report) const;
     bool Overlapping() const;
-    bool CopyFile(const Step& step, TransferReport& report) const;
+    static bool Differs(const Step& step);
+    bool MakeFoldersFor(const QString& file, Folders& folders, TransferReport& report) const;
+    bool CopyFile(const Step& step, Folders& folders, TransferReport& report) const;
 
     QString m_source;
     QString m_destination;

@@ -4,6 +4,10 @@
 
 #include <QFile>
 
+#include <cerrno>
+#include <cstring>
+
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,6 +26,35 @@ Kind KindOf(const QString& path)
     return Kind::Other;
 }
 
+Listing ListEntries(const QString& folder)
+{
+    Listing listing;
+    DIR* dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return listing;
+    while (const dirent* entry = ::readdir(dir)) {
+        const QByteArray raw(entry->d_name);
+        if (raw == "." || raw == "..")
+            continue;
+        const QString name = QFile::decodeName(raw);
+        if (QFile::encodeName(name) == raw) {
+            listing.names << name;
+            continue;
+        }
+        QString shown;
+        for (const char byte : raw) {
+            const auto code = static_cast<unsigned char>(byte);
+            shown += code < 0x80 ? QString(QChar(code))
+                                 : QStringLiteral("\\x") + QString::number(code, 16).toUpper();
+        }
+        listing.undecodable << shown;
+    }
+    ::closedir(dir);
+    listing.names.sort();
+    listing.undecodable.sort();
+    return listing;
+}
+
 bool MakeFolder(const QString& path)
 {
     // The writer's own folder creation flushes the new entry into its parent.
@@ -30,15 +63,27 @@ bool MakeFolder(const QString& path)
     return KindOf(path) == Kind::Folder;
 }
 
-bool FlushFileSystem(const QString& path)
+void NoteFolderNotMade(const QString& folder, int error, TransferReport& report)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0)
-        return false;
-    const bool synced = ::syncfs(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    return synced && closed;
+    switch (KindOf(folder)) {
+    case Kind::Other:
+        if (!report.skipped.contains(folder))
+            report.skipped << folder;
+        return;
+    case Kind::File:
+        error = ENOTDIR;
+        break;
+    default:
+        break;
+    }
+    const QString entry = WithReason(folder, error);
+    if (!report.foldersNotCreated.contains(entry))
+        report.foldersNotCreated << entry;
+}
+
+QString WithReason(const QString& path, int error)
+{
+    return path + QStringLiteral(" \u2014 ") + QString::fromLocal8Bit(std::strerror(error));
 }
 
 } // namespace TransferFolders

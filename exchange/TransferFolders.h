@@ -1,6 +1,9 @@
 #pragma once
 
+#include "exchange/TransferReport.h"
+
 #include <QString>
+#include <QStringList>
 
 // File system steps of a transfer that the record writer does not cover. Links are never
 // followed: a prepared drive must not make the program read or write anywhere else.
@@ -11,12 +14,25 @@ enum class Kind { Missing, Folder, File, Other }; // Other: a link, device, pipe
 // What the path itself is, without following a link.
 Kind KindOf(const QString& path);
 
+// The entries of a folder, read from its directory stream so that no name is dropped: the
+// names the system's file name encoding can carry, and, shown with their undecodable bytes
+// as \xNN, those it cannot (they cannot be opened by name through Qt).
+struct Listing {
+    QStringList names;
+    QStringList undecodable;
+};
+Listing ListEntries(const QString& folder);
+
 // Makes one folder level unless it is there already, and makes the new entry durable by
 // syncing its parent. False when the path is not a plain folder afterwards (a link to a
 // folder counts as none).
 bool MakeFolder(const QString& path);
 
-// Flushes everything written to the file system that holds `path` onto its medium.
-bool FlushFileSystem(const QString& path);
+// Notes in `report` a folder that MakeFolder() could not make, by what stands in its way: a
+// link or special file is skipped, anything else is named with the system's reason.
+void NoteFolderNotMade(const QString& folder, int error, TransferReport& report);
+
+// The path followed by the system's words for `error` (an errno value), for a message.
+QString WithReason(const QString& path, int error);
 
 } // namespace TransferFolders

@@ -46,10 +46,16 @@ bool cExportDlg::Choose(const cTree& tree)
 
 void cExportDlg::accept()
 {
-    const QString chosen = m_drives ? m_drives->currentText() : QString();
+    QString chosen = m_drives ? m_drives->currentText() : QString();
+    const QStringList drives = Drives::removableRoots();
+    // A stick put in while the list was empty: when it is the only one, it is the one meant.
+    if (chosen.isEmpty() && drives.size() == 1) {
+        OnInitDialog();
+        chosen = drives.first();
+    }
     // A drive pulled out while the dialog was open leaves an empty folder of the root file
     // system behind its mount point: nothing may be written there.
-    if (chosen.isEmpty() || !Drives::removableRoots().contains(chosen)) {
+    if (chosen.isEmpty() || !drives.contains(chosen)) {
         Prompts::warn(this, Lang(StringId::NoRemovableDrive));
         OnInitDialog();
         return;
@@ -61,8 +67,13 @@ void cExportDlg::accept()
 void cExportDlg::ExportVehicle(const QString& vehicleFolder, const VehicleEntry& vehicle,
                                QList<CalibrationExport::Item>& items)
 {
-    for (const DateEntry& date : vehicle.dates)
-        items.append({vehicleFolder + u'/' + date.name, vehicle.name, date.name});
+    // The register keeps names cut short; the folders on disk and on the drive are named
+    // by the nodes, which hold the folders' own names.
+    const QString number = vehicle.node ? vehicle.node->text(0) : vehicle.name;
+    for (const DateEntry& date : vehicle.dates) {
+        const QString day = date.node ? date.node->text(0) : date.name;
+        items.append({vehicleFolder + u'/' + day, number, day});
+    }
 }
 
 QString cExportDlg::ExportSelection(WorkshopRegister& reg, cTree& tree)
@@ -74,8 +85,10 @@ QString cExportDlg::ExportSelection(WorkshopRegister& reg, cTree& tree)
     case TreeLevel::Workshop:
         if (const WorkshopEntry* workshop = FindWorkshopByItem(reg, node)) {
             for (const VehicleEntry& vehicle : workshop->vehicles)
-                ExportVehicle(ExchangeFolderOf(workshop->folderPath) + u'/' + vehicle.name, vehicle,
-                              items);
+                ExportVehicle(vehicle.node
+                                  ? tree.GetNodePath(vehicle.node)
+                                  : ExchangeFolderOf(workshop->folderPath) + u'/' + vehicle.name,
+                              vehicle, items);
         }
         break;
     case TreeLevel::Vehicle:
@@ -102,7 +115,9 @@ QString cExportDlg::ExportSelection(WorkshopRegister& reg, cTree& tree)
                                     parentWidget());
     const TransferReport report =
         CalibrationExport(m_exchangeFolder).run(items, progress.callback());
-    progress.hide();
+    // Ended, not only hidden: a hidden progress dialog still shows itself once its delay
+    // is up, over the message that follows.
+    progress.reset();
     ReportProblems(report);
     return TransferMessages::ExportDone(report, m_exchangeFolder);
 }
@@ -122,9 +137,16 @@ QString cExportDlg::ImportToWorkshop(cTree& tree)
     const QString destination = ExchangeFolderOf(workshopFolder);
     TransferProgressDialog progress(m_title, Lang(StringId::ImportProgress).arg(m_exchangeFolder),
                                     parentWidget());
+    const auto replaceOurs = [this](const QStringList& ours) {
+        return Prompts::askYesNo(parentWidget(),
+                                 Lang(StringId::TransferReplaceDetails).arg(ours.join(u'\n'))) ==
+               Prompts::Answer::Yes;
+    };
     const TransferReport report =
-        CalibrationImport(m_exchangeFolder, destination).run(progress.callback());
-    progress.hide();
+        CalibrationImport(m_exchangeFolder, destination).run(progress.callback(), replaceOurs);
+    // Ended, not only hidden: a hidden progress dialog still shows itself once its delay
+    // is up, over the message that follows.
+    progress.reset();
     tree.RefreshWorkshop(workshopFolder);
     ReportProblems(report, destination);
     return TransferMessages::ImportDone(report, m_exchangeFolder);

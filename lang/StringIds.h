@@ -113,6 +113,24 @@ constexpr int TransferMore = 253;              // %1: how many more
 constexpr int ExportProgress = 254;            // %1: drive's exchange folder
 constexpr int ImportProgress = 255;            // %1: drive's exchange folder
 
+// Damaged record files, and more of the transfer.
+constexpr int RecordFaultMissing = 340;
+constexpr int RecordFaultUnreadable = 341;
+constexpr int RecordFaultShort = 342;
+constexpr int RecordFaultLong = 343;
+constexpr int RecordFaultBadSum = 344;
+constexpr int RecordDamaged = 345;              // %1: file path, %2: its fault
+constexpr int TransferRecordsRefused = 346;     // %1: drive's files with their faults
+constexpr int TransferCalibrationsRefused = 347; // %1: stored files with their faults
+constexpr int TransferNamesNotDecodable = 348;   // %1: paths
+constexpr int TransferNamesDifferInCase = 349;   // %1: registration numbers
+constexpr int TransferReplaceDetails = 350;      // %1: the workshop's files, one a line
+constexpr int TransferOlderFilesRemoved = 351;   // %1: file paths with reasons
+constexpr int TransferOlderFilesKept = 352;      // %1: file paths with reasons
+constexpr int TransferExportedWithFailures = 353; // %1: written, %2: exchange folder, %3: failed
+constexpr int TransferImportedWithFailures = 354; // %1: taken, %2: exchange folder, %3: failed
+constexpr int TransferSourceNotFolder = 355;      // %1: drive's exchange folder
+
 // Reports.
 constexpr int ReportWriteFailed = 260;         // %1: XML file path, %2: the system's reason
 constexpr int ReportDocumentBroken = 261;      // %1: XML file path, %2: parser's words

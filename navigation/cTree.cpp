@@ -12,6 +12,7 @@
 #include "params/cTDGrid.h"
 #include "platform/Prompts.h"
 #include "store/FolderOps.h"
+#include "store/RecordFaults.h"
 #include "store/RecordFile.h"
 
 #include <QContextMenuEvent>
@@ -134,6 +135,20 @@ void cTree::RefreshVehicle(const QString& workshopFolder, const QString& vehicle
 
 void cTree::Refresh(const QString& workshopFolder, const std::optional<QString>& vehicle)
 {
+    // What was on screen came from the folders read again here: the node that was selected
+    // is selected again and loaded afresh, or, when it is gone, nothing stale stays shown.
+    const QStringList selected = NodeAddress(SelectedNode());
+    Sync(workshopFolder, vehicle);
+    if (selected.isEmpty())
+        return;
+    if (const TreeNode again = NodeAt(selected))
+        SelectNode(again);
+    else
+        ClearCalibration();
+}
+
+void cTree::Sync(const QString& workshopFolder, const std::optional<QString>& vehicle)
+{
     const QString canonical = QFileInfo(workshopFolder).canonicalFilePath();
     std::vector<WorkshopEntry*> changed;
     for (WorkshopEntry& entry : m_register.entries()) {
@@ -150,12 +165,56 @@ void cTree::Refresh(const QString& workshopFolder, const std::optional<QString>&
     const QScopedValueRollback guard(m_rebuilding, true);
     const bool updates = updatesEnabled();
     setUpdatesEnabled(false);
-    // A node about to go may be the current one; the tree ends with nothing selected anyway.
+    // A node about to go may be the current one.
     setCurrentItem(nullptr);
     clearSelection();
     for (WorkshopEntry* entry : changed)
         BranchReader::Sync(*entry, vehicle);
     setUpdatesEnabled(updates);
+}
+
+QStringList cTree::NodeAddress(TreeNode node) const
+{
+    // The workshop's place comes first: the register may hold one folder twice.
+    QStringList address;
+    TreeNode top = node;
+    for (; node; node = node->parent()) {
+        address.prepend(node->text(0));
+        top = node;
+    }
+    if (top)
+        address.prepend(QString::number(indexOfTopLevelItem(top)));
+    return address;
+}
+
+TreeNode cTree::NodeAt(const QStringList& address) const
+{
+    if (address.size() < 2)
+        return nullptr;
+    TreeNode node = topLevelItem(address[0].toInt());
+    if (!node || node->text(0) != address[1])
+        return nullptr;
+    for (qsizetype i = 2; i < address.size() && node; ++i) {
+        TreeNode child = nullptr;
+        for (int c = 0; c < node->childCount() && !child; ++c) {
+            if (node->child(c)->text(0) == address[i])
+                child = node->child(c);
+        }
+        node = child;
+    }
+    return node;
+}
+
+void cTree::ClearCalibration()
+{
+    if (m_grid)
+        m_grid->EndFocusEdit();
+    CurrentParamRecord() = {};
+    CurrentGsmRecord() = {};
+    CurrentOwnerRecord() = {};
+    if (m_grid)
+        m_grid->Refresh();
+    emit titleChanged(QStringLiteral("Velmora"));
 }
 
 void cTree::DropWorkshopNode(TreeNode node)
@@ -327,14 +386,18 @@ void cTree::LoadCalibration(const QString& vehicleFolder, const QString& dayFold
         m_grid->EndFocusEdit();
 
     // A missing file leaves its record all zero; one that exists but cannot be read does too,
-    // and the user is told which.
+    // and a damaged one shows what can be read of it. The user is told of every file but a
+    // missing one.
     decltype(ParamRecord::bytes) param{};
     decltype(GsmRecord::bytes) gsm{};
     decltype(OwnerRecord::bytes) owner{};
-    QStringList unreadable;
-    const auto read = [&unreadable](const QString& path, std::span<std::uint8_t> dest) {
-        if (!ReadRecordFile(path, dest) && QFileInfo::exists(path))
-            unreadable << path;
+    QStringList faults;
+    const auto read = [&faults](const QString& path, std::span<std::uint8_t> dest) {
+        const RecordFileState state = ReadCheckedRecordFile(path, dest);
+        if (state == RecordFileState::Unreadable)
+            faults << Lang(StringId::RecordUnreadable).arg(path);
+        else if (state != RecordFileState::Whole && state != RecordFileState::Missing)
+            faults << Lang(StringId::RecordDamaged).arg(path, RecordFaultText(state));
     };
     read(JoinPath(dayFolder, kParamFileName), param);
     read(JoinPath(dayFolder, kGsmFileName), gsm);
@@ -349,8 +412,8 @@ void cTree::LoadCalibration(const QString& vehicleFolder, const QString& dayFold
         m_grid->Refresh();
         m_grid->MarkStored();
     }
-    for (const QString& path : unreadable)
-        Prompts::warn(window(), Lang(StringId::RecordUnreadable).arg(path));
+    if (!faults.isEmpty())
+        Prompts::warn(window(), faults.join(QStringLiteral("\n\n")));
 }
 
 void cTree::OnRClick(const QPoint& pos)

@@ -42,9 +42,10 @@ public:
     // After an action that changed one workshop folder on disk: the branches of every
     // register entry for that folder are read again and end as Rebuild() would leave them,
     // the rest of the tree untouched. RefreshWorkshop() reads every vehicle's days;
-    // RefreshVehicle() reads the vehicle list and the days of `vehicleName` only. Nothing is
-    // selected afterwards and nothing is loaded. An entry for the folder that has no node yet
-    // makes it a Rebuild().
+    // RefreshVehicle() reads the vehicle list and the days of `vehicleName` only. The node
+    // that was selected is selected again, and its calibration loaded from disk, when it is
+    // still there; otherwise the records, grid and title are cleared. An entry for the folder
+    // that has no node yet makes it a Rebuild().
     void RefreshWorkshop(const QString& workshopFolder);
     void RefreshVehicle(const QString& workshopFolder, const QString& vehicleName);
     // Takes away the node of a workshop that has just left the register, leaving nothing
@@ -92,6 +93,13 @@ protected:
 
 private:
     void Refresh(const QString& workshopFolder, const std::optional<QString>& vehicle);
+    void Sync(const QString& workshopFolder, const std::optional<QString>& vehicle);
+    // A node's place in the tree (workshop index, then the texts from the workshop down) and
+    // the node at such a place after the tree was read again; empty and null when none.
+    QStringList NodeAddress(TreeNode node) const;
+    TreeNode NodeAt(const QStringList& address) const;
+    // Leaves no calibration on screen: records zeroed, grid and title emptied.
+    void ClearCalibration();
     void LoadCalibration(const QString& vehicleFolder, const QString& dayFolder,
                          TreeNode workshopNode);
 

@@ -11,6 +11,7 @@ packages=(
     googletest libgtest-dev libbenchmark-dev
     qt6-translations-l10n
     xvfb xauth fonts-dejavu-core
+    exfatprogs exfat-fuse
     xdotool x11-utils appstream desktop-file-utils
     dpkg-dev file fakeroot lintian
 )

@@ -127,6 +127,21 @@ void syncFolder(const QByteArray& folder)
 
 } // namespace
 
+bool AtomicFileWriter::flushFileSystem(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return false;
+    // Only a fault aimed at this step fails it: sweeps over every step of a replacement
+    // count the steps of the writer alone.
+    const bool injected =
+        g_seam.point == FaultPoint::SyncFileSystem && injectedFault(FaultPoint::SyncFileSystem);
+    const bool synced = !injected && ::syncfs(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    return synced && closed;
+}
+
 bool AtomicFileWriter::prepare(const QString& path, const QByteArray& content, Prepared& prepared)
 {
     // A symbolic link stays a link: the file it points to is what gets replaced.

@@ -35,6 +35,10 @@ public:
     // Removes a temporary file that will not be renamed.
     static void discard(const Prepared& prepared);
 
+    // Flushes everything written to the file system that holds the folder `path` onto its
+    // medium (syncfs); false when the folder cannot be opened or the flush failed.
+    static bool flushFileSystem(const QString& path);
+
     // Test seam. Every call that can fail while a file is replaced, a folder made, or either
     // removed again counts as one step, of one of these kinds.
     enum class FaultPoint {
@@ -49,6 +53,7 @@ public:
         SyncFolder,
         CreateFolder,
         Remove, // the clean-up after a failure
+        SyncFileSystem,
     };
     // The n-th step of that kind from now on fails (1 = the next one); 0 turns the fault
     // off. Either call restarts the count of steps, so a test can run a saver once to

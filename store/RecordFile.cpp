@@ -5,8 +5,10 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
+#include <utility>
 
 std::uint32_t RecordSum(std::span<const std::uint8_t> payload)
 {
@@ -51,4 +53,51 @@ bool ReadRecordFile(const QString& path, std::span<std::uint8_t> dest)
     // Bytes past the end of a shorter file read as zero (the buffer started zeroed).
     std::copy(data.cbegin(), data.cend(), reinterpret_cast<char*>(dest.data()));
     return true;
+}
+
+std::uint32_t RecordPayloadSizeOf(const QString& fileName)
+{
+    static const std::pair<QString, std::uint32_t> kinds[] = {
+        {QStringLiteral("SINFO.BIN"), RecordSize::Workshop},
+        {QStringLiteral("PARAM_UP.BIN"), RecordSize::Param},
+        {QStringLiteral("GSM_UP.BIN"), RecordSize::Gsm},
+        {QStringLiteral("CINFO.BIN"), RecordSize::Owner},
+        {QStringLiteral("PARAM.BIN"), RecordSize::ParamExport},
+        {QStringLiteral("GSM.BIN"), RecordSize::GsmExport},
+    };
+    for (const auto& [name, size] : kinds) {
+        if (name == fileName)
+            return size;
+    }
+    return 0;
+}
+
+RecordFileState CheckRecordContent(QByteArrayView content, std::uint32_t payloadSize)
+{
+    const qsizetype whole = static_cast<qsizetype>(payloadSize) + RecordSize::SumSize;
+    if (content.size() < whole)
+        return RecordFileState::Short;
+    if (content.size() > whole)
+        return RecordFileState::Long;
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(content.data());
+    const std::span<const std::uint8_t> payload(bytes, payloadSize);
+    const auto stored =
+        static_cast<std::uint32_t>(LittleEndian::read(bytes + payloadSize, RecordSize::SumSize));
+    return stored == RecordSum(payload) ? RecordFileState::Whole : RecordFileState::BadSum;
+}
+
+RecordFileState ReadCheckedRecordFile(const QString& path, std::span<std::uint8_t> dest)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QFileInfo::exists(path) ? RecordFileState::Unreadable : RecordFileState::Missing;
+    // One byte more than a whole file tells a long file from a whole one.
+    const qint64 limit = static_cast<qint64>(dest.size()) + RecordSize::SumSize + 1;
+    const QByteArray content = file.read(limit);
+    if (file.error() != QFileDevice::NoError || content.isEmpty())
+        return RecordFileState::Unreadable;
+    std::fill(dest.begin(), dest.end(), std::uint8_t{0});
+    std::copy_n(content.cbegin(), std::min<qsizetype>(content.size(), dest.size()),
+                reinterpret_cast<char*>(dest.data()));
+    return CheckRecordContent(content, static_cast<std::uint32_t>(dest.size()));
 }

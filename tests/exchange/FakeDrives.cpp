@@ -91,8 +91,9 @@ QString FakeDrives::mount(const QString& name, Disk disk, const QString& fsType)
                   QStringLiteral("mmcblk%1").arg(n), device, false);
         break;
     case Disk::Loop:
+        // Flagged removable, so that only the exclusion of loop devices keeps it out.
         device = QStringLiteral("loop%1").arg(n + 20);
-        makeBlock(QStringLiteral("virtual"), device, QString(), false);
+        makeBlock(QStringLiteral("virtual"), device, QString(), true);
         break;
     case Disk::Fixed:
         device = QStringLiteral("nvme%1n1p1").arg(n);

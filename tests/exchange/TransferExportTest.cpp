@@ -1,12 +1,23 @@
 #include "exchange/CalibrationExport.h"
+#include "exchange/TransferProgressDialog.h"
 #include "exchange/cExportDlg.h"
 #include "lang/LanguagePack.h"
 #include "lang/StringIds.h"
 #include "store/AtomicFileWriter.h"
+#include "tests/exchange/ExfatStick.h"
 #include "tests/exchange/TransferFixture.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QTimer>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -22,6 +33,9 @@ protected:
         MakeStoredCalibration(m_a, QStringLiteral("B222BB"), QStringLiteral("20250303"), 3);
         // The same number in a later workshop: its own days, not those of workshop A.
         MakeStoredCalibration(m_b, QStringLiteral("A111AA"), QStringLiteral("20240909"), 4);
+        // A number that fills the record's field: its folder name is longer than the
+        // register keeps.
+        MakeStoredCalibration(m_b, QStringLiteral("ABCDEFGHIJKLM"), QStringLiteral("20240910"), 5);
         Register(m_a);
         Register(m_b);
     }
@@ -67,12 +81,24 @@ TEST_F(TransferExportTest, eachScopeWritesItsCalibrationsByteForByte)
          nullptr,
          nullptr,
          {{"A111AA/20250101", 1}, {"A111AA/20250202", 2}, {"B222BB/20250303", 3}}},
+        {"vehicle of 13 characters",
+         TreeLevel::Vehicle,
+         "ABCDEFGHIJKLM",
+         "B",
+         {{"ABCDEFGHIJKLM/20240910", 5}}},
+        {"workshop with a vehicle of 13 characters",
+         TreeLevel::Workshop,
+         nullptr,
+         "B",
+         {{"A111AA/20240909", 4}, {"ABCDEFGHIJKLM/20240910", 5}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         QDir(DriveFolder()).removeRecursively();
-        TreeNode under = c.under ? FindNode(TreeLevel::Workshop, m_b) : nullptr;
-        const QString text = c.text ? QString::fromUtf8(c.text) : m_a;
+        TreeNode under = c.under && c.level != TreeLevel::Workshop
+                             ? FindNode(TreeLevel::Workshop, m_b)
+                             : nullptr;
+        const QString text = c.text ? QString::fromUtf8(c.text) : (c.under ? m_b : m_a);
         TreeNode node = FindNode(c.level, text, under);
         ASSERT_NE(node, nullptr);
         m_tree->SelectNode(node);
@@ -120,29 +146,48 @@ TEST_F(TransferExportTest, secondExportReplacesTheFilesWhole)
     EXPECT_TRUE(files.isEmpty());
 }
 
-TEST_F(TransferExportTest, failedWriteKeepsTheOldFileAndIsReported)
+// A day whose new file cannot be written loses its older one on the drive: the tachograph
+// must not load a calibration older than the one exported.
+TEST_F(TransferExportTest, failedWriteRemovesTheOlderFileAndSaysWhy)
 {
     const QString onDrive = DriveFolder() + QStringLiteral("/A111AA/20250101/PARAM.BIN");
     m_tree->SelectNode(FindNode(TreeLevel::Day, QStringLiteral("20250101")));
     Export();
-    const QByteArray before = ReadFile(onDrive);
+    ASSERT_TRUE(QFileInfo::exists(onDrive));
     MakeStoredCalibration(m_a, QStringLiteral("A111AA"), QStringLiteral("20250101"), 9);
 
     AtomicFileWriter::failNthWrite(1);
     Export();
     AtomicFileWriter::failNthWrite(0);
-    EXPECT_EQ(ReadFile(onDrive), before);
+    EXPECT_FALSE(QFileInfo::exists(onDrive));
     EXPECT_EQ(ReadFile(DriveFolder() + QStringLiteral("/A111AA/20250101/GSM.BIN")),
               RecordFileBytes(Pattern(145, 10).left(137)));
     const QStringList shown = ShownTexts();
     ASSERT_EQ(shown.size(), 1);
-    EXPECT_TRUE(shown.first().contains(Lang(StringId::TransferFilesNotWritten).arg(onDrive)));
+    EXPECT_TRUE(shown.first().contains(Lang(StringId::TransferOlderFilesRemoved)
+                                           .arg(onDrive + QStringLiteral(" \u2014 ") +
+                                                QString::fromLocal8Bit(std::strerror(ENOSPC)))))
+        << shown.first().toStdString();
+
+    // A drive that does not confirm the flush is not called ready to be removed.
+    AtomicFileWriter::failAt(AtomicFileWriter::FaultPoint::SyncFileSystem, 1);
+    const QString status = Export();
+    AtomicFileWriter::failAt(AtomicFileWriter::FaultPoint::SyncFileSystem, 0);
+    EXPECT_NE(status, Lang(StringId::TransferExported).arg(1).arg(DriveFolder()));
+    const QStringList unflushed = ShownTexts();
+    ASSERT_EQ(unflushed.size(), 1);
+    EXPECT_TRUE(unflushed.first().contains(Lang(StringId::TransferNotFlushed).arg(DriveFolder())));
 }
 
 TEST_F(TransferExportTest, refusedAndSkippedExportsSayWhy)
 {
     // A number that FAT cannot hold, and a link on the drive pointing out of it.
     MakeStoredCalibration(m_a, QStringLiteral("C3:3CC"), QStringLiteral("20250404"), 5);
+    // Two numbers that one FAT or exFAT folder would hold.
+    MakeStoredCalibration(m_a, QStringLiteral("c4dd"), QStringLiteral("20250505"), 6);
+    MakeStoredCalibration(m_a, QStringLiteral("C4DD"), QStringLiteral("20250606"), 7);
+    // A vehicle whose folder on the drive is a link.
+    MakeStoredCalibration(m_a, QStringLiteral("D5EE"), QStringLiteral("20250707"), 8);
     m_tree->Rebuild();
     const QString outside = m_data.filePath(QStringLiteral("outside.txt"));
     QFile out(outside);
@@ -152,6 +197,7 @@ TEST_F(TransferExportTest, refusedAndSkippedExportsSayWhy)
     const QString linkDay = DriveFolder() + QStringLiteral("/B222BB/20250303");
     ASSERT_TRUE(QDir().mkpath(linkDay));
     ASSERT_TRUE(QFile::link(outside, linkDay + QStringLiteral("/GSM.BIN")));
+    ASSERT_TRUE(QFile::link(m_data.path(), DriveFolder() + QStringLiteral("/D5EE")));
     // A file where a vehicle's folder should be made.
     const QString blocked = DriveFolder() + QStringLiteral("/A111AA");
     QFile blocker(blocked);
@@ -161,15 +207,25 @@ TEST_F(TransferExportTest, refusedAndSkippedExportsSayWhy)
     m_tree->SelectNode(FindNode(TreeLevel::Workshop, m_a));
     const QString status = Export();
     EXPECT_EQ(ReadFile(outside), QByteArray("keep"));
-    EXPECT_FALSE(QFileInfo::exists(DriveFolder() + QStringLiteral("/C3:3CC")));
-    EXPECT_EQ(status, Lang(StringId::TransferExported).arg(1).arg(DriveFolder()));
+    for (const char* refused : {"C3:3CC", "c4dd", "C4DD"})
+        EXPECT_FALSE(QFileInfo::exists(DriveFolder() + u'/' + QString::fromLatin1(refused)))
+            << refused;
+    // Six of the seven calibrations failed: the status says so and does not call the drive
+    // ready to be removed.
+    EXPECT_EQ(status,
+              Lang(StringId::TransferExportedWithFailures).arg(1).arg(DriveFolder()).arg(6));
     const QStringList shown = ShownTexts();
     ASSERT_EQ(shown.size(), 1);
     EXPECT_TRUE(shown.first().contains(
         Lang(StringId::TransferNamesNotOnDrive).arg(QStringLiteral("C3:3CC"))));
+    EXPECT_TRUE(shown.first().contains(Lang(StringId::TransferSkipped)
+                                           .arg(linkDay + QStringLiteral("/GSM.BIN\n") +
+                                                DriveFolder() + QStringLiteral("/D5EE"))));
+    EXPECT_TRUE(shown.first().contains(Lang(StringId::TransferFoldersNotCreated)
+                                           .arg(blocked + QStringLiteral(" \u2014 ") +
+                                                QString::fromLocal8Bit(std::strerror(ENOTDIR)))));
     EXPECT_TRUE(shown.first().contains(
-        Lang(StringId::TransferSkipped).arg(linkDay + QStringLiteral("/GSM.BIN"))));
-    EXPECT_TRUE(shown.first().contains(Lang(StringId::TransferFoldersNotCreated).arg(blocked)));
+        Lang(StringId::TransferNamesDifferInCase).arg(QStringLiteral("C4DD\nc4dd"))));
 
     // Nothing selected: no dialog, nothing written, and the user is told what to do.
     m_tree->Rebuild();
@@ -201,6 +257,105 @@ TEST_F(TransferExportTest, stopAsked_endsAfterTheCalibrationUnderWay)
     EXPECT_EQ(FilesUnder(DriveFolder()).keys(),
               (QStringList{QStringLiteral("A111AA/20250101/GSM.BIN"),
                            QStringLiteral("A111AA/20250101/PARAM.BIN")}));
+}
+
+} // namespace
+
+namespace {
+
+// After a quick export the problem message is what the user sees and answers: the ended
+// progress dialog must not come up over it once its delay is up.
+TEST_F(TransferExportTest, problemMessageIsNotCoveredByTheProgressDialog)
+{
+    QFile::resize(ExchangeFolderOf(m_a) + QStringLiteral("/A111AA/20250101/PARAM_UP.BIN"), 100);
+    m_tree->SelectNode(FindNode(TreeLevel::Day, QStringLiteral("20250101")));
+    Prompts::setSilent(false);
+    bool progressShown = true;
+    QString answered;
+    QTimer::singleShot(TransferProgressDialog::kShownAfterMs + 300, [&] {
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        progressShown = std::any_of(windows.cbegin(), windows.cend(), [](const QWidget* w) {
+            return w->isVisible() && qobject_cast<const QProgressDialog*>(w);
+        });
+        for (QWidget* window : windows) {
+            if (auto* box = qobject_cast<QMessageBox*>(window); box && box->isVisible()) {
+                answered = box->text();
+                box->accept();
+            }
+        }
+    });
+    Export();
+    Prompts::setSilent(true);
+    EXPECT_FALSE(progressShown);
+    EXPECT_FALSE(answered.isEmpty());
+    ShownTexts();
+}
+
+} // namespace
+
+namespace {
+
+// The same export onto a real exFAT stick: letter case is not told apart there, and a full
+// stick makes the replacement of a day's file fail.
+class TransferExfatTest : public TransferExportTest {
+protected:
+    void SetUp() override
+    {
+        TransferExportTest::SetUp();
+        m_drive = m_drives.mount(QStringLiteral("exfat"), FakeDrives::Disk::Usb,
+                                 QStringLiteral("fuseblk"));
+        m_stick = std::make_unique<ExfatStick>(m_drive);
+        if (!m_stick->failure().isEmpty())
+            GTEST_SKIP() << "no exFAT stick: " << m_stick->failure().toStdString();
+    }
+    void TearDown() override
+    {
+        m_stick.reset();
+        TransferExportTest::TearDown();
+    }
+
+    std::unique_ptr<ExfatStick> m_stick;
+};
+
+TEST_F(TransferExfatTest, caseTwinsAreRefusedAndAFullStickKeepsNoOlderCalibration)
+{
+    MakeStoredCalibration(m_a, QStringLiteral("ab123"), QStringLiteral("20250505"), 6);
+    MakeStoredCalibration(m_a, QStringLiteral("AB123"), QStringLiteral("20250606"), 7);
+    m_tree->Rebuild();
+    m_tree->SelectNode(FindNode(TreeLevel::Workshop, m_a));
+    Export();
+    QMap<QString, QByteArray> files = FilesUnder(DriveFolder());
+    ExpectDay(files, QStringLiteral("A111AA/20250101"), 1);
+    ExpectDay(files, QStringLiteral("A111AA/20250202"), 2);
+    ExpectDay(files, QStringLiteral("B222BB/20250303"), 3);
+    EXPECT_TRUE(files.isEmpty()) << files.firstKey().toStdString();
+    QStringList shown = ShownTexts();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].contains(
+        Lang(StringId::TransferNamesDifferInCase).arg(QStringLiteral("AB123\nab123"))));
+
+    // Fill the stick to its last byte, then export a changed day over its older files.
+    {
+        QFile filler(m_drive + QStringLiteral("/filler"));
+        ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        for (const int size : {1024 * 1024, 4096, 1}) {
+            const QByteArray block(size, 'f');
+            while (filler.write(block) == size) {
+            }
+        }
+    }
+    MakeStoredCalibration(m_a, QStringLiteral("A111AA"), QStringLiteral("20250101"), 9);
+    m_tree->SelectNode(FindNode(TreeLevel::Day, QStringLiteral("20250101")));
+    Export();
+    shown = ShownTexts();
+    const QString day = DriveFolder() + QStringLiteral("/A111AA/20250101");
+    EXPECT_NE(ReadFile(day + QStringLiteral("/PARAM.BIN")),
+              RecordFileBytes(Pattern(175, 1).left(171)));
+    EXPECT_NE(ReadFile(day + QStringLiteral("/GSM.BIN")),
+              RecordFileBytes(Pattern(145, 2).left(137)));
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].contains(QString::fromLocal8Bit(std::strerror(ENOSPC))))
+        << shown[0].toStdString();
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "exchange/CalibrationImport.h"
+#include "exchange/TransferMessages.h"
 #include "exchange/cExportDlg.h"
 #include "lang/LanguagePack.h"
 #include "lang/StringIds.h"
@@ -8,7 +9,12 @@
 #include <QDir>
 #include <QFile>
 
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -65,7 +71,7 @@ TEST_F(TransferImportTest, replacesSameDayRecordsAndNewDaysAppearInTheTree)
         {QStringLiteral("Z999ZZ/20250707/GSM_UP.BIN"), gsm},
     };
     EXPECT_EQ(files, expected);
-    EXPECT_EQ(m_tree->SelectedNode(), nullptr);
+    EXPECT_EQ(m_tree->SelectedNode(), FindNode(TreeLevel::Day, QStringLiteral("20250101")));
     EXPECT_NE(FindNode(TreeLevel::Day, QStringLiteral("20250606")), nullptr);
     EXPECT_NE(FindNode(TreeLevel::Day, QStringLiteral("20250707")), nullptr);
     EXPECT_EQ(m_reg.entries().front().vehicles.size(), 2u);
@@ -78,7 +84,7 @@ TEST_F(TransferImportTest, driveWithoutExchangeFolderChangesNothingAndStillRebui
     const QString status = Import();
     EXPECT_EQ(status, Lang(StringId::TransferNoExchangeFolder).arg(DriveFolder()));
     EXPECT_EQ(FilesUnder(m_ws), before);
-    EXPECT_EQ(m_tree->SelectedNode(), nullptr);
+    EXPECT_EQ(m_tree->SelectedNode(), FindNode(TreeLevel::Vehicle, QStringLiteral("A111AA")));
     EXPECT_NE(FindNode(TreeLevel::Day, QStringLiteral("20250101")), nullptr);
     EXPECT_TRUE(ShownTexts().isEmpty());
 }
@@ -90,7 +96,7 @@ TEST_F(TransferImportTest, linksAndSpecialFilesAreSkippedAndNamed)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("secret");
     file.close();
-    PutOnDrive(QStringLiteral("A111AA/20250808/GSM_UP.BIN"), "ok");
+    PutOnDrive(QStringLiteral("A111AA/20250808/notes.txt"), "ok");
     const QString day = DriveFolder() + QStringLiteral("/A111AA/20250808");
     const QStringList odd = {day + QStringLiteral("/PARAM_UP.BIN"), day + QStringLiteral("/fifo"),
                              DriveFolder() + QStringLiteral("/LINKED")};
@@ -101,7 +107,7 @@ TEST_F(TransferImportTest, linksAndSpecialFilesAreSkippedAndNamed)
 
     Import();
     const QString copied = ExchangeFolderOf(m_ws) + QStringLiteral("/A111AA/20250808");
-    EXPECT_EQ(ReadFile(copied + QStringLiteral("/GSM_UP.BIN")), QByteArray("ok"));
+    EXPECT_EQ(ReadFile(copied + QStringLiteral("/notes.txt")), QByteArray("ok"));
     EXPECT_FALSE(QFileInfo::exists(copied + QStringLiteral("/PARAM_UP.BIN")));
     EXPECT_FALSE(QFileInfo::exists(copied + QStringLiteral("/fifo")));
     EXPECT_FALSE(QFileInfo::exists(ExchangeFolderOf(m_ws) + QStringLiteral("/LINKED")));
@@ -121,9 +127,12 @@ TEST_F(TransferImportTest, failedWriteKeepsTheWorkshopFileAndIsReported)
     const QString status = Import();
     AtomicFileWriter::failNthWrite(0);
     EXPECT_EQ(ReadFile(target), before);
-    EXPECT_EQ(status, Lang(StringId::TransferImported).arg(0).arg(DriveFolder()));
+    EXPECT_EQ(status,
+              Lang(StringId::TransferImportedWithFailures).arg(0).arg(DriveFolder()).arg(1));
     EXPECT_EQ(ShownTexts(), QStringList{Lang(StringId::TransferProblems) + QStringLiteral("\n\n") +
-                                        Lang(StringId::TransferFilesNotWritten).arg(target)});
+                                        Lang(StringId::TransferFilesNotWritten)
+                                            .arg(target + QStringLiteral(" \u2014 ") +
+                                                 QString::fromLocal8Bit(std::strerror(ENOSPC)))});
 }
 
 TEST_F(TransferImportTest, refusals_nothingSelectedOrFoldersInsideEachOther)
@@ -143,6 +152,21 @@ TEST_F(TransferImportTest, refusals_nothingSelectedOrFoldersInsideEachOther)
     }
     EXPECT_FALSE(QFileInfo::exists(DriveFolder() + QStringLiteral("/W")));
     EXPECT_FALSE(QFileInfo::exists(ExchangeFolderOf(m_ws) + QStringLiteral("/A111AA/20250909")));
+
+    // A folder whose name merely begins like the drive's lies beside it, not inside.
+    const QString beside = DriveFolder() + QStringLiteral("2");
+    const TransferReport report = CalibrationImport(DriveFolder(), beside).run();
+    EXPECT_FALSE(report.overlapping);
+    EXPECT_EQ(report.total, 1);
+
+    // An exchange folder that is a plain file is called that, not a link.
+    QFile plain(m_data.filePath(QStringLiteral("RX902")));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    const TransferReport fromFile = CalibrationImport(plain.fileName(), beside).run();
+    EXPECT_EQ(TransferMessages::Problems(fromFile, plain.fileName()),
+              Lang(StringId::TransferProblems) + QStringLiteral("\n\n") +
+                  Lang(StringId::TransferSourceNotFolder).arg(plain.fileName()));
 }
 
 TEST_F(TransferImportTest, stopAsked_endsBeforeTheNextFile)
@@ -163,6 +187,113 @@ TEST_F(TransferImportTest, stopAsked_endsBeforeTheNextFile)
     EXPECT_EQ(calls, 3);
     EXPECT_EQ(FilesUnder(destination).keys(),
               (QStringList{QStringLiteral("A/1/F1"), QStringLiteral("A/1/F2")}));
+    EXPECT_FALSE(QFileInfo::exists(destination + QStringLiteral("/B")));
+}
+
+// A vehicle or day appears only with a file in it: a refused record or an empty folder of
+// the drive leaves no calibration of zeros in the tree.
+TEST_F(TransferImportTest, foldersAreMadeOnlyForFilesTaken)
+{
+    PutOnDrive(QStringLiteral("N1/20250101/PARAM_UP.BIN"),
+               RecordFileBytes(Pattern(175, 1)).left(100));
+    ASSERT_TRUE(QDir().mkpath(DriveFolder() + QStringLiteral("/N2/20250202")));
+    PutOnDrive(QStringLiteral("N3/20250303/PARAM_UP.BIN"), RecordFileBytes(Pattern(175, 3)));
+    SelectVehicle();
+
+    Import();
+    EXPECT_EQ(ShownTexts().size(), 1);
+    for (const char* gone : {"N1", "N2"})
+        EXPECT_FALSE(QFileInfo::exists(ExchangeFolderOf(m_ws) + u'/' + QString::fromLatin1(gone)))
+            << gone;
+    EXPECT_NE(FindNode(TreeLevel::Day, QStringLiteral("20250303")), nullptr);
+    EXPECT_EQ(FindNode(TreeLevel::Vehicle, QStringLiteral("N1")), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(TransferImportTest, namesThatAreNoValidTextAreNamedNotDropped)
+{
+    const QByteArray vehicle = QFile::encodeName(DriveFolder()) + "/\xc0\xc1\xc2"
+                                                                  "777";
+    ASSERT_TRUE(QDir().mkpath(DriveFolder()));
+    ASSERT_EQ(::mkdir(vehicle.constData(), 0755), 0);
+    ASSERT_EQ(::mkdir((vehicle + "/20250101").constData(), 0755), 0);
+    const int fd =
+        ::open((vehicle + "/20250101/PARAM_UP.BIN").constData(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    SelectVehicle();
+
+    const QString status = Import();
+    EXPECT_EQ(status,
+              Lang(StringId::TransferImportedWithFailures).arg(0).arg(DriveFolder()).arg(1));
+    const QStringList shown = ShownTexts();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].contains(DriveFolder() + QStringLiteral("/\\xC0\\xC1\\xC2777")))
+        << shown[0].toStdString();
+}
+
+} // namespace
+
+namespace {
+
+// The workshop's details and the owner's are the workshop's own: a stick of another
+// workshop replaces them only when the user says so, once for both.
+TEST_F(TransferImportTest, otherWorkshopDetailsAndOwnerAreReplacedOnlyWhenTheUserSaysSo)
+{
+    const QString owner = ExchangeFolderOf(m_ws) + QStringLiteral("/A111AA/CINFO.BIN");
+    const QString param = ExchangeFolderOf(m_ws) + QStringLiteral("/A111AA/20250101/PARAM_UP.BIN");
+    {
+        QFile file(owner);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(RecordFileBytes(Pattern(1624, 1)));
+    }
+    const QByteArray theirDetails = RecordFileBytes(Pattern(1168, 5));
+    const QByteArray theirOwner = RecordFileBytes(Pattern(1624, 6));
+    const QByteArray theirParam = RecordFileBytes(Pattern(175, 7));
+    for (const auto answer : {Prompts::Answer::No, Prompts::Answer::Yes}) {
+        SCOPED_TRACE(answer == Prompts::Answer::Yes ? "replace" : "keep ours");
+        const QByteArray ourDetails = ReadFile(WorkshopRecordPathOf(m_ws));
+        const QByteArray ourOwner = ReadFile(owner);
+        PutOnDrive(QStringLiteral("SINFO.BIN"), theirDetails);
+        PutOnDrive(QStringLiteral("A111AA/CINFO.BIN"), theirOwner);
+        PutOnDrive(QStringLiteral("A111AA/20250101/PARAM_UP.BIN"), theirParam);
+        SelectVehicle();
+        Prompts::pushAnswer(answer);
+
+        Import();
+        const QStringList shown = ShownTexts();
+        ASSERT_EQ(shown.size(), 1);
+        EXPECT_EQ(
+            shown[0],
+            Lang(StringId::TransferReplaceDetails).arg(owner + u'\n' + WorkshopRecordPathOf(m_ws)));
+        const bool replace = answer == Prompts::Answer::Yes;
+        EXPECT_EQ(ReadFile(WorkshopRecordPathOf(m_ws)), replace ? theirDetails : ourDetails);
+        EXPECT_EQ(ReadFile(owner), replace ? theirOwner : ourOwner);
+        EXPECT_EQ(ReadFile(param), theirParam);
+    }
+}
+
+} // namespace
+
+namespace {
+
+// A path of thousands of characters must not push the message's button off the screen.
+TEST(TransferMessagesTest, longPathsAreElidedInTheMiddle)
+{
+    const QString path =
+        QStringLiteral("/media/") + QString(4000, u'x') + QStringLiteral("/END.BIN");
+    TransferReport report;
+    report.filesNotWritten << path;
+    report.notFlushed = true;
+    const QString text = TransferMessages::Problems(report, path);
+    EXPECT_LT(text.size(), 1000);
+    for (const QString& line : text.split(u'\n'))
+        EXPECT_LE(line.size(), 400) << line.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("/END.BIN")));
+    EXPECT_TRUE(text.contains(QStringLiteral("/media/")));
 }
 
 } // namespace

@@ -4,9 +4,13 @@
 #include "lang/ResourceIds.h"
 #include "lang/StringIds.h"
 #include "navigation/cTree.h"
+#include "params/CurrentRecords.h"
+#include "params/RegistrationNumber.h"
 #include "platform/ModalRunner.h"
 #include "platform/Prompts.h"
 #include "store/FolderOps.h"
+#include "store/LittleEndian.h"
+#include "store/RecordFile.h"
 #include "store/WorkshopRegister.h"
 #include "tests/exchange/TransferFixture.h"
 #include "tests/support/CommandActions.h"
@@ -30,8 +34,8 @@ TEST_F(TransferMainWindow, exportFromMenuAndImportFromToolbar)
     const QString workshop = m_data.filePath(QStringLiteral("W"));
     const QString day = ExchangeFolderOf(workshop) + QStringLiteral("/A111AA/20250101");
     ASSERT_TRUE(QDir().mkpath(day));
-    const QByteArray param(179, '\x05');
-    const QByteArray gsm(149, '\x07');
+    const QByteArray param = RecordFileBytes(QByteArray(175, '\x05'));
+    const QByteArray gsm = RecordFileBytes(QByteArray(145, '\x07'));
     for (const auto& [name, bytes] :
          {std::pair{kParamFileName, param}, std::pair{kGsmFileName, gsm}}) {
         QFile file(day + u'/' + name);
@@ -80,7 +84,7 @@ TEST_F(TransferMainWindow, exportFromMenuAndImportFromToolbar)
     ASSERT_TRUE(QDir().mkpath(stick + QStringLiteral("/RX902/A111AA/20250202")));
     QFile back(stick + QStringLiteral("/RX902/A111AA/20250202/PARAM_UP.BIN"));
     ASSERT_TRUE(back.open(QIODevice::WriteOnly));
-    back.write(QByteArray(179, '\x09'));
+    back.write(RecordFileBytes(QByteArray(175, '\x09')));
     back.close();
     tree->SelectNode(tree->topLevelItem(0));
     PushDriveChoice(stick + u'/');
@@ -91,12 +95,70 @@ TEST_F(TransferMainWindow, exportFromMenuAndImportFromToolbar)
     EXPECT_FALSE(ModalRunner::hasPendingHandlers());
     EXPECT_EQ(
         ReadFile(ExchangeFolderOf(workshop) + QStringLiteral("/A111AA/20250202/PARAM_UP.BIN")),
-        QByteArray(179, '\x09'));
+        RecordFileBytes(QByteArray(175, '\x09')));
     EXPECT_EQ(ReadFile(ExchangeFolderOf(workshop) + QStringLiteral("/A111AA/20250101/PARAM.BIN")),
               RecordFileBytes(param.left(171)));
     EXPECT_EQ(tree->topLevelItem(0)->child(0)->childCount(), 2);
     EXPECT_EQ(frame->statusBar()->currentMessage(),
               Lang(StringId::TransferImported).arg(3).arg(stick + QStringLiteral("/RX902")));
+    EXPECT_TRUE(ShownTexts().isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+// A day whose parameter record names AB123CD and holds the constant W.
+QByteArray ParamWithW(std::uint16_t w)
+{
+    ParamRecord param;
+    EncodeRegistrationNumber(
+        QStringLiteral("AB123CD"), param.bytes.data() + ParamRecord::Layout::RegNumberOffset,
+        ParamRecord::Layout::RegNumberWidth, param.bytes[ParamRecord::Layout::CodePageOffset]);
+    LittleEndian::write(param.bytes.data() + ParamRecord::Layout::ConstantWOffset, w, 2);
+    return RecordFileContent(param.bytes);
+}
+
+// The grid must show what the tachograph returned, so that a save cannot write the old
+// calibration back over it.
+TEST_F(TransferMainWindow, importShowsTheReturnedRecordOfTheSelectedDayAndSaveKeepsIt)
+{
+    const QString workshop = m_data.filePath(QStringLiteral("W"));
+    const QString day = TodayStamp();
+    const QString stored = ExchangeFolderOf(workshop) + QStringLiteral("/AB123CD/") + day;
+    ASSERT_TRUE(QDir().mkpath(stored));
+    ASSERT_TRUE(QDir().mkpath(DriveFolder() + QStringLiteral("/AB123CD/") + day));
+    for (const auto& [path, w] :
+         {std::pair{stored, 8000},
+          std::pair{DriveFolder() + QStringLiteral("/AB123CD/") + day, 9999}}) {
+        QFile file(path + u'/' + kParamFileName);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(ParamWithW(static_cast<std::uint16_t>(w)));
+    }
+    {
+        WorkshopRegister reg;
+        reg.entries().push_back({nullptr, {}, {}, workshop});
+        ASSERT_TRUE(reg.save(WorkshopRegister::serviceFilePath()));
+    }
+    CVelmoraApp app;
+    ASSERT_TRUE(app.InitInstance());
+    CMainFrame* frame = app.mainWindow();
+    cTree* tree = frame->tree();
+    tree->SelectNode(tree->topLevelItem(0)->child(0)->child(0));
+    ASSERT_EQ(CurrentParamRecord().bytes[ParamRecord::Layout::ConstantWOffset], 8000 & 0xFF);
+
+    PushDriveChoice(m_drive + u'/');
+    FindCommandAction(frame->menuBar()->findChildren<QAction*>(), CommandId::Import)->trigger();
+    ASSERT_NE(tree->SelectedNode(), nullptr);
+    EXPECT_EQ(tree->GetNodePath(), stored);
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Velmora [AB123CD : %1][*]").arg(day));
+    EXPECT_FALSE(frame->isWindowModified());
+    EXPECT_EQ(RecordFileContent(CurrentParamRecord().bytes), ParamWithW(9999));
+
+    tree->SelectNode(tree->topLevelItem(0));
+    FindCommandAction(frame->menuBar()->findChildren<QAction*>(), CommandId::SaveCalibration)
+        ->trigger();
+    EXPECT_EQ(ReadFile(stored + u'/' + kParamFileName), ParamWithW(9999));
     EXPECT_TRUE(ShownTexts().isEmpty());
 }
 

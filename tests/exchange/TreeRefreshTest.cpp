@@ -197,7 +197,7 @@ TEST_F(TreeRefreshTest, eachActionRereadsOnlyItsWorkshopAndEndsAsAFullRebuild)
              PushDriveChoice(m_drive + u'/');
              trigger(frame, CommandId::Import);
          },
-         none},
+         [&] { return m_a; }},
         {"delete workshop node", 'B',
          [&](cTree& tree, CMainFrame& frame) {
              tree.SelectNode(tree.topLevelItem(0));

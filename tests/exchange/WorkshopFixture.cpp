@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QLineEdit>
 
+#include <vector>
+
 void WorkshopFixture::SetUp()
 {
     Prompts::setSilent(true);
@@ -39,9 +41,11 @@ void WorkshopFixture::MakeCalibration(const QString& workshop, const QString& ve
 {
     const QString dayFolder = ExchangeFolderOf(workshop) + u'/' + vehicle + u'/' + day;
     ASSERT_TRUE(QDir().mkpath(dayFolder));
-    const std::uint8_t payload[] = {1, 2, 3};
-    ASSERT_TRUE(WriteRecordFile(dayFolder + QStringLiteral("/PARAM_UP.BIN"), payload));
-    ASSERT_TRUE(WriteRecordFile(dayFolder + QStringLiteral("/GSM_UP.BIN"), payload));
+    std::vector<std::uint8_t> param(RecordSize::Param, 0);
+    std::vector<std::uint8_t> gsm(RecordSize::Gsm, 0);
+    param[0] = gsm[0] = 1;
+    ASSERT_TRUE(WriteRecordFile(dayFolder + QStringLiteral("/PARAM_UP.BIN"), param));
+    ASSERT_TRUE(WriteRecordFile(dayFolder + QStringLiteral("/GSM_UP.BIN"), gsm));
 }
 
 void WorkshopFixture::Register(const QString& workshop)
