@@ -8,6 +8,7 @@
 #include "lang/DisplayDate.h"
 #include "lang/LanguagePack.h"
 #include "lang/MenuBuilder.h"
+#include "lang/PackResources.h"
 #include "lang/ResourceIds.h"
 #include "lang/StringIds.h"
 #include "navigation/NodeDeletion.h"
@@ -80,7 +81,7 @@ void CMainFrame::OnCreate()
 {
     // "[*]" marks values changed and not saved yet.
     setWindowTitle(QStringLiteral("Velmora[*]"));
-    setWindowIcon(LanguagePack::current().mainIcon());
+    setWindowIcon(PackResources::mainIcon());
     ReloadMenu();
 
     m_toolBar = addToolBar(QString());
@@ -231,9 +232,9 @@ bool CMainFrame::SaveOnScreen()
         return false;
     // What was written is what is on screen, whether or not its day could be selected.
     grid->MarkStored();
-    statusBar()->showMessage(Lang(StringId::CalibrationSaved)
-                                 .arg(RegistrationNumberOf(CurrentParamRecord()),
-                                      DisplayDate(QDate::currentDate())));
+    statusBar()->showMessage(
+        Lang(StringId::CalibrationSaved)
+            .arg(RegistrationNumberOf(CurrentParamRecord()), DisplayDate(QDate::currentDate())));
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "lang/DialogTemplate.h"
 
 #include "lang/LanguagePack.h"
+#include "lang/PackResources.h"
 #include "lang/StringIds.h"
 
 #include <QDialogButtonBox>
@@ -12,7 +13,7 @@
 
 QWidget* DialogTemplate::install(QDialog* dialog, int templateId)
 {
-    QWidget* content = LanguagePack::current().loadDialog(templateId, dialog);
+    QWidget* content = PackResources::loadDialog(templateId, dialog);
     if (!content) {
         qCritical() << "language pack" << LanguagePack::current().loadedName()
                     << "has no dialog template" << templateId;

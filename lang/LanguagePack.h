@@ -1,23 +1,9 @@
 #pragma once
 
 #include <QHash>
-#include <QIcon>
 #include <QList>
 #include <QString>
 #include <QStringList>
-
-class QWidget;
-
-// One entry of a menu or toolbar template. A popup has children; a separator has neither
-// a command nor children; a command entry carries its command id.
-struct MenuItemTemplate {
-    int commandId = 0;
-    QString text;
-    QString shortcut; // QKeySequence portable text, e.g. "Ctrl+S"
-    QString icon;     // resource path inside the pack, e.g. ":/lang/icons/save.png"
-    bool separator = false;
-    QList<MenuItemTemplate> children;
-};
 
 // A language pack is a binary Qt resource file (Velmora_ru.rcc, Velmora_en.rcc) holding
 // the string table, menus, toolbars, dialog templates and the main icon of one language.
@@ -30,6 +16,10 @@ struct MenuItemTemplate {
 //   toolbars/<id>.json      [{"id": <command>, "text": ..., "icon": ...} or {"separator": true}]
 //   dialogs/<id>.ui         Qt Designer form; control ids are object names "id<number>"
 //   icons/velmora.png       main icon
+//
+// This class registers the pack and answers its string table; it needs QtCore only, so the
+// records, the save and the reports take their texts from it without the widget stack.
+// Menus, toolbars, dialog templates and the icon are read by PackResources.
 class LanguagePack {
 public:
     static LanguagePack& current();
@@ -50,11 +40,6 @@ public:
     QString string(int id) const;
     // Every string id the pack defines.
     QList<int> stringIds() const;
-    QList<MenuItemTemplate> menu(int id) const;
-    QList<MenuItemTemplate> toolbar(int id) const;
-    QIcon mainIcon() const;
-    // Creates the widget of dialog template `id` as a child of `parent`; null when missing.
-    QWidget* loadDialog(int id, QWidget* parent) const;
 
 private:
     void readStrings() const;

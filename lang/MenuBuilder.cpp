@@ -1,5 +1,7 @@
 #include "lang/MenuBuilder.h"
 
+#include "lang/PackResources.h"
+
 #include <QAction>
 #include <QKeySequence>
 #include <QMenu>
@@ -67,7 +69,7 @@ void removeOwnedActions(QWidget* widget)
 void MenuBuilder::fillMenuBar(QMenuBar* bar, int id, const CommandSink& onCommand)
 {
     removeOwnedActions(bar);
-    for (const MenuItemTemplate& item : LanguagePack::current().menu(id)) {
+    for (const MenuItemTemplate& item : PackResources::menu(id)) {
         if (item.separator)
             bar->addSeparator();
         else if (!item.children.isEmpty())
@@ -80,7 +82,7 @@ void MenuBuilder::fillMenuBar(QMenuBar* bar, int id, const CommandSink& onComman
 QMenu* MenuBuilder::popupMenu(int id, QWidget* parent, const CommandSink& onCommand)
 {
     auto* menu = new QMenu(parent);
-    const QList<MenuItemTemplate> items = LanguagePack::current().menu(id);
+    const QList<MenuItemTemplate> items = PackResources::menu(id);
     const auto popup = std::find_if(items.begin(), items.end(), [](const MenuItemTemplate& item) {
         return !item.children.isEmpty();
     });
@@ -94,7 +96,7 @@ QMenu* MenuBuilder::popupMenu(int id, QWidget* parent, const CommandSink& onComm
 void MenuBuilder::fillToolBar(QToolBar* bar, int id, const CommandSink& onCommand)
 {
     removeOwnedActions(bar);
-    for (const MenuItemTemplate& item : LanguagePack::current().toolbar(id)) {
+    for (const MenuItemTemplate& item : PackResources::toolbar(id)) {
         if (item.separator)
             bar->addSeparator();
         else

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "lang/LanguagePack.h"
-
 #include <functional>
 
 class QMenu;
@@ -9,6 +7,7 @@ class QMenuBar;
 class QToolBar;
 class QAction;
 class QObject;
+class QWidget;
 
 // Turns the pack's menu and toolbar templates into Qt menus and toolbars. Every action
 // carries its command id as its data and calls `onCommand` with it when triggered.

@@ -2,6 +2,7 @@
 
 #include "lang/LanguagePack.h"
 #include "lang/MenuBuilder.h"
+#include "lang/PackResources.h"
 #include "lang/ResourceIds.h"
 #include "lang/StringIds.h"
 #include "platform/Prompts.h"
@@ -25,7 +26,7 @@ cHTMLFrame::cHTMLFrame(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("cHTMLFrame"));
     setWindowTitle(QStringLiteral("Ondrix Print [HTML View]"));
-    setWindowIcon(LanguagePack::current().mainIcon());
+    setWindowIcon(PackResources::mainIcon());
     // Closing the main window ends the program even while a report is on screen.
     setAttribute(Qt::WA_QuitOnClose, false);
     OnCreateClient();
@@ -84,8 +85,8 @@ void cHTMLFrame::ShowTitle()
 {
     if (m_vehicle.isEmpty())
         return;
-    const int document = m_kind == ReportKind::Record ? StringId::ReportTitleRecord
-                                                      : StringId::ReportTitleTicket;
+    const int document =
+        m_kind == ReportKind::Record ? StringId::ReportTitleRecord : StringId::ReportTitleTicket;
     setWindowTitle(QStringLiteral("%1 — %2 — Velmora").arg(Lang(document), m_vehicle));
 }
 

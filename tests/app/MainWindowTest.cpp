@@ -1,5 +1,7 @@
 #include "tests/app/MainWindowFixture.h"
 
+#include "lang/PackResources.h"
+
 namespace {
 
 TEST_F(MainWindowTest, startWithoutLanguagePack_endsWithMessage)
@@ -188,7 +190,7 @@ TEST_F(MainWindowTest, languageSwitchFromTheMenu_keepsTypedValuesSelectionAndTit
     QCoreApplication::processEvents();
     EXPECT_EQ(LanguagePack::current().loadedName(), QStringLiteral("Velmora_en"));
     EXPECT_EQ(frame->menuBar()->actions().first()->text(),
-              LanguagePack::current().menu(ResourceId::MainMenu).first().text);
+              PackResources::menu(ResourceId::MainMenu).first().text);
     EXPECT_EQ(tree->SelectedNode(), day);
     EXPECT_EQ(frame->windowTitle(), title);
     EXPECT_EQ(app.grid()->GetCellText(0, 0), Lang(StringId::OwnerName));

@@ -1,4 +1,5 @@
 #include "lang/MenuBuilder.h"
+#include "lang/LanguagePack.h"
 #include "lang/ResourceIds.h"
 #include "tests/support/CommandActions.h"
 

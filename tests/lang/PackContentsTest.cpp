@@ -1,5 +1,6 @@
 #include "lang/DialogTemplate.h"
 #include "lang/LanguagePack.h"
+#include "lang/PackResources.h"
 #include "lang/ResourceIds.h"
 #include "lang/StringIds.h"
 
@@ -97,7 +98,7 @@ TEST_P(PackContents, placeholdersSurviveTranslation)
 
 TEST_P(PackContents, mainMenuOffersEveryCommandWithItsKeys)
 {
-    const QList<MenuItemTemplate> commands = commandsOf(pack().menu(ResourceId::MainMenu));
+    const QList<MenuItemTemplate> commands = commandsOf(PackResources::menu(ResourceId::MainMenu));
     const QSet<int> expected{32771, 32772, 32773, 32774, 32778, 32779, 32781, 32782,
                              32783, 32784, 32785, 32797, 32798, 32800, 57664, 57665};
     EXPECT_EQ(idsOf(commands), expected);
@@ -127,7 +128,7 @@ TEST_P(PackContents, mainMenuOffersEveryCommandWithItsKeys)
 
 TEST_P(PackContents, contextMenuIsOnePopupOfTreeCommands)
 {
-    const QList<MenuItemTemplate> menu = pack().menu(ResourceId::TreeContextMenu);
+    const QList<MenuItemTemplate> menu = PackResources::menu(ResourceId::TreeContextMenu);
     ASSERT_EQ(menu.size(), 1);
     EXPECT_FALSE(menu.first().children.isEmpty());
     EXPECT_EQ(idsOf(commandsOf(menu)),
@@ -138,25 +139,26 @@ TEST_P(PackContents, reportWindowMenuAndToolbarCarryItsCommands)
 {
     const QSet<int> expected{CommandId::ReportPrint, CommandId::ReportPreview,
                              CommandId::ReportSavePdf, CommandId::ReportClose};
-    EXPECT_EQ(idsOf(commandsOf(pack().menu(ResourceId::ReportMenu))), expected);
-    EXPECT_EQ(idsOf(commandsOf(pack().toolbar(ResourceId::ReportToolBar))), expected);
+    EXPECT_EQ(idsOf(commandsOf(PackResources::menu(ResourceId::ReportMenu))), expected);
+    EXPECT_EQ(idsOf(commandsOf(PackResources::toolbar(ResourceId::ReportToolBar))), expected);
 }
 
 TEST_P(PackContents, toolbarButtonsHaveRealIcons)
 {
-    const QList<MenuItemTemplate> buttons = commandsOf(pack().toolbar(ResourceId::MainToolBar));
+    const QList<MenuItemTemplate> buttons =
+        commandsOf(PackResources::toolbar(ResourceId::MainToolBar));
     EXPECT_EQ(idsOf(buttons),
               (QSet<int>{32797, 32798, 32774, 32782, 32783, 32784, 32778, 32779, 32781}));
     QSet<QString> distinct;
     for (const MenuItemTemplate& item :
-         buttons + commandsOf(pack().toolbar(ResourceId::ReportToolBar))) {
+         buttons + commandsOf(PackResources::toolbar(ResourceId::ReportToolBar))) {
         const QPixmap pixmap(item.icon);
         EXPECT_EQ(pixmap.size(), QSize(24, 24)) << item.icon.toStdString();
         EXPECT_FALSE(item.text.isEmpty());
         distinct.insert(item.icon);
     }
     EXPECT_EQ(distinct.size(), buttons.size() + 3) << "the report's print button shares its icon";
-    EXPECT_FALSE(pack().mainIcon().pixmap(48).isNull());
+    EXPECT_FALSE(PackResources::mainIcon().pixmap(48).isNull());
 }
 
 struct DialogCheck {

@@ -1,4 +1,5 @@
 #include "lang/LanguagePack.h"
+#include "lang/PackResources.h"
 #include "lang/StringIds.h"
 
 #include <QCoreApplication>
@@ -57,9 +58,9 @@ TEST_F(PackSwitch, missingPackFailsAndLeavesNothingLoaded)
     EXPECT_TRUE(pack().loadedName().isEmpty());
     EXPECT_FALSE(anyPackRegistered());
     EXPECT_TRUE(Lang(StringId::Ready).isEmpty());
-    EXPECT_TRUE(pack().menu(128).isEmpty());
-    EXPECT_TRUE(pack().mainIcon().isNull());
-    EXPECT_EQ(pack().loadDialog(100, nullptr), nullptr);
+    EXPECT_TRUE(PackResources::menu(128).isEmpty());
+    EXPECT_TRUE(PackResources::mainIcon().isNull());
+    EXPECT_EQ(PackResources::loadDialog(100, nullptr), nullptr);
 }
 
 TEST_F(PackSwitch, firstSearchFolderWins)
