@@ -27,6 +27,14 @@ namespace {
 // toolbar Import brings them into the workshop.
 class TransferMainWindow : public TransferFixture {};
 
+// Leaves `workshop` the only registered workshop, for the program started next.
+bool RegisterOnly(const QString& workshop)
+{
+    WorkshopRegister reg;
+    reg.entries().push_back({nullptr, {}, {}, workshop});
+    return reg.save(WorkshopRegister::serviceFilePath());
+}
+
 TEST_F(TransferMainWindow, exportFromMenuAndImportFromToolbar)
 {
     m_drives.mount(QStringLiteral("card"), FakeDrives::Disk::SdCard);
@@ -42,11 +50,7 @@ TEST_F(TransferMainWindow, exportFromMenuAndImportFromToolbar)
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
-    {
-        WorkshopRegister reg;
-        reg.entries().push_back({nullptr, {}, {}, workshop});
-        ASSERT_TRUE(reg.save(WorkshopRegister::serviceFilePath()));
-    }
+    ASSERT_TRUE(RegisterOnly(workshop));
     CVelmoraApp app;
     ASSERT_TRUE(app.InitInstance());
     CMainFrame* frame = app.mainWindow();
@@ -135,11 +139,7 @@ TEST_F(TransferMainWindow, importShowsTheReturnedRecordOfTheSelectedDayAndSaveKe
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(ParamWithW(static_cast<std::uint16_t>(w)));
     }
-    {
-        WorkshopRegister reg;
-        reg.entries().push_back({nullptr, {}, {}, workshop});
-        ASSERT_TRUE(reg.save(WorkshopRegister::serviceFilePath()));
-    }
+    ASSERT_TRUE(RegisterOnly(workshop));
     CVelmoraApp app;
     ASSERT_TRUE(app.InitInstance());
     CMainFrame* frame = app.mainWindow();

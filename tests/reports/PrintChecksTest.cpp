@@ -96,10 +96,7 @@ TEST_F(PrintChecksTest, onlyStoredCalibrationsArePrinted)
 
 TEST_F(PrintChecksTest, pdfNamedWithoutItsSuffixIsReplacedOnlyWhenTheUserSaysSo)
 {
-    start();
-    selectLevel(TreeLevel::Day);
-    triggerMenu(frame(), CommandId::PrintRecord);
-    cHTMLFrame* window = m_app->reportWindow();
+    cHTMLFrame* window = printDayRecord();
     ASSERT_NE(window, nullptr);
     QTemporaryDir out;
     const QString pdf = out.filePath(QStringLiteral("record-ru.pdf"));

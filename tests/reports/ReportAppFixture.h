@@ -3,9 +3,11 @@
 #include "app/CMainFrame.h"
 #include "app/CVelmoraApp.h"
 #include "lang/LanguagePack.h"
+#include "lang/ResourceIds.h"
 #include "navigation/cTree.h"
 #include "platform/ModalRunner.h"
 #include "platform/Prompts.h"
+#include "reports/cHTMLFrame.h"
 #include "store/FolderOps.h"
 #include "store/RecordFile.h"
 #include "store/WorkshopRegister.h"
@@ -112,6 +114,18 @@ protected:
         for (int l = TreeLevel::Workshop; l < level; ++l)
             node = node->child(0);
         tree()->SelectNode(node);
+    }
+
+    // Starts the program, selects the first calibration day and prints its record from the
+    // menu: the report window, or null when none opened.
+    cHTMLFrame* printDayRecord()
+    {
+        start();
+        if (::testing::Test::HasFatalFailure())
+            return nullptr;
+        selectLevel(TreeLevel::Day);
+        triggerMenu(frame(), CommandId::PrintRecord);
+        return m_app->reportWindow();
     }
 
     // Triggers the action of `commandId` in the window's menu bar, as a click does.

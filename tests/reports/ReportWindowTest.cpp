@@ -280,10 +280,7 @@ TEST_F(ReportWindowTest, exitWithAReportOpen_endsTheProgram)
 
 TEST_F(ReportWindowTest, languageSwitch_redrawsTheOpenReport)
 {
-    start();
-    selectLevel(TreeLevel::Day);
-    triggerMenu(frame(), CommandId::PrintRecord);
-    cHTMLFrame* window = m_app->reportWindow();
+    cHTMLFrame* window = printDayRecord();
     ASSERT_NE(window, nullptr);
     triggerMenu(frame(), CommandId::LanguageEnglish);
     QCoreApplication::processEvents();
@@ -332,10 +329,7 @@ TEST_F(ReportWindowTest, reportFiles_replaceAPlantedLinkAndStayPrivate)
 TEST_F(ReportWindowTest, pagePictures_logoOnPaperAndNothingFromElsewhere)
 {
     const EmptyCurrentFolder elsewhere;
-    start();
-    selectLevel(TreeLevel::Day);
-    triggerMenu(frame(), CommandId::PrintRecord);
-    cHTMLFrame* window = m_app->reportWindow();
+    cHTMLFrame* window = printDayRecord();
     ASSERT_NE(window, nullptr);
     QTemporaryDir out;
     const QString pdf = out.filePath(QStringLiteral("record.pdf"));
