@@ -59,14 +59,38 @@ QString WithStop(QString text, const TransferReport& report)
     return text;
 }
 
+// The first line tells apart what the technician must act on: nothing transferred, part of
+// it, or only damaged records refused or odd entries skipped.
+int Heading(const TransferReport& report, Direction direction)
+{
+    TransferReport rest = report;
+    rest.recordsRefused.clear();
+    rest.calibrationsRefused.clear();
+    if (!rest.hasProblems())
+        return StringId::TransferRecordsRefusedOnly;
+    rest = report;
+    rest.skipped.clear();
+    rest.namesNotDecodable.clear();
+    if (!rest.hasProblems())
+        return StringId::TransferSkippedOnly;
+    rest = report;
+    rest.notFlushed = false;
+    if (!rest.hasProblems() && report.done > 0)
+        return StringId::TransferNotConfirmed;
+    if (direction == Direction::Export)
+        return report.done > 0 ? StringId::TransferSomeNotWritten
+                               : StringId::TransferNothingWritten;
+    return report.done > 0 ? StringId::TransferSomeNotTaken : StringId::TransferNothingTaken;
+}
+
 } // namespace
 
-QString Problems(const TransferReport& report, const QString& exchangeFolder,
+QString Problems(const TransferReport& report, Direction direction, const QString& exchangeFolder,
                  const QString& workshopFolder)
 {
     if (!report.hasProblems())
         return {};
-    QStringList parts{Lang(StringId::TransferProblems)};
+    QStringList parts{Lang(Heading(report, direction))};
     if (report.overlapping)
         parts
             << Lang(StringId::TransferOverlap).arg(Elided(exchangeFolder), Elided(workshopFolder));

@@ -118,7 +118,7 @@ QString cExportDlg::ExportSelection(WorkshopRegister& reg, cTree& tree)
     // Ended, not only hidden: a hidden progress dialog still shows itself once its delay
     // is up, over the message that follows.
     progress.reset();
-    ReportProblems(report);
+    ReportProblems(report, TransferMessages::Direction::Export);
     return TransferMessages::ExportDone(report, m_exchangeFolder);
 }
 
@@ -148,13 +148,15 @@ QString cExportDlg::ImportToWorkshop(cTree& tree)
     // is up, over the message that follows.
     progress.reset();
     tree.RefreshWorkshop(workshopFolder);
-    ReportProblems(report, destination);
+    ReportProblems(report, TransferMessages::Direction::Import, destination);
     return TransferMessages::ImportDone(report, m_exchangeFolder);
 }
 
-void cExportDlg::ReportProblems(const TransferReport& report, const QString& workshopFolder)
+void cExportDlg::ReportProblems(const TransferReport& report, TransferMessages::Direction direction,
+                                const QString& workshopFolder)
 {
-    const QString problems = TransferMessages::Problems(report, m_exchangeFolder, workshopFolder);
+    const QString problems =
+        TransferMessages::Problems(report, direction, m_exchangeFolder, workshopFolder);
     if (!problems.isEmpty())
         Prompts::warn(parentWidget(), problems);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exchange/CalibrationExport.h"
+#include "exchange/TransferMessages.h"
 
 #include <QDialog>
 #include <QString>
@@ -39,7 +40,8 @@ private:
     void OnInitDialog();
     static void ExportVehicle(const QString& vehicleFolder, const VehicleEntry& vehicle,
                               QList<CalibrationExport::Item>& items);
-    void ReportProblems(const TransferReport& report, const QString& workshopFolder = {});
+    void ReportProblems(const TransferReport& report, TransferMessages::Direction direction,
+                        const QString& workshopFolder = {});
 
     QString m_title;
     QString m_drive;

@@ -129,10 +129,11 @@ TEST_F(TransferImportTest, failedWriteKeepsTheWorkshopFileAndIsReported)
     EXPECT_EQ(ReadFile(target), before);
     EXPECT_EQ(status,
               Lang(StringId::TransferImportedWithFailures).arg(0).arg(DriveFolder()).arg(1));
-    EXPECT_EQ(ShownTexts(), QStringList{Lang(StringId::TransferProblems) + QStringLiteral("\n\n") +
-                                        Lang(StringId::TransferFilesNotWritten)
-                                            .arg(target + QStringLiteral(" \u2014 ") +
-                                                 QString::fromLocal8Bit(std::strerror(ENOSPC)))});
+    EXPECT_EQ(ShownTexts(),
+              QStringList{Lang(StringId::TransferNothingTaken) + QStringLiteral("\n\n") +
+                          Lang(StringId::TransferFilesNotWritten)
+                              .arg(target + QStringLiteral(" \u2014 ") +
+                                   QString::fromLocal8Bit(std::strerror(ENOSPC)))});
 }
 
 TEST_F(TransferImportTest, refusals_nothingSelectedOrFoldersInsideEachOther)
@@ -164,9 +165,10 @@ TEST_F(TransferImportTest, refusals_nothingSelectedOrFoldersInsideEachOther)
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
     plain.close();
     const TransferReport fromFile = CalibrationImport(plain.fileName(), beside).run();
-    EXPECT_EQ(TransferMessages::Problems(fromFile, plain.fileName()),
-              Lang(StringId::TransferProblems) + QStringLiteral("\n\n") +
-                  Lang(StringId::TransferSourceNotFolder).arg(plain.fileName()));
+    EXPECT_EQ(
+        TransferMessages::Problems(fromFile, TransferMessages::Direction::Import, plain.fileName()),
+        Lang(StringId::TransferNothingTaken) + QStringLiteral("\n\n") +
+            Lang(StringId::TransferSourceNotFolder).arg(plain.fileName()));
 }
 
 TEST_F(TransferImportTest, stopAsked_endsBeforeTheNextFile)
@@ -288,7 +290,8 @@ TEST(TransferMessagesTest, longPathsAreElidedInTheMiddle)
     TransferReport report;
     report.filesNotWritten << path;
     report.notFlushed = true;
-    const QString text = TransferMessages::Problems(report, path);
+    const QString text =
+        TransferMessages::Problems(report, TransferMessages::Direction::Export, path);
     EXPECT_LT(text.size(), 1000);
     for (const QString& line : text.split(u'\n'))
         EXPECT_LE(line.size(), 400) << line.toStdString();
