@@ -155,8 +155,8 @@ QString cExportDlg::ImportToWorkshop(cTree& tree)
 void cExportDlg::ReportProblems(const TransferReport& report, TransferMessages::Direction direction,
                                 const QString& workshopFolder)
 {
-    const QString problems =
+    const TransferMessages::Message problems =
         TransferMessages::Problems(report, direction, m_exchangeFolder, workshopFolder);
-    if (!problems.isEmpty())
-        Prompts::warn(parentWidget(), problems);
+    if (!problems.text.isEmpty())
+        Prompts::warn(parentWidget(), problems.text, problems.details);
 }
