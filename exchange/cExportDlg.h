@@ -38,6 +38,7 @@ public:
 
 private:
     void OnInitDialog();
+    void FitDriveList();
     static void ExportVehicle(const QString& vehicleFolder, const VehicleEntry& vehicle,
                               QList<CalibrationExport::Item>& items);
     void ReportProblems(const TransferReport& report, TransferMessages::Direction direction,
@@ -47,4 +48,5 @@ private:
     QString m_drive;
     QString m_exchangeFolder;
     QComboBox* m_drives = nullptr;
+    int m_besideDrives = 0; // the dialog's width outside the drive list
 };
