@@ -99,6 +99,8 @@ QString Problems(const TransferReport& report, const QString& exchangeFolder,
         parts << Lang(StringId::TransferFilesTooLarge)
                      .arg(CalibrationImport::kMaxFileBytes / (1024 * 1024))
                      .arg(PathLines(report.filesTooLarge));
+    for (const QString& folder : report.foldersNotRemoved)
+        parts << Lang(StringId::FolderDeleteFailed).arg(Elided(folder));
     if (report.notFlushed)
         parts << Lang(StringId::TransferNotFlushed).arg(Elided(exchangeFolder));
     return parts.join(QStringLiteral("\n\n"));
