@@ -36,11 +36,12 @@ QByteArray readAll(const QString& path)
 // A report saver run through every failure position of the file writer, with the clean-up's
 // removals working and failing: afterwards the file is the old one or a whole new one, no
 // temporary file is left beside it, and a file that is not the new one was told once, with
-// the reason. `isNew` tells a whole new file (a PDF carries its time of making).
+// the reason. `isNew` tells a whole new file (a PDF carries its time of making); `asked` is
+// what every save asks before it writes.
 void SweepReportSaver(
     const QString& file, const std::function<void()>& save,
     const std::function<bool(const QByteArray& now, const QByteArray& made)>& isNew,
-    const QString& failure)
+    const QString& failure, const QStringList& asked = {})
 {
     const QByteArray old = "old report\n";
     const auto putOld = [&] {
@@ -53,7 +54,7 @@ void SweepReportSaver(
     save();
     const int steps = AtomicFileWriter::stepsTaken();
     const QByteArray made = readAll(file);
-    ASSERT_TRUE(Prompts::takeShownTexts().isEmpty());
+    ASSERT_EQ(Prompts::takeShownTexts(), asked);
     ASSERT_TRUE(isNew(made, made));
     ASSERT_NE(made, old);
     ASSERT_GE(steps, 8);
@@ -69,7 +70,7 @@ void SweepReportSaver(
             const QByteArray now = readAll(file);
             const bool whole = isNew(now, made);
             EXPECT_TRUE(whole || now == old) << position;
-            EXPECT_EQ(Prompts::takeShownTexts(), whole ? QStringList() : QStringList{failure})
+            EXPECT_EQ(Prompts::takeShownTexts(), whole ? asked : asked + QStringList{failure})
                 << position;
             for (const QString& name : QFileInfo(file).dir().entryList(QDir::Files | QDir::Hidden))
                 EXPECT_FALSE(name.startsWith(u'.')) << position << ' ' << name.toStdString();
@@ -467,6 +468,7 @@ TEST_F(ReportWindowTest, everyTextAtFullWidth_stillFitsOneSheet)
             triggerMenu(frame(), report);
             const QString pdf = out.filePath(QStringLiteral("%1-%2.pdf").arg(language).arg(report));
             PdfFileChooser::pushChoice(pdf);
+            Prompts::pushAnswer(Prompts::Answer::Yes);
             triggerMenu(m_app->reportWindow(), CommandId::ReportSavePdf);
             EXPECT_TRUE(RunTool(QStringLiteral("pdfinfo"), {pdf})
                             .contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))))
@@ -513,6 +515,27 @@ TEST_F(ReportWindowTest, reportXml_sweptOverEveryFailurePosition)
         xml, [&] { triggerMenu(frame(), CommandId::PrintRecord); },
         [](const QByteArray& now, const QByteArray& made) { return now == made; },
         Lang(StringId::ReportWriteFailed).arg(xml, qt_error_string(ENOSPC)));
+}
+
+TEST_F(ReportWindowTest, savePdf_sweptOverEveryFailurePosition)
+{
+    cHTMLFrame* window = printDayRecord();
+    ASSERT_NE(window, nullptr);
+    QTemporaryDir out;
+    const QString pdf = out.filePath(QStringLiteral("record.pdf"));
+    SweepReportSaver(
+        pdf,
+        [&] {
+            PdfFileChooser::pushChoice(pdf);
+            Prompts::pushAnswer(Prompts::Answer::Yes);
+            triggerMenu(window, CommandId::ReportSavePdf);
+        },
+        [](const QByteArray& now, const QByteArray& made) {
+            return now.size() == made.size() && now.startsWith("%PDF") &&
+                   now.trimmed().endsWith("%%EOF");
+        },
+        Lang(StringId::PdfWriteFailed).arg(pdf, qt_error_string(ENOSPC)),
+        {Lang(StringId::PdfReplaceQuestion).arg(pdf)});
 }
 
 } // namespace
