@@ -88,6 +88,7 @@ configure_file(cmake/CPackProjectConfig.cmake.in CPackProjectConfig.cmake @ONLY)
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_BINARY_DIR}/CPackProjectConfig.cmake)
 
 set(CPACK_SOURCE_GENERATOR TXZ)
-set(CPACK_SOURCE_IGNORE_FILES "/\\.git/" "/build[^/]*/")
+# Written again into the CPack configuration files, so the backslash is escaped twice.
+set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "/build[^/]*/")
 
 include(CPack)

@@ -11,11 +11,13 @@ namespace TransferMessages {
 
 namespace {
 
-// A message box is no place for hundreds of paths: the first few stand for the rest.
-constexpr qsizetype kPathsShown = 12;
+// A message box must fit the screen: up to this many lines it shows every path; beyond,
+// the box gives the first few of each kind and the details part holds them all.
+constexpr qsizetype kBoxLines = 20;
+constexpr qsizetype kPathsInSummary = 3;
 
-// Nor for a path longer than the screen is wide: its middle goes, its start and its end
-// (where the file and the reason are) stay.
+// Nor may a path be wider than the screen: its middle goes, its start and its end (where
+// the file and the reason are) stay.
 constexpr qsizetype kLineChars = 160;
 
 QString Elided(const QString& text)
@@ -26,14 +28,40 @@ QString Elided(const QString& text)
     return text.left(head) + QChar(0x2026) + text.right(kLineChars - head - 1);
 }
 
-QString PathLines(const QStringList& paths)
+// One kind of problem: a text whose last place takes its paths one a line, or a sentence
+// whose places take the paths one each.
+struct Section {
+    QString text;
+    QStringList paths;
+    bool listed = true;
+};
+
+enum class Form { Box, Details };
+
+QString Rendered(const Section& section, qsizetype shown, Form form)
 {
+    const auto fitted = [form](const QString& path) {
+        return form == Form::Box ? Elided(path) : path;
+    };
+    if (!section.listed) {
+        QString text = section.text;
+        for (const QString& path : section.paths)
+            text = text.arg(fitted(path));
+        return text;
+    }
     QStringList lines;
-    for (const QString& path : paths.mid(0, kPathsShown))
-        lines << Elided(path);
-    if (paths.size() > kPathsShown)
-        lines << Lang(StringId::TransferMore).arg(paths.size() - kPathsShown);
-    return lines.join(u'\n');
+    for (const QString& path : section.paths.mid(0, shown))
+        lines << fitted(path);
+    if (section.paths.size() > shown)
+        lines << Lang(StringId::TransferMore).arg(section.paths.size() - shown);
+    return section.text.arg(lines.join(u'\n'));
+}
+
+QString Joined(QStringList parts, const QList<Section>& sections, qsizetype shown, Form form)
+{
+    for (const Section& section : sections)
+        parts << Rendered(section, shown, form);
+    return parts.join(QStringLiteral("\n\n"));
 }
 
 QStringList FaultLines(const QList<RecordFault>& faults)
@@ -59,19 +87,42 @@ QString WithStop(QString text, const TransferReport& report)
     return text;
 }
 
+// The first line tells apart what the technician must act on: nothing transferred, part of
+// it, or only damaged records refused or odd entries skipped.
+int Heading(const TransferReport& report, Direction direction)
+{
+    TransferReport rest = report;
+    rest.recordsRefused.clear();
+    rest.calibrationsRefused.clear();
+    if (!rest.hasProblems())
+        return StringId::TransferRecordsRefusedOnly;
+    rest = report;
+    rest.skipped.clear();
+    rest.namesNotDecodable.clear();
+    if (!rest.hasProblems())
+        return StringId::TransferSkippedOnly;
+    rest = report;
+    rest.notFlushed = false;
+    if (!rest.hasProblems() && report.done > 0)
+        return StringId::TransferNotConfirmed;
+    if (direction == Direction::Export)
+        return report.done > 0 ? StringId::TransferSomeNotWritten
+                               : StringId::TransferNothingWritten;
+    return report.done > 0 ? StringId::TransferSomeNotTaken : StringId::TransferNothingTaken;
+}
+
 } // namespace
 
-QString Problems(const TransferReport& report, const QString& exchangeFolder,
+Message Problems(const TransferReport& report, Direction direction, const QString& exchangeFolder,
                  const QString& workshopFolder)
 {
     if (!report.hasProblems())
         return {};
-    QStringList parts{Lang(StringId::TransferProblems)};
+    QList<Section> sections;
     if (report.overlapping)
-        parts
-            << Lang(StringId::TransferOverlap).arg(Elided(exchangeFolder), Elided(workshopFolder));
+        sections.append({Lang(StringId::TransferOverlap), {exchangeFolder, workshopFolder}, false});
     if (report.sourceNotFolder)
-        parts << Lang(StringId::TransferSourceNotFolder).arg(Elided(exchangeFolder));
+        sections.append({Lang(StringId::TransferSourceNotFolder), {exchangeFolder}, false});
     const std::pair<int, const QStringList*> lists[] = {
         {StringId::TransferNamesNotOnDrive, &report.namesNotOnDrive},
         {StringId::TransferNamesDifferInCase, &report.namesDifferingInCase},
@@ -85,7 +136,7 @@ QString Problems(const TransferReport& report, const QString& exchangeFolder,
     };
     for (const auto& [id, paths] : lists) {
         if (!paths->isEmpty())
-            parts << Lang(id).arg(PathLines(*paths));
+            sections.append({Lang(id), *paths});
     }
     const std::pair<int, const QList<RecordFault>*> faults[] = {
         {StringId::TransferRecordsRefused, &report.recordsRefused},
@@ -93,17 +144,26 @@ QString Problems(const TransferReport& report, const QString& exchangeFolder,
     };
     for (const auto& [id, list] : faults) {
         if (!list->isEmpty())
-            parts << Lang(id).arg(PathLines(FaultLines(*list)));
+            sections.append({Lang(id), FaultLines(*list)});
     }
     if (!report.filesTooLarge.isEmpty())
-        parts << Lang(StringId::TransferFilesTooLarge)
-                     .arg(CalibrationImport::kMaxFileBytes / (1024 * 1024))
-                     .arg(PathLines(report.filesTooLarge));
+        sections.append({Lang(StringId::TransferFilesTooLarge)
+                             .arg(CalibrationImport::kMaxFileBytes / (1024 * 1024)),
+                         report.filesTooLarge});
     for (const QString& folder : report.foldersNotRemoved)
-        parts << Lang(StringId::FolderDeleteFailed).arg(Elided(folder));
+        sections.append({Lang(StringId::FolderDeleteFailed).arg(Elided(folder)), {}, false});
     if (report.notFlushed)
-        parts << Lang(StringId::TransferNotFlushed).arg(Elided(exchangeFolder));
-    return parts.join(QStringLiteral("\n\n"));
+        sections.append({Lang(StringId::TransferNotFlushed), {exchangeFolder}, false});
+
+    const QStringList heading{Lang(Heading(report, direction))};
+    qsizetype lines = 1;
+    for (const Section& section : sections)
+        lines += 2 + (section.listed ? section.paths.size() : 0);
+    if (lines <= kBoxLines)
+        return {Joined(heading, sections, lines, Form::Box), {}};
+    return {Joined(heading, sections, kPathsInSummary, Form::Box) + QStringLiteral("\n\n") +
+                Lang(StringId::TransferFullListInDetails),
+            Joined({}, sections, lines, Form::Details)};
 }
 
 QString ExportDone(const TransferReport& report, const QString& exchangeFolder)

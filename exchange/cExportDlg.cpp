@@ -15,11 +15,19 @@
 #include "store/WorkshopRegister.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
+#include <QScreen>
+
+#include <algorithm>
 
 cExportDlg::cExportDlg(const QString& title, QWidget* parent) : QDialog(parent), m_title(title)
 {
     DialogTemplate::install(this, DialogId::Transfer);
     m_drives = DialogTemplate::control<QComboBox>(this, 1006);
+    if (m_drives) {
+        m_drives->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        m_besideDrives = sizeHint().width() - m_drives->sizeHint().width();
+    }
     OnInitDialog();
 }
 
@@ -27,11 +35,37 @@ void cExportDlg::OnInitDialog()
 {
     if (m_drives) {
         m_drives->clear();
-        m_drives->addItems(Drives::removableRoots());
+        for (const QString& root : Drives::removableRoots()) {
+            m_drives->addItem(root, root);
+            m_drives->setItemData(m_drives->count() - 1, root, Qt::ToolTipRole);
+        }
         if (m_drives->count() > 0)
             m_drives->setCurrentIndex(0);
+        FitDriveList();
     }
     setWindowTitle(m_title);
+}
+
+void cExportDlg::FitDriveList()
+{
+    // The end of a mount point is what tells two sticks apart: the list grows to show each
+    // whole; only beyond the screen's width does the middle go (the tooltip keeps it all).
+    const QScreen* screen = this->screen();
+    const int room = (screen ? screen->availableGeometry().width() : 800) - m_besideDrives;
+    const int excess = m_drives->sizeHint().width() - room;
+    if (excess > 0) {
+        const QFontMetrics metrics = m_drives->fontMetrics();
+        int widest = 0;
+        for (int i = 0; i < m_drives->count(); ++i)
+            widest = std::max(widest, metrics.horizontalAdvance(m_drives->itemText(i)));
+        const int width = std::max(widest - excess, room / 4);
+        for (int i = 0; i < m_drives->count(); ++i) {
+            const QString root = m_drives->itemData(i).toString();
+            m_drives->setItemText(i, metrics.elidedText(root, Qt::ElideMiddle, width));
+        }
+    }
+    m_drives->setMinimumWidth(std::min(m_drives->sizeHint().width(), room));
+    resize(std::max(width(), m_besideDrives + m_drives->minimumWidth()), height());
 }
 
 bool cExportDlg::Choose(const cTree& tree)
@@ -46,7 +80,7 @@ bool cExportDlg::Choose(const cTree& tree)
 
 void cExportDlg::accept()
 {
-    QString chosen = m_drives ? m_drives->currentText() : QString();
+    QString chosen = m_drives ? m_drives->currentData().toString() : QString();
     const QStringList drives = Drives::removableRoots();
     // A stick put in while the list was empty: when it is the only one, it is the one meant.
     if (chosen.isEmpty() && drives.size() == 1) {
@@ -118,7 +152,7 @@ QString cExportDlg::ExportSelection(WorkshopRegister& reg, cTree& tree)
     // Ended, not only hidden: a hidden progress dialog still shows itself once its delay
     // is up, over the message that follows.
     progress.reset();
-    ReportProblems(report);
+    ReportProblems(report, TransferMessages::Direction::Export);
     return TransferMessages::ExportDone(report, m_exchangeFolder);
 }
 
@@ -148,13 +182,15 @@ QString cExportDlg::ImportToWorkshop(cTree& tree)
     // is up, over the message that follows.
     progress.reset();
     tree.RefreshWorkshop(workshopFolder);
-    ReportProblems(report, destination);
+    ReportProblems(report, TransferMessages::Direction::Import, destination);
     return TransferMessages::ImportDone(report, m_exchangeFolder);
 }
 
-void cExportDlg::ReportProblems(const TransferReport& report, const QString& workshopFolder)
+void cExportDlg::ReportProblems(const TransferReport& report, TransferMessages::Direction direction,
+                                const QString& workshopFolder)
 {
-    const QString problems = TransferMessages::Problems(report, m_exchangeFolder, workshopFolder);
-    if (!problems.isEmpty())
-        Prompts::warn(parentWidget(), problems);
+    const TransferMessages::Message problems =
+        TransferMessages::Problems(report, direction, m_exchangeFolder, workshopFolder);
+    if (!problems.text.isEmpty())
+        Prompts::warn(parentWidget(), problems.text, problems.details);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exchange/CalibrationExport.h"
+#include "exchange/TransferMessages.h"
 
 #include <QDialog>
 #include <QString>
@@ -37,12 +38,15 @@ public:
 
 private:
     void OnInitDialog();
+    void FitDriveList();
     static void ExportVehicle(const QString& vehicleFolder, const VehicleEntry& vehicle,
                               QList<CalibrationExport::Item>& items);
-    void ReportProblems(const TransferReport& report, const QString& workshopFolder = {});
+    void ReportProblems(const TransferReport& report, TransferMessages::Direction direction,
+                        const QString& workshopFolder = {});
 
     QString m_title;
     QString m_drive;
     QString m_exchangeFolder;
     QComboBox* m_drives = nullptr;
+    int m_besideDrives = 0; // the dialog's width outside the drive list
 };

@@ -100,7 +100,7 @@ constexpr int TransferExported = 240;         // %1: calibrations, %2: drive's e
 constexpr int TransferImported = 241;         // %1: files, %2: drive's exchange folder
 constexpr int TransferNoExchangeFolder = 242; // %1: drive's exchange folder
 constexpr int TransferStopped = 243;          // %1: done, %2: in all
-constexpr int TransferProblems = 244;
+constexpr int TransferSomeNotWritten = 244;
 constexpr int TransferFoldersNotCreated = 245; // %1: folder paths, one a line
 constexpr int TransferFilesNotRead = 246;      // %1: file paths
 constexpr int TransferFilesNotWritten = 247;   // %1: file paths
@@ -130,6 +130,13 @@ constexpr int TransferOlderFilesKept = 352;       // %1: file paths with reasons
 constexpr int TransferExportedWithFailures = 353; // %1: written, %2: exchange folder, %3: failed
 constexpr int TransferImportedWithFailures = 354; // %1: taken, %2: exchange folder, %3: failed
 constexpr int TransferSourceNotFolder = 355;      // %1: drive's exchange folder
+constexpr int TransferNothingWritten = 356;
+constexpr int TransferSomeNotTaken = 357;
+constexpr int TransferNothingTaken = 358;
+constexpr int TransferRecordsRefusedOnly = 359;
+constexpr int TransferSkippedOnly = 360;
+constexpr int TransferNotConfirmed = 361;
+constexpr int TransferFullListInDetails = 362;
 
 // Reports.
 constexpr int ReportWriteFailed = 260;         // %1: XML file path, %2: the system's reason

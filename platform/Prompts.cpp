@@ -35,12 +35,14 @@ void setButtonText(QMessageBox& box, QMessageBox::StandardButton which, const QS
         button->setText(text);
 }
 
-void showMessage(QMessageBox::Icon icon, QWidget* parent, const QString& text)
+void showMessage(QMessageBox::Icon icon, QWidget* parent, const QString& text,
+                 const QString& details = QString())
 {
-    state().shown.append(text);
+    state().shown.append(details.isEmpty() ? text : text + QStringLiteral("\n\n") + details);
     if (state().silent)
         return;
     QMessageBox box(icon, caption(), text, QMessageBox::Ok, parent);
+    box.setDetailedText(details);
     setButtonText(box, QMessageBox::Ok, state().okText);
     box.exec();
 }
@@ -92,9 +94,9 @@ Prompts::Answer Prompts::askToSave(QWidget* parent, const QString& text, bool di
     }
 }
 
-void Prompts::warn(QWidget* parent, const QString& text)
+void Prompts::warn(QWidget* parent, const QString& text, const QString& details)
 {
-    showMessage(QMessageBox::Warning, parent, text);
+    showMessage(QMessageBox::Warning, parent, text, details);
 }
 
 void Prompts::inform(QWidget* parent, const QString& text)

@@ -19,7 +19,8 @@ public:
     // Cancel, which changes nothing.
     static Answer askToSave(QWidget* parent, const QString& text, bool discard = true,
                             const QString& saveText = QString());
-    static void warn(QWidget* parent, const QString& text);
+    // `details` goes into the box's expandable part; the record of shown texts holds both.
+    static void warn(QWidget* parent, const QString& text, const QString& details = QString());
     static void inform(QWidget* parent, const QString& text);
     static void critical(QWidget* parent, const QString& text);
 

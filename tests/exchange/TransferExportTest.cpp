@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -236,6 +237,66 @@ TEST_F(TransferExportTest, refusedAndSkippedExportsSayWhy)
     ExpectNoDialogRan();
     EXPECT_EQ(ShownTexts(), QStringList{Lang(StringId::NothingSelected)});
     EXPECT_FALSE(QFileInfo::exists(DriveFolder()));
+}
+
+// The message's first line says what happened, both ways: nothing or part transferred,
+// or only damaged records refused or odd entries skipped.
+TEST_F(TransferExportTest, problemHeadingFitsWhatHappened)
+{
+    const auto put = [this](const QString& relative, const QByteArray& bytes) {
+        const QString path = DriveFolder() + u'/' + relative;
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    const QString gsm = QStringLiteral("A111AA/20250909/GSM_UP.BIN");
+    const QByteArray whole = RecordFileBytes(Pattern(145, 9));
+    const struct {
+        bool exporting;
+        std::function<void()> arrange;
+        int heading;
+    } cases[] = {
+        {true, [] { AtomicFileWriter::failEvery(AtomicFileWriter::FaultPoint::Write); },
+         StringId::TransferNothingWritten},
+        {true, [] { AtomicFileWriter::failNthWrite(1); }, StringId::TransferSomeNotWritten},
+        {false,
+         [&] {
+             put(gsm, whole);
+             AtomicFileWriter::failEvery(AtomicFileWriter::FaultPoint::Write);
+         },
+         StringId::TransferNothingTaken},
+        {false,
+         [&] {
+             put(gsm, whole);
+             put(QStringLiteral("A111AA/20250909/NOTES.TXT"), "n");
+             AtomicFileWriter::failNthWrite(1);
+         },
+         StringId::TransferSomeNotTaken},
+        {false, [&] { put(QStringLiteral("A111AA/20250909/PARAM_UP.BIN"), "short"); },
+         StringId::TransferRecordsRefusedOnly},
+        {false,
+         [&] {
+             put(gsm, whole);
+             QFile::link(m_data.path(), DriveFolder() + QStringLiteral("/LINKED"));
+         },
+         StringId::TransferSkippedOnly},
+    };
+    for (const auto& c : cases) {
+        QDir(DriveFolder()).removeRecursively();
+        m_tree->SelectNode(FindNode(TreeLevel::Vehicle, QStringLiteral("A111AA")));
+        c.arrange();
+        if (c.exporting)
+            Export();
+        else
+            Import();
+        AtomicFileWriter::failEvery(AtomicFileWriter::FaultPoint::Any);
+        AtomicFileWriter::failNthWrite(0);
+        const QStringList shown = ShownTexts();
+        ASSERT_EQ(shown.size(), 1) << c.heading;
+        EXPECT_TRUE(shown.first().startsWith(Lang(c.heading) + QStringLiteral("\n\n")))
+            << shown.first().toStdString();
+    }
 }
 
 TEST_F(TransferExportTest, stopAsked_endsAfterTheCalibrationUnderWay)

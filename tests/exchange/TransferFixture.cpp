@@ -74,7 +74,7 @@ void PushDriveChoice(const QString& root)
         auto* list = dialog.findChild<QComboBox*>(QStringLiteral("id1006"));
         EXPECT_NE(list, nullptr);
         if (list)
-            list->setCurrentIndex(list->findText(root));
+            list->setCurrentIndex(list->findData(root));
         dialog.accept();
         return dialog.result();
     });

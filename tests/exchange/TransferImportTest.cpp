@@ -3,11 +3,15 @@
 #include "exchange/cExportDlg.h"
 #include "lang/LanguagePack.h"
 #include "lang/StringIds.h"
+#include "platform/Prompts.h"
 #include "store/AtomicFileWriter.h"
 #include "tests/exchange/TransferFixture.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
+#include <QTimer>
 
 #include <cerrno>
 #include <cstring>
@@ -129,10 +133,11 @@ TEST_F(TransferImportTest, failedWriteKeepsTheWorkshopFileAndIsReported)
     EXPECT_EQ(ReadFile(target), before);
     EXPECT_EQ(status,
               Lang(StringId::TransferImportedWithFailures).arg(0).arg(DriveFolder()).arg(1));
-    EXPECT_EQ(ShownTexts(), QStringList{Lang(StringId::TransferProblems) + QStringLiteral("\n\n") +
-                                        Lang(StringId::TransferFilesNotWritten)
-                                            .arg(target + QStringLiteral(" \u2014 ") +
-                                                 QString::fromLocal8Bit(std::strerror(ENOSPC)))});
+    EXPECT_EQ(ShownTexts(),
+              QStringList{Lang(StringId::TransferNothingTaken) + QStringLiteral("\n\n") +
+                          Lang(StringId::TransferFilesNotWritten)
+                              .arg(target + QStringLiteral(" \u2014 ") +
+                                   QString::fromLocal8Bit(std::strerror(ENOSPC)))});
 }
 
 TEST_F(TransferImportTest, refusals_nothingSelectedOrFoldersInsideEachOther)
@@ -164,9 +169,46 @@ TEST_F(TransferImportTest, refusals_nothingSelectedOrFoldersInsideEachOther)
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
     plain.close();
     const TransferReport fromFile = CalibrationImport(plain.fileName(), beside).run();
-    EXPECT_EQ(TransferMessages::Problems(fromFile, plain.fileName()),
-              Lang(StringId::TransferProblems) + QStringLiteral("\n\n") +
-                  Lang(StringId::TransferSourceNotFolder).arg(plain.fileName()));
+    EXPECT_EQ(
+        TransferMessages::Problems(fromFile, TransferMessages::Direction::Import, plain.fileName())
+            .text,
+        Lang(StringId::TransferNothingTaken) + QStringLiteral("\n\n") +
+            Lang(StringId::TransferSourceNotFolder).arg(plain.fileName()));
+}
+
+// Many failures with long names: the message fits an 800-pixel-high screen, and its details
+// part names every file.
+TEST_F(TransferImportTest, manyLongFailuresFitTheScreenWithEveryNameInTheDetails)
+{
+    QStringList names;
+    for (int i = 0; i < 60; ++i) {
+        names << QString::number(100 + i) + QString(200, u'n');
+        PutOnDrive(QStringLiteral("A111AA/20250909/") + names.last(), "x");
+    }
+    SelectVehicle();
+    Prompts::setSilent(false);
+    int height = 0;
+    QString details;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (auto* box = qobject_cast<QMessageBox*>(window); box && box->isVisible()) {
+                height = box->sizeHint().height();
+                details = box->detailedText();
+                box->accept();
+            }
+        }
+    });
+    poll.start(20);
+    AtomicFileWriter::failEvery(AtomicFileWriter::FaultPoint::Write);
+    Import();
+    AtomicFileWriter::failEvery(AtomicFileWriter::FaultPoint::Any);
+    Prompts::setSilent(true);
+    EXPECT_GT(height, 0);
+    EXPECT_LE(height, 800);
+    for (const QString& name : names)
+        EXPECT_TRUE(details.contains(name)) << name.toStdString();
+    ShownTexts();
 }
 
 TEST_F(TransferImportTest, stopAsked_endsBeforeTheNextFile)
@@ -288,7 +330,8 @@ TEST(TransferMessagesTest, longPathsAreElidedInTheMiddle)
     TransferReport report;
     report.filesNotWritten << path;
     report.notFlushed = true;
-    const QString text = TransferMessages::Problems(report, path);
+    const QString text =
+        TransferMessages::Problems(report, TransferMessages::Direction::Export, path).text;
     EXPECT_LT(text.size(), 1000);
     for (const QString& line : text.split(u'\n'))
         EXPECT_LE(line.size(), 400) << line.toStdString();

@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -160,6 +161,45 @@ TEST_F(TransferMainWindow, importShowsTheReturnedRecordOfTheSelectedDayAndSaveKe
         ->trigger();
     EXPECT_EQ(ReadFile(stored + u'/' + kParamFileName), ParamWithW(9999));
     EXPECT_TRUE(ShownTexts().isEmpty());
+}
+
+// Two sticks whose mount points differ only at the end: the drive list shows each end, a
+// point wider than the screen losing its middle, never its end.
+TEST_F(TransferMainWindow, driveListShowsTheEndOfLongMountPoints)
+{
+    const QStringList roots = {
+        m_drives.mount(QString(20, u'm') + QStringLiteral("_STICK_A"), FakeDrives::Disk::Usb) +
+            u'/',
+        m_drives.mount(QString(240, u'w') + QStringLiteral("_STICK_B"), FakeDrives::Disk::Usb) +
+            u'/'};
+    ASSERT_TRUE(RegisterOnly(MakeWorkshopFolder(QStringLiteral("W"))));
+    CVelmoraApp app;
+    ASSERT_TRUE(app.InitInstance());
+    CMainFrame* frame = app.mainWindow();
+    frame->tree()->SelectNode(frame->tree()->topLevelItem(0));
+    const int screenWidth = frame->screen()->availableGeometry().width();
+    ModalRunner::pushHandler([&](QDialog& dialog) {
+        auto* list = dialog.findChild<QComboBox*>(QStringLiteral("id1006"));
+        dialog.show();
+        if (!list || list->findData(roots[0]) < 0 || list->findData(roots[1]) < 0) {
+            ADD_FAILURE() << "the sticks are not offered";
+            dialog.reject();
+            return dialog.result();
+        }
+        for (const QString& root : roots) {
+            const int i = list->findData(root);
+            const QString shown = list->itemText(i);
+            EXPECT_TRUE(shown.endsWith(root.right(9))) << shown.toStdString();
+            EXPECT_EQ(list->itemData(i, Qt::ToolTipRole).toString(), root);
+            EXPECT_GE(list->width(), list->fontMetrics().horizontalAdvance(shown));
+        }
+        EXPECT_EQ(list->itemText(list->findData(roots[0])), roots[0]);
+        EXPECT_LE(dialog.width(), screenWidth);
+        dialog.reject();
+        return dialog.result();
+    });
+    FindCommandAction(frame->menuBar()->findChildren<QAction*>(), CommandId::Export)->trigger();
+    EXPECT_FALSE(ModalRunner::hasPendingHandlers());
 }
 
 } // namespace
