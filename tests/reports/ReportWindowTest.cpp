@@ -468,7 +468,6 @@ TEST_F(ReportWindowTest, everyTextAtFullWidth_stillFitsOneSheet)
             triggerMenu(frame(), report);
             const QString pdf = out.filePath(QStringLiteral("%1-%2.pdf").arg(language).arg(report));
             PdfFileChooser::pushChoice(pdf);
-            Prompts::pushAnswer(Prompts::Answer::Yes);
             triggerMenu(m_app->reportWindow(), CommandId::ReportSavePdf);
             EXPECT_TRUE(RunTool(QStringLiteral("pdfinfo"), {pdf})
                             .contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))))
