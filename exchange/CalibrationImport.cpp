@@ -85,9 +85,14 @@ TransferReport CalibrationImport::run(const TransferProgress& progress,
         if (CopyFile(step, folders, report))
             ++report.done;
     }
-    // A run cut short, or files refused, must not leave vehicles or days without records.
-    for (auto folder = folders.made.crbegin(); folder != folders.made.crend(); ++folder)
-        QDir().rmdir(*folder);
+    // A run cut short, or files refused, must not leave vehicles or days without records; a
+    // folder that cannot be taken away is named to the user.
+    for (auto folder = folders.made.crbegin(); folder != folders.made.crend(); ++folder) {
+        if (QDir(*folder).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden |
+                                  QDir::System) &&
+            !AtomicFileWriter::remove(*folder))
+            report.foldersNotRemoved << *folder;
+    }
     if (progress && !report.stopped)
         progress(report.total, report.total);
     return report;

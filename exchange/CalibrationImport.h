@@ -11,7 +11,7 @@
 // Merges the drive's exchange folder into a workshop's: missing folders are made just before
 // their first file is written, files of the same name are replaced (atomically) without a
 // question, and nothing of the workshop's is deleted; folders the run made and left empty are
-// taken away again. Only
+// taken away again, and each that cannot be is reported. Only
 // plain folders and files are taken; links and special files on the drive are skipped and
 // noted, so the drive cannot make the program read or write outside the two folders.
 class CalibrationImport {

@@ -30,6 +30,7 @@ struct TransferReport {
     bool overlapping = false;     // import: drive and workshop folders lie in one another
     bool notFlushed = false;      // export: the drive did not confirm that the data is on it
     QStringList foldersNotCreated;
+    QStringList foldersNotRemoved; // import: made by the run, left empty, could not be removed
     QStringList filesNotRead;
     QStringList filesNotWritten;      // each with the system's reason
     QStringList olderFilesRemoved;    // export: not written, the drive's older file removed
@@ -45,10 +46,11 @@ struct TransferReport {
     bool hasProblems() const
     {
         return overlapping || sourceNotFolder || notFlushed || !foldersNotCreated.isEmpty() ||
-               !filesNotRead.isEmpty() || !filesNotWritten.isEmpty() || !skipped.isEmpty() ||
-               !namesNotOnDrive.isEmpty() || !filesTooLarge.isEmpty() ||
-               !recordsRefused.isEmpty() || !calibrationsRefused.isEmpty() ||
-               !namesNotDecodable.isEmpty() || !namesDifferingInCase.isEmpty() ||
-               !olderFilesRemoved.isEmpty() || !olderFilesKept.isEmpty();
+               !foldersNotRemoved.isEmpty() || !filesNotRead.isEmpty() ||
+               !filesNotWritten.isEmpty() || !skipped.isEmpty() || !namesNotOnDrive.isEmpty() ||
+               !filesTooLarge.isEmpty() || !recordsRefused.isEmpty() ||
+               !calibrationsRefused.isEmpty() || !namesNotDecodable.isEmpty() ||
+               !namesDifferingInCase.isEmpty() || !olderFilesRemoved.isEmpty() ||
+               !olderFilesKept.isEmpty();
     }
 };

@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -22,6 +23,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -29,6 +31,51 @@ QByteArray readAll(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A report saver run through every failure position of the file writer, with the clean-up's
+// removals working and failing: afterwards the file is the old one or a whole new one, no
+// temporary file is left beside it, and a file that is not the new one was told once, with
+// the reason. `isNew` tells a whole new file (a PDF carries its time of making); `asked` is
+// what every save asks before it writes.
+void SweepReportSaver(
+    const QString& file, const std::function<void()>& save,
+    const std::function<bool(const QByteArray& now, const QByteArray& made)>& isNew,
+    const QString& failure, const QStringList& asked = {})
+{
+    const QByteArray old = "old report\n";
+    const auto putOld = [&] {
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(old);
+    };
+    putOld();
+    AtomicFileWriter::failAtStep(0);
+    save();
+    const int steps = AtomicFileWriter::stepsTaken();
+    const QByteArray made = readAll(file);
+    ASSERT_EQ(Prompts::takeShownTexts(), asked);
+    ASSERT_TRUE(isNew(made, made));
+    ASSERT_NE(made, old);
+    ASSERT_GE(steps, 8);
+    for (const auto removals :
+         {AtomicFileWriter::FaultPoint::Any, AtomicFileWriter::FaultPoint::Remove}) {
+        for (int position = 1; position <= steps; ++position) {
+            putOld();
+            AtomicFileWriter::failEvery(removals);
+            AtomicFileWriter::failAtStep(position);
+            save();
+            AtomicFileWriter::failAtStep(0);
+            AtomicFileWriter::failEvery(AtomicFileWriter::FaultPoint::Any);
+            const QByteArray now = readAll(file);
+            const bool whole = isNew(now, made);
+            EXPECT_TRUE(whole || now == old) << position;
+            EXPECT_EQ(Prompts::takeShownTexts(), whole ? asked : asked + QStringList{failure})
+                << position;
+            for (const QString& name : QFileInfo(file).dir().entryList(QDir::Files | QDir::Hidden))
+                EXPECT_FALSE(name.startsWith(u'.')) << position << ' ' << name.toStdString();
+        }
+    }
 }
 
 class ReportWindowTest : public ReportAppFixture {
@@ -455,6 +502,39 @@ TEST(ReportPdfFolderTest, documentsElseHome)
     qputenv("XDG_CONFIG_HOME", oldConfig);
     EXPECT_EQ(noDocuments, home1);
     EXPECT_EQ(withDocuments, home.filePath(QStringLiteral("Documents")));
+}
+
+TEST_F(ReportWindowTest, reportXml_sweptOverEveryFailurePosition)
+{
+    start();
+    selectLevel(TreeLevel::Day);
+    const QString xml = reportFile(QStringLiteral("A123BC"));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(xml).path()));
+    SweepReportSaver(
+        xml, [&] { triggerMenu(frame(), CommandId::PrintRecord); },
+        [](const QByteArray& now, const QByteArray& made) { return now == made; },
+        Lang(StringId::ReportWriteFailed).arg(xml, qt_error_string(ENOSPC)));
+}
+
+TEST_F(ReportWindowTest, savePdf_sweptOverEveryFailurePosition)
+{
+    cHTMLFrame* window = printDayRecord();
+    ASSERT_NE(window, nullptr);
+    QTemporaryDir out;
+    const QString pdf = out.filePath(QStringLiteral("record.pdf"));
+    SweepReportSaver(
+        pdf,
+        [&] {
+            PdfFileChooser::pushChoice(pdf);
+            Prompts::pushAnswer(Prompts::Answer::Yes);
+            triggerMenu(window, CommandId::ReportSavePdf);
+        },
+        [](const QByteArray& now, const QByteArray& made) {
+            return now.size() == made.size() && now.startsWith("%PDF") &&
+                   now.trimmed().endsWith("%%EOF");
+        },
+        Lang(StringId::PdfWriteFailed).arg(pdf, qt_error_string(ENOSPC)),
+        {Lang(StringId::PdfReplaceQuestion).arg(pdf)});
 }
 
 } // namespace

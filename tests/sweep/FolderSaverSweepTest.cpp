@@ -8,6 +8,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QLineEdit>
 
@@ -27,6 +28,22 @@ struct Outcome {
     Files now;
     QStringList shown;
 };
+
+// Every file that is not the new one is named in the message, itself or by the folder that
+// could not be made for it.
+void ExpectEveryFileNotNewNamed(const QString& root, const Outcome& outcome, const Files& after)
+{
+    for (auto it = after.cbegin(); it != after.cend(); ++it) {
+        if (outcome.now.value(it.key()) == it.value())
+            continue;
+        ASSERT_EQ(outcome.shown.size(), 1) << outcome.position;
+        QString path = root + u'/' + it.key();
+        bool named = false;
+        for (; !named && path.size() >= root.size(); path = QFileInfo(path).path())
+            named = outcome.shown.first().contains(path);
+        EXPECT_TRUE(named) << outcome.position << ' ' << it.key().toStdString();
+    }
+}
 
 class FolderSaverSweep : public TransferFixture {
 protected:
@@ -157,18 +174,80 @@ TEST_F(FolderSaverSweep, ExportOverAnEmptyDriveAndOverAnOlderExport)
             },
             exportSelection,
             [&](const Outcome& outcome, const Files& after) {
-                // Every file that is not the new one is named in the message, itself or by
-                // the folder that could not be made for it.
-                for (auto it = after.cbegin(); it != after.cend(); ++it) {
-                    if (outcome.now.value(it.key()) == it.value())
+                ExpectEveryFileNotNewNamed(DriveFolder(), outcome, after);
+            });
+    }
+}
+
+TEST_F(FolderSaverSweep, ImportOfTwoVehiclesAndAnOwnerRecord)
+{
+    const QString workshop = MakeWorkshopFolder(QStringLiteral("shop"));
+    MakeStoredCalibration(workshop, QStringLiteral("A111AA"), QStringLiteral("20250101"), 1);
+    Register(workshop);
+    const QString exchange = ExchangeFolderOf(workshop);
+    // A day that replaces the stored one, the owner of that vehicle, and a new vehicle whose
+    // day holds one record, so a failed copy leaves folders the run made empty.
+    const Files drive{
+        {QStringLiteral("A111AA/20250101/PARAM_UP.BIN"), RecordFileBytes(Pattern(175, 7))},
+        {QStringLiteral("A111AA/20250101/GSM_UP.BIN"), RecordFileBytes(Pattern(145, 8))},
+        {QStringLiteral("A111AA/") + kOwnerFileName, RecordFileBytes(Pattern(1624, 9))},
+        {QStringLiteral("Z999ZZ/20250707/GSM_UP.BIN"), RecordFileBytes(Pattern(145, 10))},
+    };
+    for (auto it = drive.cbegin(); it != drive.cend(); ++it) {
+        const QString path = DriveFolder() + u'/' + it.key();
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(it.value());
+    }
+    for (const auto removals :
+         {AtomicFileWriter::FaultPoint::Any, AtomicFileWriter::FaultPoint::Remove}) {
+        SCOPED_TRACE(removals == AtomicFileWriter::FaultPoint::Any ? "removals work"
+                                                                   : "removals fail");
+        Sweep(
+            exchange,
+            [&] {
+                ASSERT_TRUE(QDir(exchange + QStringLiteral("/Z999ZZ")).removeRecursively());
+                QFile::remove(exchange + QStringLiteral("/A111AA/") + kOwnerFileName);
+                MakeStoredCalibration(workshop, QStringLiteral("A111AA"),
+                                      QStringLiteral("20250101"), 1);
+                m_tree->Rebuild();
+                m_tree->SelectNode(FindNode(TreeLevel::Vehicle, QStringLiteral("A111AA")));
+            },
+            [&] {
+                AtomicFileWriter::failEvery(removals);
+                Import();
+                AtomicFileWriter::failEvery(AtomicFileWriter::FaultPoint::Any);
+            },
+            [&](const Outcome& outcome, const Files& after) {
+                ExpectEveryFileNotNewNamed(exchange, outcome, after);
+                // The run made no folders before this one, so an empty one is the run's and
+                // stays only when the message names it.
+                QDirIterator it(exchange, QDir::Dirs | QDir::NoDotAndDotDot,
+                                QDirIterator::Subdirectories);
+                while (it.hasNext()) {
+                    const QString folder = it.next();
+                    if (!QDir(folder).isEmpty())
                         continue;
                     ASSERT_EQ(outcome.shown.size(), 1) << outcome.position;
-                    QString path = DriveFolder() + u'/' + it.key();
+                    EXPECT_TRUE(outcome.shown.first().contains(
+                        Lang(StringId::FolderDeleteFailed).arg(folder)))
+                        << outcome.position << ' ' << folder.toStdString();
+                }
+                // With every removal failing, a folder of the new state that is missing was
+                // never made, and the message names it or a parent as not made.
+                if (removals != AtomicFileWriter::FaultPoint::Remove)
+                    return;
+                for (const QString& relative :
+                     {QStringLiteral("Z999ZZ/20250707"), QStringLiteral("Z999ZZ")}) {
+                    QString folder = exchange + u'/' + relative;
+                    if (QFileInfo(folder).isDir())
+                        continue;
                     bool named = false;
-                    for (; !named && path.size() >= DriveFolder().size();
-                         path = QFileInfo(path).path())
-                        named = outcome.shown.first().contains(path);
-                    EXPECT_TRUE(named) << outcome.position << ' ' << it.key().toStdString();
+                    for (; !named && folder != exchange; folder = QFileInfo(folder).path())
+                        named =
+                            outcome.shown.join(u'\n').contains(folder + QStringLiteral(" \u2014 "));
+                    EXPECT_TRUE(named) << outcome.position << ' ' << relative.toStdString();
                 }
             });
     }
