@@ -113,18 +113,18 @@ void CMainFrame::OnCreateClient()
     connect(m_tree, &cTree::titleChanged, this,
             [this](const QString& title) { setWindowTitle(title + QStringLiteral("[*]")); });
     m_tree->setLeaveGuard([this](TreeNode target) {
-        const QString targetPath = m_tree->GetNodePath(target);
+        const QStringList targetAddress = m_tree->NodeAddress(target);
         bool saved = false;
         if (!MayLeaveEdits(&saved))
             return false;
         if (!saved)
             return true;
         // The save read its branch of the tree again, which may have replaced the node being
-        // moved to: it is found by its folder once the click or key has been handled.
+        // moved to: it is found by its place once the click or key has been handled.
         QMetaObject::invokeMethod(
             this,
-            [this, targetPath] {
-                if (const TreeNode node = m_tree->FindNodeByPath(targetPath))
+            [this, targetAddress] {
+                if (const TreeNode node = m_tree->NodeAt(targetAddress))
                     m_tree->SelectNode(node);
             },
             Qt::QueuedConnection);

@@ -16,13 +16,6 @@
 #include <utility>
 #include <vector>
 
-namespace {
-
-const QString kParamExportName = QStringLiteral("PARAM.BIN");
-const QString kGsmExportName = QStringLiteral("GSM.BIN");
-
-} // namespace
-
 CalibrationExport::CalibrationExport(QString exchangeFolder)
     : m_exchangeFolder(std::move(exchangeFolder))
 {

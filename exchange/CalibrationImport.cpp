@@ -103,7 +103,7 @@ bool CalibrationImport::Differs(const Step& step)
     // The workshop's own details and the owner's are typed in here; the calibrations are the
     // tachograph's and are replaced without a question.
     const QString name = QFileInfo(step.destination).fileName();
-    if (name != QStringLiteral("SINFO.BIN") && name != kOwnerFileName)
+    if (name != kWorkshopFileName && name != kOwnerFileName)
         return false;
     if (TransferFolders::KindOf(step.destination) != TransferFolders::Kind::File)
         return false;
@@ -155,6 +155,8 @@ bool CalibrationImport::MakeFoldersFor(const QString& file, Folders& folders,
     for (const QString& name : parent.mid(m_destination.size()).split(u'/', Qt::SkipEmptyParts))
         levels << levels.last() + u'/' + name;
     for (const QString& level : levels) {
+        if (folders.ready.contains(level))
+            continue;
         // What lies in a folder that could not be made is covered by naming that folder.
         if (folders.failed.contains(level))
             return false;
@@ -166,6 +168,7 @@ bool CalibrationImport::MakeFoldersFor(const QString& file, Folders& folders,
         }
         if (missing)
             folders.made << level;
+        folders.ready.insert(level);
     }
     return true;
 }

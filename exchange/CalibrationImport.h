@@ -3,6 +3,7 @@
 #include "exchange/TransferReport.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -40,8 +41,9 @@ private:
         QString destination;
     };
     struct Folders {
-        QStringList made;   // in the order made, parents first
-        QStringList failed; // could not be made; their files are not tried
+        QStringList made;    // in the order made, parents first
+        QStringList failed;  // could not be made; their files are not tried
+        QSet<QString> ready; // found or made as folders; not looked at again
     };
 
     void Plan(const QString& source, const QString& destination, QList<Step>& steps,

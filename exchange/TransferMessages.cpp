@@ -151,7 +151,7 @@ Message Problems(const TransferReport& report, Direction direction, const QStrin
                              .arg(CalibrationImport::kMaxFileBytes / (1024 * 1024)),
                          report.filesTooLarge});
     for (const QString& folder : report.foldersNotRemoved)
-        sections.append({Lang(StringId::FolderDeleteFailed).arg(Elided(folder)), {}, false});
+        sections.append({Lang(StringId::FolderDeleteFailed), {folder}, false});
     if (report.notFlushed)
         sections.append({Lang(StringId::TransferNotFlushed), {exchangeFolder}, false});
 

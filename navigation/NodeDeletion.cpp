@@ -50,11 +50,11 @@ void DeleteSelectedNode(WorkshopRegister& reg, cTree& tree, QWidget* window)
     const QString workshopFolder = tree.GetNodeText(vehicle->parent());
     const bool deleted = toTrash ? Trash::move(folder) : DeleteFolderTree(folder) == 0;
     tree.RefreshVehicle(workshopFolder, vehicleName);
-    if (deleted)
+    if (deleted) {
         tree.ForgetDeletedFolder(folder);
+        return;
+    }
     // The refreshed tree shows what is left; the user is told that something is.
-    if (!deleted)
-        Prompts::warn(
-            window,
-            Lang(toTrash ? StringId::TrashFailed : StringId::FolderDeleteFailed).arg(folder));
+    Prompts::warn(window,
+                  Lang(toTrash ? StringId::TrashFailed : StringId::FolderDeleteFailed).arg(folder));
 }

@@ -21,7 +21,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
-#include <QTreeWidgetItemIterator>
 
 #include <algorithm>
 #include <vector>
@@ -207,11 +206,10 @@ TreeNode cTree::NodeAt(const QStringList& address) const
 
 void cTree::ClearCalibration()
 {
+    // An open edit belongs to the calibration that goes.
     if (m_grid)
         m_grid->EndFocusEdit();
-    CurrentParamRecord() = {};
-    CurrentGsmRecord() = {};
-    CurrentOwnerRecord() = {};
+    ClearCurrentRecords();
     if (m_grid)
         m_grid->Refresh();
     emit titleChanged(QStringLiteral("Velmora"));
@@ -285,15 +283,6 @@ void cTree::SelectNode(TreeNode node)
     setCurrentItem(node);
 }
 
-TreeNode cTree::FindNodeByPath(const QString& path)
-{
-    for (QTreeWidgetItemIterator it(this); *it; ++it) {
-        if (GetNodePath(*it) == path)
-            return *it;
-    }
-    return nullptr;
-}
-
 void cTree::setLeaveGuard(std::function<bool(TreeNode)> guard)
 {
     m_leaveGuard = std::move(guard);
@@ -317,15 +306,9 @@ void cTree::ForgetDeletedFolder(const QString& folder)
         return;
     m_shownDay.clear();
     m_shownDeleted = true;
-    // An open edit belongs to the deleted calibration too.
+    ClearCalibration();
     if (m_grid)
-        m_grid->EndFocusEdit();
-    ClearCurrentRecords();
-    if (m_grid) {
-        m_grid->Refresh();
         m_grid->MarkStored();
-    }
-    emit titleChanged(QStringLiteral("Velmora"));
 }
 
 WorkshopEntry* FindWorkshopByItem(WorkshopRegister& reg, TreeNode node)

@@ -64,8 +64,10 @@ public:
     static TreeNode WorkshopNodeOf(TreeNode node);
     // Makes `node` current; the load runs as for a click, without asking the leave guard.
     void SelectNode(TreeNode node);
-    // The node whose folder is `path` (as GetNodePath gives it); null when none.
-    TreeNode FindNodeByPath(const QString& path);
+    // A node's place in the tree (workshop index, then the texts from the workshop down) and
+    // the node at such a place once the tree was read again; empty and null when none.
+    QStringList NodeAddress(TreeNode node) const;
+    TreeNode NodeAt(const QStringList& address) const;
 
     // Asked before the user moves the selection to a node whose calibration would replace
     // the one on screen; false keeps the selection where it is.
@@ -94,10 +96,6 @@ protected:
 private:
     void Refresh(const QString& workshopFolder, const std::optional<QString>& vehicle);
     void Sync(const QString& workshopFolder, const std::optional<QString>& vehicle);
-    // A node's place in the tree (workshop index, then the texts from the workshop down) and
-    // the node at such a place after the tree was read again; empty and null when none.
-    QStringList NodeAddress(TreeNode node) const;
-    TreeNode NodeAt(const QStringList& address) const;
     // Leaves no calibration on screen: records zeroed, grid and title emptied.
     void ClearCalibration();
     void LoadCalibration(const QString& vehicleFolder, const QString& dayFolder,

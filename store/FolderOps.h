@@ -10,6 +10,11 @@ inline const QString kExchangeFolderName = QStringLiteral("RX902");
 inline const QString kParamFileName = QStringLiteral("PARAM_UP.BIN");
 inline const QString kGsmFileName = QStringLiteral("GSM_UP.BIN");
 inline const QString kOwnerFileName = QStringLiteral("CINFO.BIN");
+// The workshop's own record, in its exchange folder.
+inline const QString kWorkshopFileName = QStringLiteral("SINFO.BIN");
+// What an export writes for the tachograph into a day folder on the drive.
+inline const QString kParamExportName = QStringLiteral("PARAM.BIN");
+inline const QString kGsmExportName = QStringLiteral("GSM.BIN");
 
 bool PathExists(const QString& path);
 

@@ -1,6 +1,7 @@
 #include "store/RecordFile.h"
 
 #include "store/AtomicFileWriter.h"
+#include "store/FolderOps.h"
 #include "store/LittleEndian.h"
 
 #include <QByteArray>
@@ -58,12 +59,12 @@ bool ReadRecordFile(const QString& path, std::span<std::uint8_t> dest)
 std::uint32_t RecordPayloadSizeOf(const QString& fileName)
 {
     static const std::pair<QString, std::uint32_t> kinds[] = {
-        {QStringLiteral("SINFO.BIN"), RecordSize::Workshop},
-        {QStringLiteral("PARAM_UP.BIN"), RecordSize::Param},
-        {QStringLiteral("GSM_UP.BIN"), RecordSize::Gsm},
-        {QStringLiteral("CINFO.BIN"), RecordSize::Owner},
-        {QStringLiteral("PARAM.BIN"), RecordSize::ParamExport},
-        {QStringLiteral("GSM.BIN"), RecordSize::GsmExport},
+        {kWorkshopFileName, RecordSize::Workshop},
+        {kParamFileName, RecordSize::Param},
+        {kGsmFileName, RecordSize::Gsm},
+        {kOwnerFileName, RecordSize::Owner},
+        {kParamExportName, RecordSize::ParamExport},
+        {kGsmExportName, RecordSize::GsmExport},
     };
     for (const auto& [name, size] : kinds) {
         if (name == fileName)

@@ -135,5 +135,5 @@ QString ExchangeFolderOf(const QString& workshopFolder)
 
 QString WorkshopRecordPathOf(const QString& workshopFolder)
 {
-    return ExchangeFolderOf(workshopFolder) + QStringLiteral("/SINFO.BIN");
+    return ExchangeFolderOf(workshopFolder) + u'/' + kWorkshopFileName;
 }

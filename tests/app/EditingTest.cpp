@@ -111,6 +111,7 @@ TEST_F(MainWindowTest, changedValuesAreMarkedAndLeavingThemAsksSaveDiscardOrCanc
     cTDGrid* grid = app.grid();
     const TreeNode first = tree->topLevelItem(0)->child(0)->child(0);
     const QString firstPath = tree->GetNodePath(first);
+    const QStringList firstAddress = tree->NodeAddress(first);
     tree->SelectNode(first);
     EXPECT_FALSE(frame->isWindowModified());
     enterValue(grid, kRowW, QStringLiteral("7777"));
@@ -141,7 +142,7 @@ TEST_F(MainWindowTest, changedValuesAreMarkedAndLeavingThemAsksSaveDiscardOrCanc
     // Save: filed as today's calibration, then the node clicked is selected.
     enterValue(grid, kRowW, QStringLiteral("4242"));
     Prompts::pushAnswer(Prompts::Answer::Save);
-    clickNode(tree, tree->FindNodeByPath(firstPath));
+    clickNode(tree, tree->NodeAt(firstAddress));
     QCoreApplication::processEvents();
     ParamRecord saved;
     ASSERT_TRUE(ReadRecordFile(dayPath(workshop, QStringLiteral("A123BC"), TodayStamp()) +
