@@ -15,11 +15,12 @@
 #include "navigation/WorkshopRegistration.h"
 #include "navigation/cClientsDlg.h"
 #include "navigation/cCreateClientDlg.h"
-#include "navigation/cListParent.h"
 #include "navigation/cNewCarDlg.h"
 #include "navigation/cTree.h"
-#include "params/CurrentRecords.h"
+#include "params/CurrentCalibration.h"
 #include "params/FieldText.h"
+#include "params/RegistrationNumber.h"
+#include "params/cListParent.h"
 #include "params/cTDGrid.h"
 #include "platform/HelpOpener.h"
 #include "platform/ModalRunner.h"
@@ -100,8 +101,8 @@ void CMainFrame::OnCreateClient()
     m_splitter->setObjectName(QStringLiteral("mainSplitter"));
     m_splitter->setChildrenCollapsible(false);
 
-    m_tree = new cTree(m_app.workshopRegister(), m_splitter);
-    m_gridHost = new cListParent(m_splitter);
+    m_tree = new cTree(m_app.workshopRegister(), m_app.currentCalibration(), m_splitter);
+    m_gridHost = new cListParent(m_app.currentCalibration(), m_splitter);
     m_splitter->addWidget(m_tree);
     m_splitter->addWidget(m_gridHost);
     m_splitter->setStretchFactor(0, 0);
@@ -232,9 +233,9 @@ bool CMainFrame::SaveOnScreen()
         return false;
     // What was written is what is on screen, whether or not its day could be selected.
     grid->MarkStored();
-    statusBar()->showMessage(
-        Lang(StringId::CalibrationSaved)
-            .arg(RegistrationNumberOf(CurrentParamRecord()), DisplayDate(QDate::currentDate())));
+    statusBar()->showMessage(Lang(StringId::CalibrationSaved)
+                                 .arg(RegistrationNumberOf(m_app.currentCalibration().param()),
+                                      DisplayDate(QDate::currentDate())));
     return true;
 }
 
@@ -312,7 +313,7 @@ void CMainFrame::OnExport()
 {
     cExportDlg dlg(Lang(StringId::ExportCaption), this);
     if (dlg.Choose(*m_tree)) {
-        const QString done = dlg.ExportSelection(m_app.workshopRegister(), *m_tree);
+        const QString done = dlg.ExportSelection(*m_tree);
         if (!done.isEmpty())
             statusBar()->showMessage(done);
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "params/CurrentCalibration.h"
 #include "reports/PrinterSettings.h"
 #include "reports/ReportCommands.h"
 #include "store/WorkshopRegister.h"
@@ -43,6 +44,8 @@ public:
     void OnAppAbout();
 
     WorkshopRegister& workshopRegister() { return m_register; }
+    // The calibration on screen, shown by the grid and loaded by the tree.
+    CurrentCalibration& currentCalibration() { return m_current; }
     QString startFolder() const { return m_startFolder; }
     CMainFrame* mainWindow() const { return m_mainWindow.get(); }
     cTree* tree() const { return m_tree; }
@@ -68,6 +71,7 @@ private:
     void applyLanguage();
 
     WorkshopRegister m_register;
+    CurrentCalibration m_current;
     QTranslator m_qtTranslator;
     QString m_startFolder;
     std::unique_ptr<CMainFrame> m_mainWindow;

@@ -66,7 +66,7 @@ bool BenchData::make() const
                                                         Pattern<RecordSize::Workshop>(w));
         for (int v = 0; ok && v < m_vehicles; ++v) {
             const QString vehicle = exchange + u'/' + vehicleName(w, v);
-            ok = CreateFolder(vehicle) &&
+            ok = EnsureFolder(vehicle) &&
                  WriteRecordFile(vehicle + u'/' + kOwnerFileName, Pattern<RecordSize::Owner>(v));
             ParamRecord param;
             EncodeRegistrationNumber(vehicleName(w, v),
@@ -75,7 +75,7 @@ bool BenchData::make() const
                                      param.bytes[ParamRecord::Layout::CodePageOffset]);
             for (int d = 0; ok && d < m_days; ++d) {
                 const QString day = vehicle + u'/' + dayName(d);
-                ok = CreateFolder(day) &&
+                ok = EnsureFolder(day) &&
                      WriteRecordFile(day + u'/' + kParamFileName, param.bytes) &&
                      WriteRecordFile(day + u'/' + kGsmFileName, Pattern<RecordSize::Gsm>(v * d));
             }

@@ -14,6 +14,7 @@
 #include "navigation/RemoveWorkshopByItem.h"
 #include "navigation/cNewCarDlg.h"
 #include "navigation/cTree.h"
+#include "params/CurrentCalibration.h"
 #include "params/cTDGrid.h"
 #include "platform/Prompts.h"
 #include "store/AtomicFileGroup.h"
@@ -46,11 +47,11 @@ struct Scene {
         if (!data.make())
             return false;
         data.registerWorkshops(reg);
-        grid = std::make_unique<cTDGrid>();
+        grid = std::make_unique<cTDGrid>(current);
         grid->resize(500, 800);
         grid->show();
         grid->SetupRows();
-        tree = std::make_unique<cTree>(reg);
+        tree = std::make_unique<cTree>(reg, current);
         tree->setGrid(grid.get());
         tree->resize(300, 800);
         tree->show();
@@ -85,6 +86,7 @@ struct Scene {
 
     BenchData data;
     WorkshopRegister reg;
+    CurrentCalibration current;
     std::unique_ptr<cTDGrid> grid;
     std::unique_ptr<cTree> tree;
     QString vehicle;
@@ -133,7 +135,7 @@ void Save(benchmark::State& state, Scene& scene)
 void ThreeWrites(benchmark::State& state, Scene& scene)
 {
     const QString day = scene.vehicleFolder() + QStringLiteral("/20991229");
-    CreateFolder(day);
+    EnsureFolder(day);
     const std::array<std::uint8_t, RecordSize::Param> param{};
     const std::array<std::uint8_t, RecordSize::Gsm> gsm{};
     const std::array<std::uint8_t, RecordSize::Owner> owner{};
@@ -174,8 +176,8 @@ void DeleteVehicle(benchmark::State& state, Scene& scene)
     const QString folder = ExchangeFolderOf(scene.workshopFolder()) + u'/' + number;
     for (auto _ : state) {
         state.PauseTiming();
-        CreateFolder(folder);
-        CreateFolder(folder + QStringLiteral("/20240101"));
+        EnsureFolder(folder);
+        EnsureFolder(folder + QStringLiteral("/20240101"));
         scene.tree->RefreshVehicle(scene.workshopFolder(), number);
         scene.tree->SelectNode(
             scene.findNode(scene.reg.entries()[std::size_t(scene.workshopIndex())].node, number));
@@ -190,7 +192,7 @@ void DeleteDay(benchmark::State& state, Scene& scene)
     const QString day = QStringLiteral("20991231");
     for (auto _ : state) {
         state.PauseTiming();
-        CreateFolder(scene.vehicleFolder() + u'/' + day);
+        EnsureFolder(scene.vehicleFolder() + u'/' + day);
         scene.tree->RefreshVehicle(scene.workshopFolder(), scene.vehicleName());
         scene.tree->SelectNode(scene.findNode(scene.vehicleNode(), day));
         Prompts::pushAnswer(Prompts::Answer::Yes);

@@ -8,7 +8,7 @@
 #include "lang/LanguagePack.h"
 #include "navigation/BranchLister.h"
 #include "navigation/cTree.h"
-#include "params/CurrentRecords.h"
+#include "params/CurrentCalibration.h"
 #include "params/cTDGrid.h"
 #include "store/WorkshopRegister.h"
 
@@ -29,6 +29,7 @@ const BenchData kData(20, 500, 5);
 
 struct Fixture {
     WorkshopRegister reg;
+    CurrentCalibration current;
     std::unique_ptr<cTree> tree;
     std::unique_ptr<cTDGrid> grid;
 };
@@ -84,7 +85,7 @@ std::unique_ptr<cTree> MakeEmptyTree(Fixture& fixture)
 {
     std::vector<WorkshopEntry> entries;
     entries.swap(fixture.reg.entries());
-    auto tree = std::make_unique<cTree>(fixture.reg);
+    auto tree = std::make_unique<cTree>(fixture.reg, fixture.current);
     tree->setGrid(fixture.grid.get());
     tree->resize(300, 800);
     tree->show();
@@ -136,7 +137,7 @@ void BM_SelectionLoad(benchmark::State& state)
         tree.SelectNode(nodes[next]);
         next ^= 1;
     }
-    benchmark::DoNotOptimize(CurrentParamRecord().bytes);
+    benchmark::DoNotOptimize(g_fixture->current.param().bytes);
 }
 BENCHMARK(BM_SelectionLoad)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 
@@ -179,11 +180,11 @@ int main(int argc, char** argv)
     kData.registerWorkshops(fixture.reg);
     // The grid's labels and value lists come from the language pack beside the program.
     LanguagePack::current().load(QStringLiteral("Velmora_ru"));
-    fixture.grid = std::make_unique<cTDGrid>();
+    fixture.grid = std::make_unique<cTDGrid>(fixture.current);
     fixture.grid->resize(500, 800);
     fixture.grid->show();
     fixture.grid->SetupRows();
-    fixture.tree = std::make_unique<cTree>(fixture.reg);
+    fixture.tree = std::make_unique<cTree>(fixture.reg, fixture.current);
     fixture.tree->setGrid(fixture.grid.get());
     fixture.tree->resize(300, 800);
     fixture.tree->show();

@@ -26,12 +26,12 @@ bool CalibrationExport::DriveCanHoldName(const QString& name)
     return StickCanHoldName(name);
 }
 
-TransferReport CalibrationExport::run(const QList<Item>& items,
+TransferReport CalibrationExport::run(const QList<CalibrationPlace>& days,
                                       const TransferProgress& progress) const
 {
     TransferReport report;
-    report.total = static_cast<int>(items.size());
-    if (!TransferFolders::MakeFolder(m_exchangeFolder)) {
+    report.total = static_cast<int>(days.size());
+    if (!EnsureFolder(m_exchangeFolder, nullptr, FolderLinks::Refuse)) {
         // Without the exchange folder nothing below it can be made either.
         TransferFolders::NoteFolderNotMade(m_exchangeFolder, errno, report);
         return report;
@@ -39,10 +39,10 @@ TransferReport CalibrationExport::run(const QList<Item>& items,
     // FAT and exFAT ignore letter case: two numbers that differ only in it would share one
     // folder on the stick, the second replacing the first. Neither is written.
     QHash<QString, QStringList> spellings;
-    for (const Item& item : items) {
-        QStringList& same = spellings[item.number.toCaseFolded()];
-        if (!same.contains(item.number))
-            same << item.number;
+    for (const CalibrationPlace& day : days) {
+        QStringList& same = spellings[day.vehicle.toCaseFolded()];
+        if (!same.contains(day.vehicle))
+            same << day.vehicle;
     }
     for (const QStringList& same : std::as_const(spellings)) {
         if (same.size() > 1)
@@ -54,9 +54,9 @@ TransferReport CalibrationExport::run(const QList<Item>& items,
             break;
         }
         ++report.attempted;
-        if (report.namesDifferingInCase.contains(items[i].number))
+        if (report.namesDifferingInCase.contains(days[i].vehicle))
             continue;
-        if (ExportDay(items[i], report))
+        if (ExportDay(days[i], report))
             ++report.done;
     }
     if (progress && !report.stopped)
@@ -65,23 +65,23 @@ TransferReport CalibrationExport::run(const QList<Item>& items,
     return report;
 }
 
-bool CalibrationExport::ExportDay(const Item& item, TransferReport& report) const
+bool CalibrationExport::ExportDay(const CalibrationPlace& day, TransferReport& report) const
 {
-    if (!DriveCanHoldName(item.number) || !DriveCanHoldName(item.day)) {
+    if (!DriveCanHoldName(day.vehicle) || !DriveCanHoldName(day.day)) {
         const QString name =
-            DriveCanHoldName(item.number) ? item.number + u'/' + item.day : item.number;
+            DriveCanHoldName(day.vehicle) ? JoinPath(day.vehicle, day.day) : day.vehicle;
         if (!report.namesNotOnDrive.contains(name))
             report.namesNotOnDrive << name;
         return false;
     }
-    const QString vehicleFolder = m_exchangeFolder + u'/' + item.number;
-    const QString dayFolder = vehicleFolder + u'/' + item.day;
+    const QString vehicleFolder = JoinPath(m_exchangeFolder, day.vehicle);
+    const QString dayFolder = JoinPath(vehicleFolder, day.day);
     // A damaged stored record refuses its whole calibration: the tachograph must not be
     // handed half of one.
     ExportRecord records[] = {
-        {item.dayFolder + u'/' + kParamFileName, dayFolder + u'/' + kParamExportName,
+        {day.paramFile(), JoinPath(dayFolder, kParamExportName),
          std::vector<std::uint8_t>(RecordSize::Param), RecordSize::ParamExport},
-        {item.dayFolder + u'/' + kGsmFileName, dayFolder + u'/' + kGsmExportName,
+        {day.gsmFile(), JoinPath(dayFolder, kGsmExportName),
          std::vector<std::uint8_t>(RecordSize::Gsm), RecordSize::GsmExport},
     };
     bool damaged = false;
@@ -96,7 +96,7 @@ bool CalibrationExport::ExportDay(const Item& item, TransferReport& report) cons
     if (damaged)
         return false;
     for (const QString& folder : {vehicleFolder, dayFolder}) {
-        if (!TransferFolders::MakeFolder(folder)) {
+        if (!EnsureFolder(folder, nullptr, FolderLinks::Refuse)) {
             TransferFolders::NoteFolderNotMade(folder, errno, report);
             return false;
         }

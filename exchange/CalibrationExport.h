@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exchange/TransferReport.h"
+#include "store/CalibrationPlace.h"
 
 #include <QList>
 #include <QString>
@@ -14,19 +15,14 @@
 // that the data is on it, so the stick may be pulled as soon as the run returns.
 class CalibrationExport {
 public:
-    struct Item {
-        QString dayFolder; // the calibration's folder in the workshop
-        QString number;
-        QString day;
-    };
-
     // `exchangeFolder`: the drive's root text followed by "RX902".
     explicit CalibrationExport(QString exchangeFolder);
 
     // Exports the calibrations in order. A record that cannot be read, a folder or file that
     // cannot be made is noted and the run goes on; a refusal from `progress` stops it
     // before the next calibration, so no calibration is left half written.
-    TransferReport run(const QList<Item>& items, const TransferProgress& progress = {}) const;
+    TransferReport run(const QList<CalibrationPlace>& days,
+                       const TransferProgress& progress = {}) const;
 
     // Whether a FAT or exFAT stick can hold `name` as a folder name.
     static bool DriveCanHoldName(const QString& name);
@@ -40,7 +36,7 @@ private:
         RecordFileState state = RecordFileState::Missing;
     };
 
-    bool ExportDay(const Item& item, TransferReport& report) const;
+    bool ExportDay(const CalibrationPlace& day, TransferReport& report) const;
     bool WriteRecord(const ExportRecord& record, TransferReport& report) const;
 
     QString m_exchangeFolder;

@@ -160,13 +160,13 @@ bool CalibrationImport::MakeFoldersFor(const QString& file, Folders& folders,
         // What lies in a folder that could not be made is covered by naming that folder.
         if (folders.failed.contains(level))
             return false;
-        const bool missing = TransferFolders::KindOf(level) == TransferFolders::Kind::Missing;
-        if (!TransferFolders::MakeFolder(level)) {
+        bool made = false;
+        if (!EnsureFolder(level, &made, FolderLinks::Refuse)) {
             TransferFolders::NoteFolderNotMade(level, errno, report);
             folders.failed << level;
             return false;
         }
-        if (missing)
+        if (made)
             folders.made << level;
         folders.ready.insert(level);
     }

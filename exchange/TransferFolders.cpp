@@ -55,14 +55,6 @@ Listing ListEntries(const QString& folder)
     return listing;
 }
 
-bool MakeFolder(const QString& path)
-{
-    // The writer's own folder creation flushes the new entry into its parent.
-    if (KindOf(path) == Kind::Missing)
-        AtomicFileWriter::createFolder(path);
-    return KindOf(path) == Kind::Folder;
-}
-
 void NoteFolderNotMade(const QString& folder, int error, TransferReport& report)
 {
     switch (KindOf(folder)) {

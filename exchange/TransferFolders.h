@@ -23,13 +23,8 @@ struct Listing {
 };
 Listing ListEntries(const QString& folder);
 
-// Makes one folder level unless it is there already, and makes the new entry durable by
-// syncing its parent. False when the path is not a plain folder afterwards (a link to a
-// folder counts as none).
-bool MakeFolder(const QString& path);
-
-// Notes in `report` a folder that MakeFolder() could not make, by what stands in its way: a
-// link or special file is skipped, anything else is named with the system's reason.
+// Notes in `report` a folder that could not be made (EnsureFolder() refusing links), by what stands
+// in its way: a link or special file is skipped, anything else is named with the system's reason.
 void NoteFolderNotMade(const QString& folder, int error, TransferReport& report);
 
 // The path followed by the system's words for `error` (an errno value), for a message.

@@ -11,6 +11,7 @@
 #include "platform/Drives.h"
 #include "platform/ModalRunner.h"
 #include "platform/Prompts.h"
+#include "store/CalibrationPlace.h"
 #include "store/FolderOps.h"
 #include "store/WorkshopRegister.h"
 
@@ -98,57 +99,18 @@ void cExportDlg::accept()
     QDialog::accept();
 }
 
-void cExportDlg::ExportVehicle(const QString& vehicleFolder, const VehicleEntry& vehicle,
-                               QList<CalibrationExport::Item>& items)
-{
-    // The register keeps names cut short; the folders on disk and on the drive are named
-    // by the nodes, which hold the folders' own names.
-    const QString number = vehicle.node ? vehicle.node->text(0) : vehicle.name;
-    for (const DateEntry& date : vehicle.dates) {
-        const QString day = date.node ? date.node->text(0) : date.name;
-        items.append({vehicleFolder + u'/' + day, number, day});
-    }
-}
-
-QString cExportDlg::ExportSelection(WorkshopRegister& reg, cTree& tree)
+QString cExportDlg::ExportSelection(const cTree& tree)
 {
     m_exchangeFolder = m_drive + kExchangeFolderName;
     const TreeNode node = tree.SelectedNode();
-    QList<CalibrationExport::Item> items;
-    switch (cTree::NodeLevel(node)) {
-    case TreeLevel::Workshop:
-        if (const WorkshopEntry* workshop = FindWorkshopByItem(reg, node)) {
-            for (const VehicleEntry& vehicle : workshop->vehicles)
-                ExportVehicle(vehicle.node
-                                  ? tree.GetNodePath(vehicle.node)
-                                  : ExchangeFolderOf(workshop->folderPath) + u'/' + vehicle.name,
-                              vehicle, items);
-        }
-        break;
-    case TreeLevel::Vehicle:
-        // The days are those of this workshop's vehicle, even when another workshop
-        // earlier in the register has a vehicle of the same number.
-        if (const WorkshopEntry* workshop = FindWorkshopByItem(reg, node->parent())) {
-            for (const VehicleEntry& vehicle : workshop->vehicles) {
-                if (vehicle.node == node) {
-                    ExportVehicle(tree.GetNodePath(node), vehicle, items);
-                    break;
-                }
-            }
-        }
-        break;
-    case TreeLevel::Day:
-        items.append(
-            {tree.GetNodePath(node), tree.GetNodeText(node->parent()), tree.GetNodeText(node)});
-        break;
-    default:
+    if (cTree::NodeLevel(node) == TreeLevel::None)
         return {};
-    }
+    const QList<CalibrationPlace> days = tree.DaysUnder(node);
 
     TransferProgressDialog progress(m_title, Lang(StringId::ExportProgress).arg(m_exchangeFolder),
                                     parentWidget());
     const TransferReport report =
-        CalibrationExport(m_exchangeFolder).run(items, progress.callback());
+        CalibrationExport(m_exchangeFolder).run(days, progress.callback());
     // Ended, not only hidden: a hidden progress dialog still shows itself once its delay
     // is up, over the message that follows.
     progress.reset();
@@ -159,10 +121,7 @@ QString cExportDlg::ExportSelection(WorkshopRegister& reg, cTree& tree)
 QString cExportDlg::ImportToWorkshop(cTree& tree)
 {
     m_exchangeFolder = m_drive + kExchangeFolderName;
-    TreeNode workshopNode = tree.SelectedNode();
-    while (workshopNode && cTree::NodeLevel(workshopNode) > TreeLevel::Workshop)
-        workshopNode = workshopNode->parent();
-    const QString workshopFolder = workshopNode ? tree.GetNodeText(workshopNode) : QString();
+    const QString workshopFolder = tree.PlaceOf(tree.SelectedNode()).workshopFolder;
     if (workshopFolder.isEmpty()) {
         Prompts::warn(parentWidget(), Lang(StringId::NothingSelected));
         return {};

@@ -10,7 +10,6 @@ class QComboBox;
 class WorkshopRegister;
 class cTree;
 struct TransferReport;
-struct VehicleEntry;
 
 // The drive chooser of export and import (template 313): a list of the removable drives,
 // the first one chosen. The same dialog object then carries out the transfer on the drive
@@ -30,7 +29,7 @@ public:
     // The transfers. Each shows its progress, tells the user of every problem in one message
     // at the end, and returns the status bar's summary (empty when there is nothing to
     // show there). The import reads the workshop's branch again afterwards, whatever it achieved.
-    QString ExportSelection(WorkshopRegister& reg, cTree& tree);
+    QString ExportSelection(const cTree& tree);
     QString ImportToWorkshop(cTree& tree);
 
     QString DriveText() const { return m_drive; }
@@ -39,8 +38,6 @@ public:
 private:
     void OnInitDialog();
     void FitDriveList();
-    static void ExportVehicle(const QString& vehicleFolder, const VehicleEntry& vehicle,
-                              QList<CalibrationExport::Item>& items);
     void ReportProblems(const TransferReport& report, TransferMessages::Direction direction,
                         const QString& workshopFolder = {});
 

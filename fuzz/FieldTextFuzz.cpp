@@ -1,5 +1,5 @@
 #include "fuzz/FuzzCheck.h"
-#include "params/CurrentRecords.h"
+#include "params/CurrentCalibration.h"
 #include "params/FieldText.h"
 #include "params/ParamDescriptor.h"
 #include "params/RegistrationNumber.h"
@@ -20,6 +20,7 @@ constexpr std::size_t kGuard = 16;
 constexpr std::uint8_t kFill = 0xA5;
 constexpr int kValueColumn = 1;
 
+CurrentCalibration* g_current = nullptr;
 cTDGrid* g_grid = nullptr;
 
 // A field of `width` bytes between two guards, all filled with kFill.
@@ -121,17 +122,17 @@ template <typename Record> void FillRecord(Fuzz::Input& in, Record& record)
 
 void CheckGrid(Fuzz::Input& in, const QString& text)
 {
-    FillRecord(in, CurrentParamRecord());
-    FillRecord(in, CurrentGsmRecord());
-    FillRecord(in, CurrentOwnerRecord());
-    const ParamRecord param = CurrentParamRecord();
-    const GsmRecord gsm = CurrentGsmRecord();
-    const OwnerRecord owner = CurrentOwnerRecord();
+    FillRecord(in, g_current->param());
+    FillRecord(in, g_current->gsm());
+    FillRecord(in, g_current->owner());
+    const ParamRecord param = g_current->param();
+    const GsmRecord gsm = g_current->gsm();
+    const OwnerRecord owner = g_current->owner();
     g_grid->Refresh();
     g_grid->RunStorePass();
-    FUZZ_CHECK(CurrentParamRecord() == param);
-    FUZZ_CHECK(CurrentGsmRecord() == gsm);
-    FUZZ_CHECK(CurrentOwnerRecord() == owner);
+    FUZZ_CHECK(g_current->param() == param);
+    FUZZ_CHECK(g_current->gsm() == gsm);
+    FUZZ_CHECK(g_current->owner() == owner);
 
     // The same text typed into every row: what a row keeps it stores so that it shows again.
     const ParamDescriptor* table = ParamTable();
@@ -144,8 +145,7 @@ void CheckGrid(Fuzz::Input& in, const QString& text)
         const bool kept = g_grid->GetCellText(row, kValueColumn) == text;
         // The registration number is written in its code page, one byte a character, so its
         // width is not the UTF-8 form's.
-        const bool number =
-            d.field == CurrentParamRecord().bytes.data() + ParamRecord::Layout::RegNumberOffset;
+        const bool number = d.isRegistrationNumber();
         if (d.type == ParamFieldType::Text && !number && !Utf8TextFits(text, d.width))
             FUZZ_CHECK(!kept || before == text);
         if (!kept)
@@ -164,7 +164,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     Fuzz::UseTemporaryDataFolder();
     static QApplication app(*argc, *argv);
     Fuzz::LoadLanguagePack();
-    g_grid = new cTDGrid;
+    g_current = new CurrentCalibration;
+    g_grid = new cTDGrid(*g_current);
     g_grid->resize(600, 700);
     g_grid->show();
     g_grid->SetupRows();

@@ -1,5 +1,5 @@
 #include "fuzz/FuzzCheck.h"
-#include "params/CurrentRecords.h"
+#include "params/Calibration.h"
 #include "params/FieldText.h"
 #include "params/ParamDescriptor.h"
 #include "params/RegistrationNumber.h"
@@ -20,19 +20,22 @@ constexpr std::array kSizes = {RecordSize::Workshop,    RecordSize::Param,
                                RecordSize::Gsm,         RecordSize::Owner,
                                RecordSize::ParamExport, RecordSize::GsmExport};
 
+// The records the last input filled, as the grid would show them.
+Calibration g_records;
+
 void DecodeEveryField()
 {
     const ParamDescriptor* table = ParamTable();
     for (int n = 0; table[n].labelId != 0; ++n) {
         const ParamDescriptor& row = table[n];
         if (row.type == ParamFieldType::Text)
-            FUZZ_CHECK(DecodeSingleByteText(row.field, row.width).size() <=
+            FUZZ_CHECK(DecodeSingleByteText(row.fieldIn(g_records), row.width).size() <=
                        static_cast<qsizetype>(row.width));
         else if (row.type == ParamFieldType::WideText)
-            FUZZ_CHECK(DecodeWideText(row.field, row.width).size() <=
+            FUZZ_CHECK(DecodeWideText(row.fieldIn(g_records), row.width).size() <=
                        static_cast<qsizetype>(row.width));
     }
-    const ParamRecord& param = CurrentParamRecord();
+    const ParamRecord& param = g_records.param;
     const QString number = RegistrationNumberOf(param);
     FUZZ_CHECK(number.size() <= static_cast<qsizetype>(ParamRecord::Layout::RegNumberWidth));
 }
@@ -73,13 +76,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                      WorkshopRecord::Field::Phone, WorkshopRecord::Field::Index})
                 FUZZ_CHECK(workshop.field(field).size() <= WorkshopRecord::capacity(field) + 1);
         } else if (recordSize == RecordSize::Param || recordSize == RecordSize::ParamExport) {
-            CurrentParamRecord() = {};
-            std::copy(record.begin(), record.end(), CurrentParamRecord().bytes.begin());
+            g_records.param = {};
+            std::copy(record.begin(), record.end(), g_records.param.bytes.begin());
         } else if (recordSize == RecordSize::Gsm || recordSize == RecordSize::GsmExport) {
-            CurrentGsmRecord() = {};
-            std::copy(record.begin(), record.end(), CurrentGsmRecord().bytes.begin());
+            g_records.gsm = {};
+            std::copy(record.begin(), record.end(), g_records.gsm.bytes.begin());
         } else {
-            std::copy(record.begin(), record.end(), CurrentOwnerRecord().bytes.begin());
+            std::copy(record.begin(), record.end(), g_records.owner.bytes.begin());
         }
     }
     DecodeEveryField();

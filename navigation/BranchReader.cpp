@@ -1,5 +1,7 @@
 #include "navigation/BranchReader.h"
 
+#include "store/CalibrationPlace.h"
+
 #include "navigation/TreeNodes.h"
 
 #include <QFile>
@@ -44,11 +46,6 @@ QStringList ListSubfolders(const QString& folder)
 }
 
 namespace {
-
-QString JoinPath(const QString& folder, const QString& name)
-{
-    return folder + u'/' + name;
-}
 
 DateEntry MakeDay(TreeNode vehicleNode, const QString& name)
 {

@@ -60,9 +60,11 @@ void cCreateClientDlg::accept()
     // failed create leaves no empty folder behind; one that stays is named.
     QStringList made;
     for (const QString& folder : {path, ExchangeFolderOf(path)}) {
-        if (!QFileInfo(folder).isDir() && CreateFolder(folder))
+        bool madeNow = false;
+        const bool there = EnsureFolder(folder, &madeNow);
+        if (madeNow)
             made.prepend(folder);
-        if (!QFileInfo(folder).isDir()) {
+        if (!there) {
             QString message = Lang(StringId::FolderCreateFailed).arg(folder);
             for (const QString& left : made)
                 if (!AtomicFileWriter::remove(left))

@@ -5,7 +5,6 @@
 #include "lang/ResourceIds.h"
 #include "lang/StringIds.h"
 #include "navigation/FolderNameRules.h"
-#include "navigation/ReportedFileOps.h"
 #include "navigation/cTree.h"
 #include "params/FieldText.h"
 #include "params/GsmRecord.h"
@@ -13,6 +12,7 @@
 #include "platform/Prompts.h"
 #include "store/AtomicFileGroup.h"
 #include "store/AtomicFileWriter.h"
+#include "store/CalibrationPlace.h"
 #include "store/FolderOps.h"
 #include "store/RecordFile.h"
 #include "store/WorkshopRegister.h"
@@ -36,8 +36,7 @@ cNewCarDlg::cNewCarDlg(WorkshopRegister& reg, cTree& tree, QWidget* parent)
     for (int i = 0; i < static_cast<int>(entries.size()); ++i)
         m_workshops->addItem(entries[i].folderPath, i);
     // The workshop of the selection, the first one when nothing is selected.
-    const WorkshopEntry* selected =
-        FindWorkshopByItem(m_reg, cTree::WorkshopNodeOf(m_tree.SelectedNode()));
+    const WorkshopEntry* selected = m_tree.WorkshopEntryOf(m_tree.SelectedNode());
     const int row =
         selected ? m_workshops->findData(static_cast<int>(selected - entries.data())) : -1;
     if (m_workshops->count() > 0)
@@ -91,9 +90,11 @@ void cNewCarDlg::accept()
 
 bool cNewCarDlg::CreateVehicle(const QString& workshopFolder, const QString& number)
 {
-    const QString vehicleFolder = ExchangeFolderOf(workshopFolder) + u'/' + number;
-    if (!CreateFolder(vehicleFolder)) {
-        if (!QFileInfo(vehicleFolder).isDir()) {
+    const QString vehicleFolder = VehicleFolderOf(workshopFolder, number);
+    bool made = false;
+    const bool there = EnsureFolder(vehicleFolder, &made);
+    if (!made) {
+        if (!there) {
             Prompts::warn(this, Lang(StringId::FolderCreateFailed).arg(vehicleFolder));
             return false;
         }
@@ -105,8 +106,10 @@ bool cNewCarDlg::CreateVehicle(const QString& workshopFolder, const QString& num
         return true;
     }
 
-    const QString dayFolder = vehicleFolder + u'/' + TodayStamp();
-    if (CreateFolderOrWarn(dayFolder, this)) {
+    const QString dayFolder = JoinPath(vehicleFolder, TodayStamp());
+    if (!EnsureFolder(dayFolder)) {
+        Prompts::warn(this, Lang(StringId::FolderCreateFailed).arg(dayFolder));
+    } else {
         ParamRecord param;
         // The number passed the rules above, so some code page holds it.
         EncodeRegistrationNumber(number, param.bytes.data() + ParamRecord::Layout::RegNumberOffset,
@@ -115,8 +118,8 @@ bool cNewCarDlg::CreateVehicle(const QString& workshopFolder, const QString& num
         const GsmRecord gsm;
         // The first two records go together: a vehicle never starts with one of them alone.
         AtomicFileGroup files;
-        files.add(dayFolder + u'/' + kParamFileName, RecordFileContent(param.bytes));
-        files.add(dayFolder + u'/' + kGsmFileName, RecordFileContent(gsm.bytes));
+        files.add(JoinPath(dayFolder, kParamFileName), RecordFileContent(param.bytes));
+        files.add(JoinPath(dayFolder, kGsmFileName), RecordFileContent(gsm.bytes));
         const AtomicFileGroup::Outcome outcome = files.commit();
         if (!outcome.ok) {
             // Nothing was there before, so what was renamed goes again, and the day with it;

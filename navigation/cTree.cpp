@@ -8,9 +8,11 @@
 #include "navigation/BranchReader.h"
 #include "navigation/GuardedSelectionModel.h"
 #include "navigation/TreeNodes.h"
-#include "params/CurrentRecords.h"
+#include "params/CalibrationFiles.h"
+#include "params/CurrentCalibration.h"
 #include "params/cTDGrid.h"
 #include "platform/Prompts.h"
+#include "store/CalibrationPlace.h"
 #include "store/FolderOps.h"
 #include "store/RecordFaults.h"
 #include "store/RecordFile.h"
@@ -27,11 +29,6 @@
 
 namespace {
 
-QString JoinPath(const QString& folder, const QString& name)
-{
-    return folder + u'/' + name;
-}
-
 // Whether two register paths name one folder: written alike, or resolving to the same folder.
 bool SameFolder(const QString& a, const QString& canonicalB, const QString& b)
 {
@@ -42,7 +39,8 @@ bool SameFolder(const QString& a, const QString& canonicalB, const QString& b)
 
 } // namespace
 
-cTree::cTree(WorkshopRegister& reg, QWidget* parent) : QTreeWidget(parent), m_register(reg)
+cTree::cTree(WorkshopRegister& reg, CurrentCalibration& current, QWidget* parent)
+    : QTreeWidget(parent), m_register(reg), m_current(current)
 {
     setColumnCount(1);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -209,9 +207,7 @@ void cTree::ClearCalibration()
     // An open edit belongs to the calibration that goes.
     if (m_grid)
         m_grid->EndFocusEdit();
-    ClearCurrentRecords();
-    if (m_grid)
-        m_grid->Refresh();
+    m_current.clear();
     emit titleChanged(QStringLiteral("Velmora"));
 }
 
@@ -237,20 +233,56 @@ QString cTree::GetNodePath(TreeNode node) const
 {
     if (!node)
         node = SelectedNode();
+    const CalibrationPlace place = PlaceOf(node);
     switch (NodeLevel(node)) {
     case TreeLevel::Workshop:
-        return WorkshopFolderOf(node);
+        return place.workshopFolder;
     case TreeLevel::Vehicle:
-        return JoinPath(ExchangeFolderOf(WorkshopFolderOf(node->parent())), node->text(0));
-    case TreeLevel::Day: {
-        const TreeNode vehicle = node->parent();
-        return JoinPath(
-            JoinPath(ExchangeFolderOf(WorkshopFolderOf(vehicle->parent())), vehicle->text(0)),
-            node->text(0));
-    }
+        return place.vehicleFolder();
+    case TreeLevel::Day:
+        return place.dayFolder();
     default:
         return {};
     }
+}
+
+CalibrationPlace cTree::PlaceOf(TreeNode node) const
+{
+    switch (NodeLevel(node)) {
+    case TreeLevel::Workshop:
+        return {WorkshopFolderOf(node), {}, {}};
+    case TreeLevel::Vehicle:
+        return {WorkshopFolderOf(node->parent()), node->text(0),
+                node->childCount() > 0 ? node->child(node->childCount() - 1)->text(0) : QString()};
+    case TreeLevel::Day:
+        return {WorkshopFolderOf(node->parent()->parent()), node->parent()->text(0), node->text(0)};
+    default:
+        return {};
+    }
+}
+
+QList<CalibrationPlace> cTree::DaysUnder(TreeNode node) const
+{
+    QList<CalibrationPlace> days;
+    const auto addVehicle = [&days](const QString& workshopFolder, TreeNode vehicle) {
+        for (int d = 0; d < vehicle->childCount(); ++d)
+            days.append({workshopFolder, vehicle->text(0), vehicle->child(d)->text(0)});
+    };
+    switch (NodeLevel(node)) {
+    case TreeLevel::Workshop:
+        for (int v = 0; v < node->childCount(); ++v)
+            addVehicle(WorkshopFolderOf(node), node->child(v));
+        break;
+    case TreeLevel::Vehicle:
+        addVehicle(WorkshopFolderOf(node->parent()), node);
+        break;
+    case TreeLevel::Day:
+        days.append(PlaceOf(node));
+        break;
+    default:
+        break;
+    }
+    return days;
 }
 
 TreeNode cTree::SelectedNode() const
@@ -261,6 +293,11 @@ TreeNode cTree::SelectedNode() const
 int cTree::NodeLevel(TreeNode node)
 {
     return node ? node->data(0, Qt::UserRole).toInt() : TreeLevel::None;
+}
+
+WorkshopEntry* cTree::WorkshopEntryOf(TreeNode node) const
+{
+    return FindWorkshopByItem(m_register, WorkshopNodeOf(node));
 }
 
 TreeNode cTree::WorkshopNodeOf(TreeNode node)
@@ -340,16 +377,16 @@ void cTree::OnSelChanged(TreeNode node)
                                           [node](const VehicleEntry& v) { return v.node == node; });
         if (vehicle == entry->vehicles.end() || vehicle->dates.empty())
             return;
-        const QString vehicleFolder = GetNodePath(node);
-        LoadCalibration(vehicleFolder, JoinPath(vehicleFolder, vehicle->dates.back().node->text(0)),
-                        workshopNode);
+        LoadCalibration(
+            {WorkshopFolderOf(workshopNode), node->text(0), vehicle->dates.back().node->text(0)},
+            workshopNode);
         return;
     }
     case TreeLevel::Day: {
         const TreeNode vehicleNode = node->parent();
         emit titleChanged(
             QStringLiteral("Velmora [%1 : %2]").arg(vehicleNode->text(0), node->text(0)));
-        LoadCalibration(GetNodePath(vehicleNode), GetNodePath(node), vehicleNode->parent());
+        LoadCalibration(PlaceOf(node), vehicleNode->parent());
         return;
     }
     default:
@@ -357,8 +394,7 @@ void cTree::OnSelChanged(TreeNode node)
     }
 }
 
-void cTree::LoadCalibration(const QString& vehicleFolder, const QString& dayFolder,
-                            TreeNode workshopNode)
+void cTree::LoadCalibration(const CalibrationPlace& place, TreeNode workshopNode)
 {
     const WorkshopEntry* entry = FindWorkshopByItem(m_register, workshopNode);
     if (!entry)
@@ -368,33 +404,19 @@ void cTree::LoadCalibration(const QString& vehicleFolder, const QString& dayFold
     if (m_grid)
         m_grid->EndFocusEdit();
 
-    // A missing file leaves its record all zero; one that exists but cannot be read does too,
-    // and a damaged one shows what can be read of it. The user is told of every file but a
-    // missing one.
-    decltype(ParamRecord::bytes) param{};
-    decltype(GsmRecord::bytes) gsm{};
-    decltype(OwnerRecord::bytes) owner{};
+    // The user is told of every file but a missing one that is not whole.
+    const CalibrationRead read = ReadCalibration(place, entry->record);
     QStringList faults;
-    const auto read = [&faults](const QString& path, std::span<std::uint8_t> dest) {
-        const RecordFileState state = ReadCheckedRecordFile(path, dest);
-        if (state == RecordFileState::Unreadable)
-            faults << Lang(StringId::RecordUnreadable).arg(path);
-        else if (state != RecordFileState::Whole && state != RecordFileState::Missing)
-            faults << Lang(StringId::RecordDamaged).arg(path, RecordFaultText(state));
-    };
-    read(JoinPath(dayFolder, kParamFileName), param);
-    read(JoinPath(dayFolder, kGsmFileName), gsm);
-    read(JoinPath(vehicleFolder, kOwnerFileName), owner);
-    CurrentParamRecord().bytes = param;
-    CurrentGsmRecord().bytes = gsm;
-    CurrentOwnerRecord().bytes = owner;
-    CurrentWorkshopRecord() = entry->record;
-    m_shownDay = dayFolder;
-    m_shownDeleted = false;
-    if (m_grid) {
-        m_grid->Refresh();
-        m_grid->MarkStored();
+    for (const auto& [path, state] : read.faults) {
+        faults << (state == RecordFileState::Unreadable
+                       ? Lang(StringId::RecordUnreadable).arg(path)
+                       : Lang(StringId::RecordDamaged).arg(path, RecordFaultText(state)));
     }
+    m_current.replace(read.calibration);
+    m_shownDay = place.dayFolder();
+    m_shownDeleted = false;
+    if (m_grid)
+        m_grid->MarkStored();
     if (!faults.isEmpty())
         Prompts::warn(window(), faults.join(QStringLiteral("\n\n")));
 }

@@ -2,6 +2,7 @@
 
 #include "navigation/BranchReader.h"
 #include "navigation/TreeNodes.h"
+#include "store/CalibrationPlace.h"
 #include "store/WorkshopRegister.h"
 
 #include <QPointer>
@@ -12,13 +13,14 @@
 #include <functional>
 #include <optional>
 
+class CurrentCalibration;
 class cTDGrid;
 class QMenu;
 
 // The navigation tree: workshops (shown by name, the full folder path as tooltip), their
 // vehicles and each vehicle's calibration days (node text = folder name). It is the
 // program's selection, and selecting a vehicle or day is what loads a calibration from
-// disk into the current records.
+// disk into the current calibration.
 //
 // Node handles are valid only until the next Rebuild(), which replaces every node and
 // refills the register's vehicle and day lists, or until a refresh of their workshop drops
@@ -26,7 +28,8 @@ class QMenu;
 class cTree : public QTreeWidget {
     Q_OBJECT
 public:
-    explicit cTree(WorkshopRegister& reg, QWidget* parent = nullptr);
+    // Loads into `current`, which outlives the tree.
+    cTree(WorkshopRegister& reg, CurrentCalibration& current, QWidget* parent = nullptr);
     ~cTree() override;
 
     // The grid refreshed after a load; may be null (nothing is shown then).
@@ -62,6 +65,14 @@ public:
     static int NodeLevel(TreeNode node);
     // The workshop node that owns `node`: itself, its parent or its grandparent by level.
     static TreeNode WorkshopNodeOf(TreeNode node);
+    // The register entry of the workshop that owns `node`; null when none.
+    WorkshopEntry* WorkshopEntryOf(TreeNode node) const;
+    // Where the calibration of a node lives: a day node's own, a vehicle node's latest day
+    // (no day when it has none), a workshop node's folder alone; empty for no node.
+    CalibrationPlace PlaceOf(TreeNode node) const;
+    // The calibration days a node stands for, in tree order: all of a workshop's, all of a
+    // vehicle's, or the day itself.
+    QList<CalibrationPlace> DaysUnder(TreeNode node) const;
     // Makes `node` current; the load runs as for a click, without asking the leave guard.
     void SelectNode(TreeNode node);
     // A node's place in the tree (workshop index, then the texts from the workshop down) and
@@ -98,10 +109,10 @@ private:
     void Sync(const QString& workshopFolder, const std::optional<QString>& vehicle);
     // Leaves no calibration on screen: records zeroed, grid and title emptied.
     void ClearCalibration();
-    void LoadCalibration(const QString& vehicleFolder, const QString& dayFolder,
-                         TreeNode workshopNode);
+    void LoadCalibration(const CalibrationPlace& place, TreeNode workshopNode);
 
     WorkshopRegister& m_register;
+    CurrentCalibration& m_current;
     QPointer<cTDGrid> m_grid;
     std::function<void(int)> m_commandSink;
     std::function<bool(TreeNode)> m_leaveGuard;

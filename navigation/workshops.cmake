@@ -6,5 +6,4 @@ target_sources(velmora_navigation PRIVATE
     cCreateClientDlg.cpp cCreateClientDlg.h
     cNewCarDlg.cpp cNewCarDlg.h
     NodeDeletion.cpp NodeDeletion.h
-    ReportedFileOps.cpp ReportedFileOps.h
 )

@@ -1,5 +1,5 @@
-#include "params/CurrentRecords.h"
 #include "params/FieldHandlers.h"
+#include "params/ParamRecord.h"
 #include "params/ValueLists.h"
 
 #include "gridctrl/CGridCellCombo.h"
@@ -131,7 +131,7 @@ void MakeComboCell(int row, const QStringList& texts, CGridCtrl& grid)
 }
 
 bool PurposeHandler(ParamMode mode, ParamFieldType, int row, std::uint8_t* field, std::uint32_t,
-                    CGridCtrl& grid)
+                    CGridCtrl& grid, ParamRecord&)
 {
     if (mode == ParamMode::Setup) {
         const QStringList labels = labelsOf(PurposeList.data());
@@ -143,12 +143,11 @@ bool PurposeHandler(ParamMode mode, ParamFieldType, int row, std::uint8_t* field
 }
 
 bool NationHandler(ParamMode mode, ParamFieldType, int row, std::uint8_t* field, std::uint32_t,
-                   CGridCtrl& grid)
+                   CGridCtrl& grid, ParamRecord& param)
 {
     if (mode == ParamMode::Setup) {
         // New records name ISO/IEC 8859-5 (Cyrillic) as the registration number's code page.
-        CurrentParamRecord().bytes[ParamRecord::Layout::CodePageOffset] =
-            ParamRecord::DefaultCodePage;
+        param.bytes[ParamRecord::Layout::CodePageOffset] = ParamRecord::DefaultCodePage;
         grid.SetCellText(row, ValueColumn,
                          ValueLabel(QStringLiteral("country"), DefaultNationCode));
         MakeComboCell(row, labelsOf(NationList.data()), grid);
@@ -158,13 +157,13 @@ bool NationHandler(ParamMode mode, ParamFieldType, int row, std::uint8_t* field,
 }
 
 bool ProtocolHandler(ParamMode mode, ParamFieldType, int row, std::uint8_t* field,
-                     std::uint32_t width, CGridCtrl& grid)
+                     std::uint32_t width, CGridCtrl& grid, ParamRecord&)
 {
     return fixedChoice(ProtocolList.data(), mode, row, field, width, grid);
 }
 
 bool PeriodHandler(ParamMode mode, ParamFieldType, int row, std::uint8_t* field,
-                   std::uint32_t width, CGridCtrl& grid)
+                   std::uint32_t width, CGridCtrl& grid, ParamRecord&)
 {
     return fixedChoice(PeriodList.data(), mode, row, field, width, grid);
 }

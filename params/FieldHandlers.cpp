@@ -1,6 +1,5 @@
 #include "params/FieldHandlers.h"
 
-#include "params/CurrentRecords.h"
 #include "params/FieldText.h"
 #include "params/NumberText.h"
 #include "params/RegistrationNumber.h"
@@ -37,19 +36,19 @@ bool isNumber(ParamFieldType type)
            type == ParamFieldType::UInt32 || type == ParamFieldType::UInt64;
 }
 
-bool isRegistrationNumber(const std::uint8_t* field)
+bool isRegistrationNumber(const std::uint8_t* field, const ParamRecord& param)
 {
-    return field == CurrentParamRecord().bytes.data() + ParamRecord::Layout::RegNumberOffset;
+    return field == param.bytes.data() + ParamRecord::Layout::RegNumberOffset;
 }
 
-Refusal defaultRefusal(ParamFieldType type, const std::uint8_t* field, std::uint32_t width,
+Refusal defaultRefusal(ParamFieldType type, bool registrationNumber, std::uint32_t width,
                        const QString& text)
 {
     // A zero would end the text in the record: what follows it would be lost.
     if ((type == ParamFieldType::Text || type == ParamFieldType::WideText) &&
         text.contains(QChar(0)))
         return {Refusal::ZeroCharacter, 0};
-    if (isRegistrationNumber(field)) {
+    if (registrationNumber) {
         // An empty number may be typed; the save asks for one. Blanks that the field cannot
         // hold would leave the old number in the record behind what the screen shows.
         const RegistrationNumberFault fault = CheckRegistrationNumber(text);
@@ -85,24 +84,25 @@ Refusal odometerRefusal(const QString& text)
     return {};
 }
 
-std::uint8_t& codePageByte()
+std::uint8_t& codePageByte(ParamRecord& param)
 {
-    return CurrentParamRecord().bytes[ParamRecord::Layout::CodePageOffset];
+    return param.bytes[ParamRecord::Layout::CodePageOffset];
 }
 
-QString singleByteText(const std::uint8_t* field, std::uint32_t width)
+QString singleByteText(const std::uint8_t* field, std::uint32_t width, ParamRecord& param)
 {
     // The registration number is read in the code page its record names in the byte before it.
-    if (isRegistrationNumber(field))
-        return DecodeRegistrationNumber(field, width, codePageByte());
+    if (isRegistrationNumber(field, param))
+        return DecodeRegistrationNumber(field, width, codePageByte(param));
     return DecodeSingleByteText(field, width);
 }
 
-QString fieldText(ParamFieldType type, const std::uint8_t* field, std::uint32_t width)
+QString fieldText(ParamFieldType type, const std::uint8_t* field, std::uint32_t width,
+                  ParamRecord& param)
 {
     switch (type) {
     case ParamFieldType::Text:
-        return singleByteText(field, width);
+        return singleByteText(field, width, param);
     case ParamFieldType::WideText:
         return DecodeWideText(field, width);
     case ParamFieldType::UInt8:
@@ -114,16 +114,17 @@ QString fieldText(ParamFieldType type, const std::uint8_t* field, std::uint32_t 
     return {};
 }
 
-void storeText(ParamFieldType type, const QString& text, std::uint8_t* field, std::uint32_t width)
+void storeText(ParamFieldType type, const QString& text, std::uint8_t* field, std::uint32_t width,
+               ParamRecord& param)
 {
     switch (type) {
     case ParamFieldType::Text:
         // An unchanged text keeps its bytes, so a number written by the tachograph in its
         // own code page goes back as it came.
-        if (text == singleByteText(field, width))
+        if (text == singleByteText(field, width, param))
             return;
-        if (isRegistrationNumber(field))
-            EncodeRegistrationNumber(text, field, width, codePageByte());
+        if (isRegistrationNumber(field, param))
+            EncodeRegistrationNumber(text, field, width, codePageByte(param));
         else
             EncodeUtf8Text(text, field, width);
         return;
@@ -143,19 +144,20 @@ void storeText(ParamFieldType type, const QString& text, std::uint8_t* field, st
 } // namespace
 
 bool DefaultFieldHandler(ParamMode mode, ParamFieldType type, int row, std::uint8_t* field,
-                         std::uint32_t width, CGridCtrl& grid)
+                         std::uint32_t width, CGridCtrl& grid, ParamRecord& param)
 {
     switch (mode) {
     case ParamMode::Show:
     case ParamMode::Setup:
-        grid.SetCellText(row, ValueColumn, fieldText(type, field, width));
+        grid.SetCellText(row, ValueColumn, fieldText(type, field, width, param));
         return true;
     case ParamMode::Store:
-        storeText(type, grid.GetCellText(row, ValueColumn), field, width);
+        storeText(type, grid.GetCellText(row, ValueColumn), field, width, param);
         return true;
     case ParamMode::Validate:
-        return defaultRefusal(type, field, width, grid.GetCellText(row, ValueColumn)).kind ==
-               Refusal::None;
+        return defaultRefusal(type, isRegistrationNumber(field, param), width,
+                              grid.GetCellText(row, ValueColumn))
+                   .kind == Refusal::None;
     case ParamMode::BeginEdit:
         return true;
     }
@@ -163,7 +165,7 @@ bool DefaultFieldHandler(ParamMode mode, ParamFieldType type, int row, std::uint
 }
 
 bool OdometerHandler(ParamMode mode, ParamFieldType, int row, std::uint8_t* field,
-                     std::uint32_t width, CGridCtrl& grid)
+                     std::uint32_t width, CGridCtrl& grid, ParamRecord&)
 {
     switch (mode) {
     case ParamMode::Show:
@@ -192,7 +194,7 @@ QString RefusalReason(const ParamDescriptor& row, const QString& text)
 {
     Refusal refusal;
     if (!row.handler)
-        refusal = defaultRefusal(row.type, row.field, row.width, text);
+        refusal = defaultRefusal(row.type, row.isRegistrationNumber(), row.width, text);
     else if (row.handler == &OdometerHandler)
         refusal = odometerRefusal(text);
     else if (IsChoiceHandler(row.handler) &&

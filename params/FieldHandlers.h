@@ -9,23 +9,23 @@
 
 // Type-driven behaviour of the rows without a handler of their own.
 bool DefaultFieldHandler(ParamMode mode, ParamFieldType type, int row, std::uint8_t* field,
-                         std::uint32_t width, CGridCtrl& grid);
+                         std::uint32_t width, CGridCtrl& grid, ParamRecord& param);
 
 // Drop-down rows. They accept only a text of their list (ignoring case; the cell then shows
 // the list's text). Show of a code in no list entry empties the cell; Store of an empty cell
 // leaves the field as it was.
 bool PurposeHandler(ParamMode mode, ParamFieldType type, int row, std::uint8_t* field,
-                    std::uint32_t width, CGridCtrl& grid);
+                    std::uint32_t width, CGridCtrl& grid, ParamRecord& param);
 bool NationHandler(ParamMode mode, ParamFieldType type, int row, std::uint8_t* field,
-                   std::uint32_t width, CGridCtrl& grid);
+                   std::uint32_t width, CGridCtrl& grid, ParamRecord& param);
 bool ProtocolHandler(ParamMode mode, ParamFieldType type, int row, std::uint8_t* field,
-                     std::uint32_t width, CGridCtrl& grid);
+                     std::uint32_t width, CGridCtrl& grid, ParamRecord& param);
 bool PeriodHandler(ParamMode mode, ParamFieldType type, int row, std::uint8_t* field,
-                   std::uint32_t width, CGridCtrl& grid);
+                   std::uint32_t width, CGridCtrl& grid, ParamRecord& param);
 
 // The three-byte odometer: digits only; a value above OdometerMax is stored as OdometerMax.
 bool OdometerHandler(ParamMode mode, ParamFieldType type, int row, std::uint8_t* field,
-                     std::uint32_t width, CGridCtrl& grid);
+                     std::uint32_t width, CGridCtrl& grid, ParamRecord& param);
 inline constexpr std::uint32_t OdometerMax = 9999999;
 
 // Whether `handler` is one of the four drop-down rows' handlers, and that row's list texts.

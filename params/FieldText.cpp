@@ -1,6 +1,5 @@
 #include "params/FieldText.h"
 
-#include "params/RegistrationNumber.h"
 #include "store/LittleEndian.h"
 
 #include <QByteArray>
@@ -172,35 +171,4 @@ bool EncodeUtf8Text(const QString& text, std::uint8_t* field, std::size_t width)
     if (size < width)
         field[size] = 0;
     return true;
-}
-
-QString RegistrationNumberOf(const ParamRecord& record)
-{
-    using L = ParamRecord::Layout;
-    return DecodeRegistrationNumber(record.bytes.data() + L::RegNumberOffset, L::RegNumberWidth,
-                                    record.bytes[L::CodePageOffset]);
-}
-
-QString DecodeWideText(const std::uint8_t* field, std::size_t units)
-{
-    QString text;
-    for (std::size_t i = 0; i < units; ++i) {
-        const auto unit = static_cast<char16_t>(LittleEndian::read(field + 2 * i, 2));
-        if (unit == 0)
-            break;
-        text.append(QChar(unit));
-    }
-    return text;
-}
-
-void EncodeWideText(const QString& text, std::uint8_t* field, std::size_t units)
-{
-    auto count = std::min(static_cast<std::size_t>(text.size()), units);
-    if (count > 0 && count < static_cast<std::size_t>(text.size()) &&
-        text.at(static_cast<qsizetype>(count - 1)).isHighSurrogate())
-        --count;
-    for (std::size_t i = 0; i < units; ++i) {
-        const char16_t unit = i < count ? text.at(static_cast<qsizetype>(i)).unicode() : 0;
-        LittleEndian::write(field + 2 * i, unit, 2);
-    }
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "params/ParamRecord.h"
+#include "store/WideText.h"
 
 #include <QString>
 
@@ -37,13 +37,3 @@ bool Utf8TextFits(const QString& text, std::size_t width);
 // after that zero keep what they held. False, with the field untouched, when the UTF-8 form
 // does not fit.
 bool EncodeUtf8Text(const QString& text, std::uint8_t* field, std::size_t width);
-
-// The registration number, decoded with the record's code-page byte (params/RegistrationNumber.h).
-QString RegistrationNumberOf(const ParamRecord& record);
-
-// A UTF-16LE field of `units` code units, up to the first zero unit or the width.
-QString DecodeWideText(const std::uint8_t* field, std::size_t units);
-
-// Writes at most `units` code units of the text and fills the rest of the field with zero
-// units. A text longer than the field loses its tail, but never half of a surrogate pair.
-void EncodeWideText(const QString& text, std::uint8_t* field, std::size_t units);

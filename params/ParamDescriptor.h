@@ -3,6 +3,8 @@
 #include <cstdint>
 
 class CGridCtrl;
+struct Calibration;
+struct ParamRecord;
 
 // Kinds of value a descriptor row describes (code 2 is not used).
 enum class ParamFieldType : std::uint8_t {
@@ -23,26 +25,36 @@ enum class ParamMode : std::uint8_t {
     Validate = 5,  // is the cell's current text acceptable?
 };
 
-// Moves one value between its record field and its grid row. The result matters only for
-// Validate (true accepts); every other mode returns true.
+// Moves one value between its record field and its grid row. `param` is the parameter
+// record of the calibration the field belongs to (the registration number is read and
+// written in the code page its byte names). The result matters only for Validate (true
+// accepts); every other mode returns true.
 using FieldHandler = bool (*)(ParamMode mode, ParamFieldType type, int row, std::uint8_t* field,
-                              std::uint32_t width, CGridCtrl& grid);
+                              std::uint32_t width, CGridCtrl& grid, ParamRecord& param);
 
-// One row of the parameter descriptor table: one value of the current records.
+// The record of a calibration that holds a value.
+enum class ParamRecordPart : std::uint8_t { Param, Gsm, Owner };
+
+// One row of the parameter descriptor table: one value of a calibration.
 struct ParamDescriptor {
     std::uint32_t labelId; // string id of the row's label; 0 ends the table
     ParamFieldType type;
-    std::uint8_t* field;  // first byte of the value inside a current record
+    ParamRecordPart record;
+    std::uint32_t offset; // first byte of the value inside its record
     std::uint32_t width;  // bytes for single-byte text and numbers, code units for wide text
     FieldHandler handler; // null: DefaultFieldHandler
     const char* tag;      // element name of the value in the XML calibration record
 
-    // The row's handler, or DefaultFieldHandler when it has none.
-    bool run(ParamMode mode, int row, CGridCtrl& grid) const;
+    // The value's first byte in `calibration`.
+    std::uint8_t* fieldIn(Calibration& calibration) const;
+    bool isRegistrationNumber() const;
+    // The row's handler, or DefaultFieldHandler when it has none, on the value in
+    // `calibration`.
+    bool run(ParamMode mode, int row, CGridCtrl& grid, Calibration& calibration) const;
 };
 
 inline constexpr int ParamRowCount = 23;
 
 // The 23 rows in grid order, followed by a terminating row whose label id is 0. Grid row n
-// shows table row n. The fields point into the current records (params/CurrentRecords.h).
+// shows table row n.
 const ParamDescriptor* ParamTable();

@@ -98,3 +98,10 @@ bool EncodeRegistrationNumber(const QString& number, std::uint8_t* field, std::s
     }
     return false;
 }
+
+QString RegistrationNumberOf(const ParamRecord& record)
+{
+    using L = ParamRecord::Layout;
+    return DecodeRegistrationNumber(record.bytes.data() + L::RegNumberOffset, L::RegNumberWidth,
+                                    record.bytes[L::CodePageOffset]);
+}

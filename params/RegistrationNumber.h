@@ -1,5 +1,7 @@
 #pragma once
 
+#include "params/ParamRecord.h"
+
 #include <QString>
 
 #include <cstddef>
@@ -43,3 +45,6 @@ QString DecodeRegistrationNumber(const std::uint8_t* field, std::size_t width, i
 // fit the field.
 bool EncodeRegistrationNumber(const QString& number, std::uint8_t* field, std::size_t width,
                               std::uint8_t& codePage);
+
+// The record's number, decoded with its code-page byte.
+QString RegistrationNumberOf(const ParamRecord& record);

@@ -1,6 +1,6 @@
 #include "params/cTDGrid.h"
 
-#include "params/CurrentRecords.h"
+#include "params/CurrentCalibration.h"
 #include "params/FieldHandlers.h"
 #include "params/ParamDescriptor.h"
 
@@ -21,7 +21,11 @@ constexpr int ValueColumn = 1;
 constexpr int ColumnCount = 2;
 } // namespace
 
-cTDGrid::cTDGrid(QWidget* parent) : CGridCtrl(parent) {}
+cTDGrid::cTDGrid(CurrentCalibration& current, QWidget* parent)
+    : CGridCtrl(parent), m_current(current)
+{
+    connect(&m_current, &CurrentCalibration::replaced, this, &cTDGrid::Refresh);
+}
 
 void cTDGrid::SetupRows()
 {
@@ -30,13 +34,13 @@ void cTDGrid::SetupRows()
     SetFixedColumns(1);
     setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
 
-    ClearCurrentRecords();
+    m_current.clear();
     const ParamDescriptor* table = ParamTable();
     for (int n = 0; table[n].labelId != 0; ++n) {
         const ParamDescriptor& row = table[n];
         const int index = AppendRow(Lang(static_cast<int>(row.labelId)));
         SetCellData(index, ValueColumn, reinterpret_cast<quintptr>(&row));
-        row.run(ParamMode::Setup, index, *this);
+        row.run(ParamMode::Setup, index, *this, m_current.edit());
     }
     MarkStored();
     emit setupFinished();
@@ -50,16 +54,16 @@ void cTDGrid::Retranslate()
     EndFocusEdit();
     // The set-up zeroes the records and writes the new record's code page: what is on screen
     // is kept aside and put back.
-    const ParamRecord param = CurrentParamRecord();
-    const GsmRecord gsm = CurrentGsmRecord();
-    const OwnerRecord owner = CurrentOwnerRecord();
+    const ParamRecord param = m_current.param();
+    const GsmRecord gsm = m_current.gsm();
+    const OwnerRecord owner = m_current.owner();
     const ParamRecord storedParam = m_storedParam;
     const GsmRecord storedGsm = m_storedGsm;
     const OwnerRecord storedOwner = m_storedOwner;
     SetupRows();
-    CurrentParamRecord() = param;
-    CurrentGsmRecord() = gsm;
-    CurrentOwnerRecord() = owner;
+    m_current.param() = param;
+    m_current.gsm() = gsm;
+    m_current.owner() = owner;
     m_storedParam = storedParam;
     m_storedGsm = storedGsm;
     m_storedOwner = storedOwner;
@@ -69,27 +73,27 @@ void cTDGrid::Retranslate()
 
 void cTDGrid::MarkStored()
 {
-    m_storedParam = CurrentParamRecord();
-    m_storedGsm = CurrentGsmRecord();
-    m_storedOwner = CurrentOwnerRecord();
+    m_storedParam = m_current.param();
+    m_storedGsm = m_current.gsm();
+    m_storedOwner = m_current.owner();
     UpdateUnsaved();
 }
 
 void cTDGrid::DiscardChanges()
 {
     EndFocusEdit();
-    CurrentParamRecord() = m_storedParam;
-    CurrentGsmRecord() = m_storedGsm;
-    CurrentOwnerRecord() = m_storedOwner;
+    m_current.param() = m_storedParam;
+    m_current.gsm() = m_storedGsm;
+    m_current.owner() = m_storedOwner;
     Refresh();
     UpdateUnsaved();
 }
 
 void cTDGrid::UpdateUnsaved()
 {
-    const bool unsaved = CurrentParamRecord().bytes != m_storedParam.bytes ||
-                         CurrentGsmRecord().bytes != m_storedGsm.bytes ||
-                         CurrentOwnerRecord().bytes != m_storedOwner.bytes;
+    const bool unsaved = m_current.param().bytes != m_storedParam.bytes ||
+                         m_current.gsm().bytes != m_storedGsm.bytes ||
+                         m_current.owner().bytes != m_storedOwner.bytes;
     if (unsaved == m_unsaved)
         return;
     m_unsaved = unsaved;
@@ -131,7 +135,7 @@ void cTDGrid::Refresh()
 {
     const ParamDescriptor* table = ParamTable();
     for (int n = 0; table[n].labelId != 0 && n < GetRowCount(); ++n)
-        table[n].run(ParamMode::Show, n, *this);
+        table[n].run(ParamMode::Show, n, *this, m_current.edit());
     Invalidate();
 }
 
@@ -143,7 +147,7 @@ void cTDGrid::RunStorePass()
     const ParamDescriptor* table = ParamTable();
     for (int n = 0; table[n].labelId != 0 && n < GetRowCount(); ++n) {
         if (table[n].handler)
-            table[n].run(ParamMode::Store, n, *this);
+            table[n].run(ParamMode::Store, n, *this, m_current.edit());
     }
 }
 
@@ -155,7 +159,7 @@ const ParamDescriptor* cTDGrid::DescriptorAt(int row, int col) const
 void cTDGrid::BeginCellEdit(int row, int col, QPoint point, int key)
 {
     if (const ParamDescriptor* d = DescriptorAt(row, col))
-        d->run(ParamMode::BeginEdit, row, *this);
+        d->run(ParamMode::BeginEdit, row, *this, m_current.edit());
     CGridCtrl::BeginCellEdit(row, col, point, key);
 }
 
@@ -165,7 +169,7 @@ void cTDGrid::EndCellEdit(int row, int col, const QString& text)
     // The cell now shows the accepted text or the previous one; either way the record
     // takes what the screen shows.
     if (const ParamDescriptor* d = DescriptorAt(row, col))
-        d->run(ParamMode::Store, row, *this);
+        d->run(ParamMode::Store, row, *this, m_current.edit());
     UpdateUnsaved();
 }
 
@@ -174,7 +178,7 @@ bool cTDGrid::ValidateCellEdit(int row, int col, const QString& text)
     const ParamDescriptor* d = DescriptorAt(row, col);
     if (!d)
         return CGridCtrl::ValidateCellEdit(row, col, text);
-    if (d->run(ParamMode::Validate, row, *this))
+    if (d->run(ParamMode::Validate, row, *this, m_current.edit()))
         return true;
     const QString reason = RefusalReason(*d, text);
     if (!reason.isEmpty()) {

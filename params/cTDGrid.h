@@ -6,10 +6,12 @@
 #include "params/ParamDescriptor.h"
 #include "params/ParamRecord.h"
 
+class CurrentCalibration;
+
 // The parameter grid: one row per row of the parameter descriptor table, the label in the
-// fixed column 0 and the value in column 1. Values move between the cells and the current
-// records only through the rows' handlers: a refresh shows every row, and every accepted
-// edit (typed, pasted, cut or deleted) is stored into its record field at once.
+// fixed column 0 and the value in column 1. Values move between the cells and the records of
+// the current calibration only through the rows' handlers: a refresh shows every row, and every
+// accepted edit (typed, pasted, cut or deleted) is stored into its record field at once.
 class cTDGrid : public CGridCtrl {
     Q_OBJECT
 
@@ -18,7 +20,11 @@ public:
     // this and at most half the grid.
     static constexpr int LabelColumnWidth = 250;
 
-    explicit cTDGrid(QWidget* parent = nullptr);
+    // Shows and edits `current`, which outlives the grid; a calibration that replaces the
+    // current one is shown at once.
+    explicit cTDGrid(CurrentCalibration& current, QWidget* parent = nullptr);
+
+    CurrentCalibration& current() const { return m_current; }
 
     // Builds the rows from the table in the loaded language, zeroes the current records and
     // lets each row set up its cell. Run at start and after a change of language.
@@ -71,6 +77,7 @@ private:
     int WidestLabel() const;
     void UpdateUnsaved();
 
+    CurrentCalibration& m_current;
     bool m_initialised = false;
     bool m_unsaved = false;
     // The records as last loaded, saved or set up.

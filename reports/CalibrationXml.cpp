@@ -1,9 +1,11 @@
 #include "reports/CalibrationXml.h"
 
 #include "params/FieldText.h"
+#include "params/RegistrationNumber.h"
 #include "params/ValueLists.h"
 #include "reports/TextFileWriter.h"
 #include "store/DataFolder.h"
+#include "store/FolderOps.h"
 #include "store/LittleEndian.h"
 
 #include <QDir>
@@ -135,9 +137,10 @@ namespace {
 // documents hold the owner's name, address and telephone. False with errno set.
 bool prepareFolder(const QString& folder)
 {
-    const QByteArray path = QFile::encodeName(folder);
-    if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST)
+    // Something else at the name is looked at below.
+    if (!EnsureFolder(folder, nullptr, FolderLinks::Refuse, 0700) && errno != EEXIST)
         return false;
+    const QByteArray path = QFile::encodeName(folder);
     struct stat st {};
     if (::lstat(path.constData(), &st) != 0)
         return false;

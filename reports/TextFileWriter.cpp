@@ -1,22 +1,12 @@
 #include "reports/TextFileWriter.h"
 
 #include "store/AtomicFileWriter.h"
+#include "store/WideText.h"
 
 #include <QFileInfo>
 #include <QMutexLocker>
 
 namespace {
-
-// The first `limit` code units, one less where the cut would split a surrogate pair.
-QString cutUnits(const QString& text, int limit)
-{
-    if (text.size() <= limit)
-        return text;
-    int end = limit;
-    if (text.at(end - 1).isHighSurrogate())
-        --end;
-    return text.left(end);
-}
 
 // The first `limit` bytes of UTF-8, ending before a continuation byte.
 QByteArray cutUtf8(QByteArray bytes, int limit)
@@ -45,7 +35,7 @@ void TextFileWriter::Write(const QString& piece)
 {
     QMutexLocker turn(&m_turn);
     if (isOpen())
-        m_content += cutUtf8(cutUnits(piece, MaxPiece).toUtf8(), MaxPiece);
+        m_content += cutUtf8(CutUnits(piece, MaxPiece).toUtf8(), MaxPiece);
 }
 
 bool TextFileWriter::close()

@@ -199,13 +199,14 @@ bool AtomicFileWriter::replace(const QString& path, const QByteArray& content)
     return prepare(path, content, prepared) && commit(prepared);
 }
 
-bool AtomicFileWriter::createFolder(const QString& path)
+bool AtomicFileWriter::createFolder(const QString& path, unsigned mode)
 {
     if (path.isEmpty())
         return false;
     const QFileInfo info(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
     const QByteArray folder = QFile::encodeName(info.filePath());
-    if (step(FaultPoint::CreateFolder, [&] { return ::mkdir(folder.constData(), 0777); }) != 0)
+    if (step(FaultPoint::CreateFolder,
+             [&] { return ::mkdir(folder.constData(), static_cast<mode_t>(mode)); }) != 0)
         return false;
     syncFolder(QFile::encodeName(info.absolutePath()));
     return true;

@@ -16,7 +16,7 @@ public:
 
     // Makes one folder level (the parent must exist) and flushes the parent folder (a
     // failure of that is logged); false when the folder exists already or cannot be made.
-    static bool createFolder(const QString& path);
+    static bool createFolder(const QString& path, unsigned mode = 0777);
     // Removes a file or an empty folder and flushes the folder that held it (a failure of
     // that is logged): the clean-up after a save that failed half-way. False when it stays.
     static bool remove(const QString& path);

@@ -1,31 +1,33 @@
 #include "store/DataFolder.h"
 
+#include "store/FolderOps.h"
+
 #include <QDir>
 #include <QStandardPaths>
 
 namespace {
-void createIfMissing(const QString& folder)
+// Makes the missing levels of `folder`, outermost first: the user's own data location may
+// not exist yet on a fresh account.
+void ensureFolderPath(const QString& folder)
 {
-    if (!QFileInfo::exists(folder))
-        QDir().mkdir(folder);
+    QStringList missing;
+    for (QString level = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+         !QFileInfo::exists(level) && level != QFileInfo(level).path();
+         level = QFileInfo(level).path())
+        missing.prepend(level);
+    for (const QString& level : missing)
+        EnsureFolder(level);
 }
 } // namespace
 
 QString GetDataFolder()
 {
     const QString configured = qEnvironmentVariable("VELMORA_DATA_DIR");
-    if (!configured.isEmpty()) {
-        const QString folder = QDir::cleanPath(configured);
-        createIfMissing(QFileInfo(folder).absolutePath());
-        createIfMissing(folder);
-        return folder;
-    }
-    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    // The user's own data location may not exist yet on a fresh account.
-    QDir().mkpath(base);
-    const QString maker = base + QStringLiteral("/Ondrix");
-    createIfMissing(maker);
-    const QString folder = maker + QStringLiteral("/Velmora");
-    createIfMissing(folder);
+    const QString folder =
+        !configured.isEmpty()
+            ? QDir::cleanPath(configured)
+            : QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                  QStringLiteral("/Ondrix/Velmora");
+    ensureFolderPath(folder);
     return folder;
 }

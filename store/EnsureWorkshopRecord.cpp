@@ -23,7 +23,8 @@ bool EnsureWorkshopRecord(WorkshopEntry& entry, QWidget* parent)
         return false;
 
     const QString exchange = ExchangeFolderOf(entry.folderPath);
-    const bool made = !PathExists(exchange) && CreateFolder(exchange);
+    bool made = false;
+    EnsureFolder(exchange, &made);
 
     WorkshopRecord record;
     StoreDetails(dialog, record);

@@ -15,9 +15,25 @@ bool PathExists(const QString& path)
     return !path.isEmpty() && QFileInfo::exists(path);
 }
 
-bool CreateFolder(const QString& path)
+bool EnsureFolder(const QString& path, bool* made, FolderLinks links, unsigned mode)
 {
-    return AtomicFileWriter::createFolder(path);
+    const auto isFolder = [&path, links] {
+        const QFileInfo info(path);
+        return info.isDir() && (links == FolderLinks::Follow || !info.isSymLink());
+    };
+    bool created = false;
+    int error = 0;
+    if (!path.isEmpty() && !QFileInfo(path).exists() && !QFileInfo(path).isSymLink()) {
+        created = AtomicFileWriter::createFolder(path, mode);
+        error = errno;
+    }
+    if (made)
+        *made = created;
+    if (!path.isEmpty() && isFolder())
+        return true;
+    // The caller names the system's reason for the failed mkdir.
+    errno = created || error == 0 ? EEXIST : error;
+    return false;
 }
 
 int DeleteFolderTree(const QString& path)

@@ -18,9 +18,17 @@ inline const QString kGsmExportName = QStringLiteral("GSM.BIN");
 
 bool PathExists(const QString& path);
 
-// Creates one folder level; true when it was created, false when it exists already or
-// cannot be created (the parent must exist).
-bool CreateFolder(const QString& path);
+// Whether a link to a folder counts as the folder. In a workshop it does (the workshop
+// folder itself may be a link to a share); on a drive it does not, so a prepared stick
+// cannot make the program write elsewhere.
+enum class FolderLinks { Follow, Refuse };
+
+// Makes one folder level unless it is there (the parent must exist). Every folder the
+// program makes is made here, through the file writer, which flushes the new entry into its
+// parent and lets a test fail the step. True when `path` is a folder afterwards; `made`
+// says whether this call made it. A folder made here gets `mode` (less the umask).
+bool EnsureFolder(const QString& path, bool* made = nullptr,
+                  FolderLinks links = FolderLinks::Follow, unsigned mode = 0777);
 
 // Deletes the folder with everything in it, permanently. Returns 0 on success and a
 // non-zero code otherwise (also when the folder does not exist).

@@ -42,7 +42,3 @@ struct WorkshopRecord {
 
     bool operator==(const WorkshopRecord&) const = default;
 };
-
-// The workshop record of the calibration on screen; the tree's selection load fills it and
-// the reports read it.
-WorkshopRecord& CurrentWorkshopRecord();

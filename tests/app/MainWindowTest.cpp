@@ -195,11 +195,12 @@ TEST_F(MainWindowTest, languageSwitchFromTheMenu_keepsTypedValuesSelectionAndTit
     EXPECT_EQ(frame->windowTitle(), title);
     EXPECT_EQ(app.grid()->GetCellText(0, 0), Lang(StringId::OwnerName));
     EXPECT_EQ(app.grid()->GetCellText(kRowW, 1), QStringLiteral("7777"));
-    EXPECT_EQ(LittleEndian::read(
-                  CurrentParamRecord().bytes.data() + ParamRecord::Layout::ConstantWOffset, 2),
+    EXPECT_EQ(LittleEndian::read(app.currentCalibration().param().bytes.data() +
+                                     ParamRecord::Layout::ConstantWOffset,
+                                 2),
               7777u);
-    EXPECT_EQ(CurrentGsmRecord().bytes[0], 2);
-    EXPECT_EQ(CurrentParamRecord().bytes[ParamRecord::Layout::CodePageOffset], 1);
+    EXPECT_EQ(app.currentCalibration().gsm().bytes[0], 2);
+    EXPECT_EQ(app.currentCalibration().param().bytes[ParamRecord::Layout::CodePageOffset], 1);
 
     QAction* russian = actionFor(frame->toolBar(), CommandId::LanguageRussian);
     if (!russian)
@@ -242,9 +243,10 @@ TEST_F(MainWindowTest, openEditEndsIntoItsOwnVehicleBeforeTheNewVehicleJumpLoads
     EXPECT_EQ(Prompts::takeShownTexts(), QStringList{Lang(StringId::UnsavedChangesQuestion)});
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Velmora [BBB222][*]"));
     // BBB222's own value, whatever the user does with the keyboard next.
-    const auto w = [] {
-        return LittleEndian::read(
-            CurrentParamRecord().bytes.data() + ParamRecord::Layout::ConstantWOffset, 2);
+    const auto w = [&app] {
+        return LittleEndian::read(app.currentCalibration().param().bytes.data() +
+                                      ParamRecord::Layout::ConstantWOffset,
+                                  2);
     };
     EXPECT_EQ(w(), 0x0303u);
     QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : app.grid(),
@@ -291,7 +293,7 @@ TEST_F(MainWindowTest, recordFileThatCannotBeReadIsNamedWhenItsDayIsSelected)
     app.mainWindow()->tree()->SelectNode(
         app.mainWindow()->tree()->topLevelItem(0)->child(0)->child(0));
     EXPECT_EQ(Prompts::takeShownTexts(), QStringList{Lang(StringId::RecordUnreadable).arg(gsm)});
-    EXPECT_EQ(CurrentParamRecord().bytes[0], 1);
+    EXPECT_EQ(app.currentCalibration().param().bytes[0], 1);
 }
 
 TEST_F(MainWindowTest, lockIndicators_showTextOnlyWhileTheLockIsOn)

@@ -3,7 +3,7 @@
 #include "exchange/CalibrationSaver.h"
 #include "lang/LanguagePack.h"
 #include "lang/StringIds.h"
-#include "params/CurrentRecords.h"
+#include "params/CurrentCalibration.h"
 #include "params/FieldText.h"
 #include "params/cTDGrid.h"
 #include "store/AtomicFileWriter.h"
@@ -25,7 +25,7 @@ protected:
     void SetUp() override
     {
         WorkshopFixture::SetUp();
-        ClearCurrentRecords();
+        m_current.clear();
         m_first = MakeWorkshopFolder(QStringLiteral("first"));
         m_second = MakeWorkshopFolder(QStringLiteral("second"));
         Register(m_first);
@@ -35,14 +35,13 @@ protected:
     // Puts a calibration on screen: the number plus a recognisable byte in each record.
     void SetOnScreen(const QString& number, std::uint8_t marker)
     {
-        ClearCurrentRecords();
-        std::uint8_t* field =
-            CurrentParamRecord().bytes.data() + ParamRecord::Layout::RegNumberOffset;
+        m_current.clear();
+        std::uint8_t* field = m_current.param().bytes.data() + ParamRecord::Layout::RegNumberOffset;
         std::fill_n(field, ParamRecord::Layout::RegNumberWidth, 0);
         ASSERT_TRUE(EncodeUtf8Text(number, field, ParamRecord::Layout::RegNumberWidth));
-        CurrentParamRecord().bytes[ParamRecord::Layout::ConstantWOffset] = marker;
-        CurrentGsmRecord().bytes[GsmRecord::Layout::PortOffset] = marker;
-        CurrentOwnerRecord().bytes[0] = marker;
+        m_current.param().bytes[ParamRecord::Layout::ConstantWOffset] = marker;
+        m_current.gsm().bytes[GsmRecord::Layout::PortOffset] = marker;
+        m_current.owner().bytes[0] = marker;
     }
 
     // The grid has no rows until it is set up, so its store pass leaves the records alone.
@@ -56,15 +55,15 @@ protected:
 
     QString m_first;
     QString m_second;
-    cTDGrid m_grid;
+    cTDGrid m_grid{m_current};
 };
 
 TEST_F(CalibrationSaverTest, WritesTheThreeRecordsAndSelectsToday)
 {
     SetOnScreen(QStringLiteral("AB123"), 7);
-    const ParamRecord param = CurrentParamRecord();
-    const GsmRecord gsm = CurrentGsmRecord();
-    const OwnerRecord owner = CurrentOwnerRecord();
+    const ParamRecord param = m_current.param();
+    const GsmRecord gsm = m_current.gsm();
+    const OwnerRecord owner = m_current.owner();
     m_tree->SelectNode(m_tree->topLevelItem(1));
     ASSERT_TRUE(Save());
 
@@ -80,7 +79,7 @@ TEST_F(CalibrationSaverTest, WritesTheThreeRecordsAndSelectsToday)
     EXPECT_EQ(cTree::NodeLevel(selected), TreeLevel::Day);
     EXPECT_EQ(m_tree->GetNodePath(selected), day);
     // Selecting today's node loaded what was just written.
-    EXPECT_EQ(CurrentParamRecord().bytes, param.bytes);
+    EXPECT_EQ(m_current.param().bytes, param.bytes);
 }
 
 TEST_F(CalibrationSaverTest, SecondSaveOnTheSameDayReplacesTheFiles)
@@ -89,7 +88,7 @@ TEST_F(CalibrationSaverTest, SecondSaveOnTheSameDayReplacesTheFiles)
     m_tree->SelectNode(m_tree->topLevelItem(0));
     ASSERT_TRUE(Save());
     SetOnScreen(QStringLiteral("TWICE"), 2);
-    const GsmRecord second = CurrentGsmRecord();
+    const GsmRecord second = m_current.gsm();
     ASSERT_TRUE(Save()); // the selection is now today's node of TWICE
 
     const QString vehicle = m_first + QStringLiteral("/RX902/TWICE");
@@ -160,15 +159,15 @@ TEST_F(CalibrationSaverTest, StorePassRunsFirstEvenWhenTheSaveIsRefused)
 {
     m_grid.SetupRows(); // the nation cell shows its default, code 43
     const std::size_t nation = ParamRecord::Layout::NationOffset;
-    CurrentParamRecord().bytes[nation] = 0;
+    m_current.param().bytes[nation] = 0;
     EXPECT_FALSE(Save()); // no number yet
-    EXPECT_EQ(CurrentParamRecord().bytes[nation], 43);
+    EXPECT_EQ(m_current.param().bytes[nation], 43);
     ShownTexts();
 
-    CurrentParamRecord().bytes[nation] = 0;
+    m_current.param().bytes[nation] = 0;
     ASSERT_TRUE(
         EncodeUtf8Text(QStringLiteral("GRID1"),
-                       CurrentParamRecord().bytes.data() + ParamRecord::Layout::RegNumberOffset,
+                       m_current.param().bytes.data() + ParamRecord::Layout::RegNumberOffset,
                        ParamRecord::Layout::RegNumberWidth));
     m_tree->SelectNode(m_tree->topLevelItem(0));
     ASSERT_TRUE(Save());

@@ -1,6 +1,6 @@
 #include "lang/LanguagePack.h"
 #include "lang/StringIds.h"
-#include "params/CurrentRecords.h"
+#include "params/CurrentCalibration.h"
 #include "store/RecordFaults.h"
 #include "tests/exchange/TransferFixture.h"
 
@@ -78,7 +78,7 @@ TEST_F(DamagedRecordsTest, onlyWholeRecordsAreTakenShownAsWholeOrExported)
         SelectDay();
         QByteArray expected = c.bytes.left(175);
         expected.resize(175, '\0');
-        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(CurrentParamRecord().bytes.data()), 175),
+        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(m_current.param().bytes.data()), 175),
                   expected);
         shown = ShownTexts();
         if (c.state == RecordFileState::Whole) {

@@ -3,7 +3,7 @@
 #include "lang/LanguagePack.h"
 #include "lang/StringIds.h"
 #include "navigation/NodeDeletion.h"
-#include "params/CurrentRecords.h"
+#include "params/CurrentCalibration.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -63,7 +63,7 @@ protected:
 TEST_F(NodeDeletionTest, DayNodeDeletesOnlyThatCalibration)
 {
     m_tree->SelectNode(FindNode(TreeLevel::Day, QStringLiteral("20240101")));
-    ASSERT_NE(CurrentParamRecord().bytes, ParamRecord().bytes);
+    ASSERT_NE(m_current.param().bytes, ParamRecord().bytes);
     DeleteAnswering(Prompts::Answer::Yes);
 
     EXPECT_EQ(ShownTexts(),
@@ -79,7 +79,7 @@ TEST_F(NodeDeletionTest, DayNodeDeletesOnlyThatCalibration)
     EXPECT_EQ(FindNode(TreeLevel::Day, QStringLiteral("20240101")), nullptr);
     EXPECT_EQ(m_tree->SelectedNode(), nullptr);
     // Nothing of the deleted calibration stays on screen.
-    EXPECT_EQ(CurrentParamRecord().bytes, ParamRecord().bytes);
+    EXPECT_EQ(m_current.param().bytes, ParamRecord().bytes);
     EXPECT_TRUE(m_tree->ShownCalibrationDeleted());
 }
 

@@ -301,10 +301,9 @@ TEST_F(TransferExportTest, problemHeadingFitsWhatHappened)
 
 TEST_F(TransferExportTest, stopAsked_endsAfterTheCalibrationUnderWay)
 {
-    const QString folder = ExchangeFolderOf(m_a) + QStringLiteral("/A111AA/");
-    const QList<CalibrationExport::Item> items = {
-        {folder + QStringLiteral("20250101"), QStringLiteral("A111AA"), QStringLiteral("20250101")},
-        {folder + QStringLiteral("20250202"), QStringLiteral("A111AA"), QStringLiteral("20250202")},
+    const QList<CalibrationPlace> items = {
+        {m_a, QStringLiteral("A111AA"), QStringLiteral("20250101")},
+        {m_a, QStringLiteral("A111AA"), QStringLiteral("20250202")},
     };
     QList<std::pair<int, int>> asked;
     const TransferReport report =

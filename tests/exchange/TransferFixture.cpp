@@ -46,7 +46,7 @@ QString TransferFixture::Export()
 {
     PushDriveChoice(m_drive + u'/');
     cExportDlg dlg(Lang(StringId::ExportCaption));
-    return dlg.Choose(*m_tree) ? dlg.ExportSelection(m_reg, *m_tree) : QString();
+    return dlg.Choose(*m_tree) ? dlg.ExportSelection(*m_tree) : QString();
 }
 
 QString TransferFixture::Import()

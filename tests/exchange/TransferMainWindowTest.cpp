@@ -4,7 +4,7 @@
 #include "lang/ResourceIds.h"
 #include "lang/StringIds.h"
 #include "navigation/cTree.h"
-#include "params/CurrentRecords.h"
+#include "params/CurrentCalibration.h"
 #include "params/RegistrationNumber.h"
 #include "platform/ModalRunner.h"
 #include "platform/Prompts.h"
@@ -146,7 +146,8 @@ TEST_F(TransferMainWindow, importShowsTheReturnedRecordOfTheSelectedDayAndSaveKe
     CMainFrame* frame = app.mainWindow();
     cTree* tree = frame->tree();
     tree->SelectNode(tree->topLevelItem(0)->child(0)->child(0));
-    ASSERT_EQ(CurrentParamRecord().bytes[ParamRecord::Layout::ConstantWOffset], 8000 & 0xFF);
+    ASSERT_EQ(app.currentCalibration().param().bytes[ParamRecord::Layout::ConstantWOffset],
+              8000 & 0xFF);
 
     PushDriveChoice(m_drive + u'/');
     FindCommandAction(frame->menuBar()->findChildren<QAction*>(), CommandId::Import)->trigger();
@@ -154,7 +155,7 @@ TEST_F(TransferMainWindow, importShowsTheReturnedRecordOfTheSelectedDayAndSaveKe
     EXPECT_EQ(tree->GetNodePath(), stored);
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Velmora [AB123CD : %1][*]").arg(day));
     EXPECT_FALSE(frame->isWindowModified());
-    EXPECT_EQ(RecordFileContent(CurrentParamRecord().bytes), ParamWithW(9999));
+    EXPECT_EQ(RecordFileContent(app.currentCalibration().param().bytes), ParamWithW(9999));
 
     tree->SelectNode(tree->topLevelItem(0));
     FindCommandAction(frame->menuBar()->findChildren<QAction*>(), CommandId::SaveCalibration)

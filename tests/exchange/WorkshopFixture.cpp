@@ -14,7 +14,7 @@ void WorkshopFixture::SetUp()
 {
     Prompts::setSilent(true);
     Prompts::takeShownTexts();
-    m_tree = std::make_unique<cTree>(m_reg);
+    m_tree = std::make_unique<cTree>(m_reg, m_current);
 }
 
 void WorkshopFixture::TearDown()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "navigation/cTree.h"
+#include "params/CurrentCalibration.h"
 #include "platform/Prompts.h"
 #include "store/WorkshopRegister.h"
 #include "tests/support/TempDataFolder.h"
@@ -37,6 +38,7 @@ protected:
 
     TempDataFolder m_data;
     WorkshopRegister m_reg;
+    CurrentCalibration m_current;
     std::unique_ptr<cTree> m_tree;
 };
 

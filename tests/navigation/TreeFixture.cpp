@@ -12,12 +12,6 @@ TreeFixture::TreeFixture()
                      [this](const QString& title) { m_titles.append(title); });
 }
 
-void TreeFixture::SetUp()
-{
-    ClearCurrentRecords();
-    CurrentWorkshopRecord() = WorkshopRecord{};
-}
-
 QString TreeFixture::MakeWorkshop(const QString& name, bool withExchange)
 {
     const QString path = m_data.filePath(name);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "navigation/cTree.h"
-#include "params/CurrentRecords.h"
+#include "params/CurrentCalibration.h"
 #include "store/WorkshopRegister.h"
 #include "tests/support/TempDataFolder.h"
 
@@ -16,7 +16,6 @@
 class TreeFixture : public ::testing::Test {
 protected:
     TreeFixture();
-    void SetUp() override;
 
     // <temp>/<name>, with its RX902 folder unless `withExchange` is false.
     QString MakeWorkshop(const QString& name, bool withExchange = true);
@@ -38,7 +37,8 @@ protected:
 
     TempDataFolder m_data;
     WorkshopRegister m_reg;
-    cTree m_tree{m_reg};
+    CurrentCalibration m_current;
+    cTree m_tree{m_reg, m_current};
     QStringList m_titles; // every title the tree announced, oldest first
 };
 

@@ -131,7 +131,7 @@ TEST_F(TreeRebuildTest, afterRebuild_nodesExpandedNothingSelectedNothingLoaded)
     Register(workshop);
     m_tree.Rebuild();
     m_tree.SelectNode(FindNode(TreeLevel::Day, QStringLiteral("20240101")));
-    CurrentParamRecord().bytes.fill(0x55);
+    m_current.param().bytes.fill(0x55);
     m_titles.clear();
 
     m_tree.Rebuild();
@@ -143,7 +143,7 @@ TEST_F(TreeRebuildTest, afterRebuild_nodesExpandedNothingSelectedNothingLoaded)
     EXPECT_TRUE(node->child(0)->isExpanded());
     EXPECT_TRUE(node->child(1)->isExpanded());
     // The rebuild neither loads nor touches the title.
-    EXPECT_EQ(CurrentParamRecord().bytes[0], 0x55);
+    EXPECT_EQ(m_current.param().bytes[0], 0x55);
     EXPECT_TRUE(m_titles.isEmpty());
 }
 

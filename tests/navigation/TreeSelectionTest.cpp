@@ -34,10 +34,10 @@ protected:
 
     // True when the current records hold the day written with `seed`. The owner record is
     // the vehicle's, from the last calibration written for it.
-    static bool Loaded(int seed)
+    bool Loaded(int seed)
     {
-        return CurrentParamRecord().bytes == Pattern<RecordSize::Param>(seed) &&
-               CurrentGsmRecord().bytes == Pattern<RecordSize::Gsm>(seed + 1);
+        return m_current.param().bytes == Pattern<RecordSize::Param>(seed) &&
+               m_current.gsm().bytes == Pattern<RecordSize::Gsm>(seed + 1);
     }
 
     QString m_workshop;
@@ -48,8 +48,8 @@ TEST_F(TreeSelectionTest, vehicleNode_loadsItsLastDayAndSetsTitle)
     m_tree.SelectNode(Vehicle());
 
     EXPECT_TRUE(Loaded(20));
-    EXPECT_EQ(CurrentOwnerRecord().bytes, Pattern<RecordSize::Owner>(22));
-    EXPECT_EQ(CurrentWorkshopRecord().field(WorkshopRecord::Field::Name),
+    EXPECT_EQ(m_current.owner().bytes, Pattern<RecordSize::Owner>(22));
+    EXPECT_EQ(m_current.value().workshop.field(WorkshopRecord::Field::Name),
               QStringLiteral("Workshop W"));
     EXPECT_EQ(m_titles, QStringList({"Velmora [AB123]"}));
 }
@@ -64,12 +64,12 @@ TEST_F(TreeSelectionTest, dayNode_loadsThatDayAndSetsTitle)
 
 TEST_F(TreeSelectionTest, workshopNode_loadsNothingAndKeepsTitle)
 {
-    CurrentParamRecord().bytes.fill(0x33);
+    m_current.param().bytes.fill(0x33);
 
     m_tree.SelectNode(m_tree.topLevelItem(0));
 
-    EXPECT_EQ(CurrentParamRecord().bytes[100], 0x33);
-    EXPECT_TRUE(IsZero(CurrentWorkshopRecord().bytes));
+    EXPECT_EQ(m_current.param().bytes[100], 0x33);
+    EXPECT_TRUE(IsZero(m_current.value().workshop.bytes));
     EXPECT_TRUE(m_titles.isEmpty());
 }
 
@@ -78,13 +78,13 @@ TEST_F(TreeSelectionTest, missingParamFileBesideGsmFile_givesZerosBesideGsmValue
     WriteCalibration(m_workshop, QStringLiteral("CD456"), QStringLiteral("20240505"), 40, false,
                      true);
     m_tree.Rebuild();
-    CurrentParamRecord().bytes.fill(0x33);
+    m_current.param().bytes.fill(0x33);
 
     m_tree.SelectNode(Day(QStringLiteral("20240505")));
 
-    EXPECT_TRUE(IsZero(CurrentParamRecord().bytes));
-    EXPECT_EQ(CurrentGsmRecord().bytes, Pattern<RecordSize::Gsm>(41));
-    EXPECT_EQ(CurrentOwnerRecord().bytes, Pattern<RecordSize::Owner>(42));
+    EXPECT_TRUE(IsZero(m_current.param().bytes));
+    EXPECT_EQ(m_current.gsm().bytes, Pattern<RecordSize::Gsm>(41));
+    EXPECT_EQ(m_current.owner().bytes, Pattern<RecordSize::Owner>(42));
 }
 
 TEST_F(TreeSelectionTest, vehicleWithoutDays_setsTitleOnly)
@@ -111,7 +111,7 @@ TEST_F(TreeSelectionTest, sameVehicleUnderTwoWorkshops_loadsFromTheSelectedWorks
     m_tree.SelectNode(m_reg.entries()[1].vehicles.front().node);
 
     EXPECT_TRUE(Loaded(60));
-    EXPECT_EQ(CurrentWorkshopRecord().field(WorkshopRecord::Field::Name),
+    EXPECT_EQ(m_current.value().workshop.field(WorkshopRecord::Field::Name),
               QStringLiteral("Workshop O"));
 }
 
@@ -131,11 +131,11 @@ TEST_F(TreeSelectionTest, nodeOfUnregisteredWorkshop_setsTitleButCopiesNothing)
 {
     const TreeNode day = Day(QStringLiteral("20230101"));
     m_reg.entries().clear(); // the tree still shows the nodes until its next rebuild
-    CurrentParamRecord().bytes.fill(0x33);
+    m_current.param().bytes.fill(0x33);
 
     m_tree.SelectNode(day);
 
-    EXPECT_EQ(CurrentParamRecord().bytes[0], 0x33);
+    EXPECT_EQ(m_current.param().bytes[0], 0x33);
     EXPECT_EQ(m_titles, QStringList({"Velmora [AB123 : 20230101]"}));
 }
 
@@ -143,11 +143,11 @@ TEST_F(TreeSelectionTest, reselectingTheSelectedNode_doesNotLoadAgain)
 {
     const TreeNode day = Day(QStringLiteral("20230101"));
     m_tree.SelectNode(day);
-    CurrentParamRecord().bytes.fill(0x33); // an unsaved edit
+    m_current.param().bytes.fill(0x33); // an unsaved edit
 
     m_tree.SelectNode(day);
 
-    EXPECT_EQ(CurrentParamRecord().bytes[0], 0x33);
+    EXPECT_EQ(m_current.param().bytes[0], 0x33);
     EXPECT_EQ(m_titles.size(), 1);
 }
 
@@ -193,7 +193,7 @@ protected:
         return -1;
     }
 
-    cTDGrid m_grid;
+    cTDGrid m_grid{m_current};
 };
 
 TEST_F(TreeGridTest, load_refreshesTheGrid)
@@ -218,7 +218,7 @@ TEST_F(TreeGridTest, languageSwitch_clearsRecordsButKeepsSelectionAndTitle)
 
     EXPECT_EQ(m_tree.SelectedNode(), day);
     EXPECT_EQ(m_titles.size(), 1);
-    EXPECT_EQ(CurrentParamRecord().bytes[ParamRecord::Layout::RegNumberOffset], 0);
+    EXPECT_EQ(m_current.param().bytes[ParamRecord::Layout::RegNumberOffset], 0);
     EXPECT_NE(m_grid.GetCellText(0, 0), russianLabel);
     EXPECT_EQ(m_grid.GetCellText(RowLabelled(StringId::RegistrationNumber), 1), QString());
 }

@@ -1,7 +1,8 @@
-#include "params/CurrentRecords.h"
+#include "params/CurrentCalibration.h"
 #include "params/FieldHandlers.h"
 #include "params/FieldText.h"
 #include "params/ParamDescriptor.h"
+#include "params/RegistrationNumber.h"
 
 #include "lang/LanguagePack.h"
 
@@ -35,9 +36,10 @@ protected:
         grid.SetupRows();
     }
 
-    cTDGrid grid;
-    ParamRecord& param = CurrentParamRecord();
-    GsmRecord& gsm = CurrentGsmRecord();
+    CurrentCalibration current;
+    cTDGrid grid{current};
+    ParamRecord& param = current.param();
+    GsmRecord& gsm = current.gsm();
 };
 
 } // namespace
@@ -46,7 +48,7 @@ TEST_F(DescriptorTable, everyRowPointsAtItsFieldWithItsWidthHandlerAndTag)
 {
     const std::uint8_t* p = param.bytes.data();
     const std::uint8_t* g = gsm.bytes.data();
-    const std::uint8_t* o = CurrentOwnerRecord().bytes.data();
+    const std::uint8_t* o = current.owner().bytes.data();
     const Expected expected[ParamRowCount] = {
         {185, T::WideText, o, 0, 260, nullptr, "tag_cname"},
         {186, T::WideText, o, 520, 260, nullptr, "tag_address"},
@@ -77,7 +79,7 @@ TEST_F(DescriptorTable, everyRowPointsAtItsFieldWithItsWidthHandlerAndTag)
         SCOPED_TRACE(n);
         EXPECT_EQ(table[n].labelId, expected[n].labelId);
         EXPECT_EQ(table[n].type, expected[n].type);
-        EXPECT_EQ(table[n].field, expected[n].record + expected[n].offset);
+        EXPECT_EQ(table[n].fieldIn(current.edit()), expected[n].record + expected[n].offset);
         EXPECT_EQ(table[n].width, expected[n].width);
         EXPECT_EQ(table[n].handler, expected[n].handler);
         EXPECT_STREQ(table[n].tag, expected[n].tag);

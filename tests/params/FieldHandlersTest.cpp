@@ -1,5 +1,6 @@
-#include "params/CurrentRecords.h"
+#include "params/CurrentCalibration.h"
 #include "params/FieldText.h"
+#include "params/RegistrationNumber.h"
 
 #include "gridctrl/CGridCellCombo.h"
 #include "lang/LanguagePack.h"
@@ -37,10 +38,11 @@ protected:
     }
     QString cell(int row) const { return grid.GetCellText(row, ValueCol); }
 
-    cTDGrid grid;
-    ParamRecord& param = CurrentParamRecord();
-    GsmRecord& gsm = CurrentGsmRecord();
-    OwnerRecord& owner = CurrentOwnerRecord();
+    CurrentCalibration current;
+    cTDGrid grid{current};
+    ParamRecord& param = current.param();
+    GsmRecord& gsm = current.gsm();
+    OwnerRecord& owner = current.owner();
 };
 
 } // namespace

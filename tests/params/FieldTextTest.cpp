@@ -1,6 +1,7 @@
 #include "params/FieldText.h"
 #include "params/NumberText.h"
 #include "params/ParamRecord.h"
+#include "params/RegistrationNumber.h"
 
 #include <gtest/gtest.h>
 

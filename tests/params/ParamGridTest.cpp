@@ -1,5 +1,5 @@
-#include "navigation/cListParent.h"
-#include "params/CurrentRecords.h"
+#include "params/CurrentCalibration.h"
+#include "params/cListParent.h"
 
 #include "lang/LanguagePack.h"
 #include "lang/StringIds.h"
@@ -22,13 +22,13 @@ namespace {
 
 using P = ParamRecord::Layout;
 
-std::uint64_t paramNumber(std::size_t offset, std::size_t width)
-{
-    return LittleEndian::read(CurrentParamRecord().bytes.data() + offset, width);
-}
-
 class ParamGrid : public ::testing::Test {
 protected:
+    std::uint64_t paramNumber(std::size_t offset, std::size_t width)
+    {
+        return LittleEndian::read(current.param().bytes.data() + offset, width);
+    }
+
     void SetUp() override
     {
         grid.resize(600, 700);
@@ -36,7 +36,8 @@ protected:
         grid.SetupRows();
     }
 
-    cTDGrid grid;
+    CurrentCalibration current;
+    cTDGrid grid{current};
 };
 
 // Records what the help opener would open, with a help page in a temporary start folder.
@@ -107,7 +108,8 @@ TEST_F(ParamGrid, narrowWindowLeavesTheValueColumnAsItWas)
 
 TEST(ParamGridSize, valueColumnIsNotStretchedBeforeTheSetUp)
 {
-    cTDGrid grid;
+    CurrentCalibration current;
+    cTDGrid grid{current};
     grid.show();
     grid.SetColumns(2);
     grid.ResizeColumn(1, 40);
@@ -159,7 +161,7 @@ TEST_F(ParamGrid, storePassTakesTheTextOfAnEditorStillOpen)
     list->setEditText(QStringLiteral("UDP"));
 
     grid.RunStorePass();
-    EXPECT_EQ(CurrentGsmRecord().bytes[GsmRecord::Layout::ProtocolOffset], 1);
+    EXPECT_EQ(current.gsm().bytes[GsmRecord::Layout::ProtocolOffset], 1);
     EXPECT_EQ(grid.GetCellText(Row::Protocol, ValueCol), QStringLiteral("UDP"));
 }
 
@@ -180,8 +182,8 @@ TEST_F(ParamGrid, deleteClearsTheRecordFieldToo)
     TypeInto(grid, Row::Vin, QStringLiteral("WDB12345678901234"));
     grid.SetSelectedRange(Row::Vin, ValueCol, Row::MaxSpeed, ValueCol);
     grid.OnEditClear();
-    EXPECT_EQ(CurrentParamRecord().bytes[P::MaxSpeedOffset], 0);
-    EXPECT_EQ(CurrentParamRecord().bytes[P::VinOffset], 0);
+    EXPECT_EQ(current.param().bytes[P::MaxSpeedOffset], 0);
+    EXPECT_EQ(current.param().bytes[P::VinOffset], 0);
     EXPECT_EQ(grid.GetCellText(Row::Vin, ValueCol), QString());
 }
 
@@ -191,8 +193,8 @@ TEST_F(ParamGrid, cutStoresTheEmptiedCells)
     grid.SetSelectedRange(Row::Port, ValueCol, Row::Port, ValueCol);
     grid.OnEditCut();
     EXPECT_EQ(QApplication::clipboard()->text().trimmed(), QStringLiteral("8080"));
-    EXPECT_EQ(
-        LittleEndian::read(CurrentGsmRecord().bytes.data() + GsmRecord::Layout::PortOffset, 2), 0u);
+    EXPECT_EQ(LittleEndian::read(current.gsm().bytes.data() + GsmRecord::Layout::PortOffset, 2),
+              0u);
 }
 
 // Refusals
@@ -232,7 +234,8 @@ TEST_F(ParamGrid, acceptedEditSaysNothing)
 
 TEST(ListParent, gridCoversTheWholeViewAndFollowsItsSize)
 {
-    cListParent view;
+    CurrentCalibration current;
+    cListParent view{current};
     view.resize(640, 480);
     view.show();
     EXPECT_EQ(view.grid(), nullptr);
@@ -250,7 +253,8 @@ TEST(ListParent, gridCoversTheWholeViewAndFollowsItsSize)
 
 TEST(ListParent, secondInitialUpdateKeepsTheSameGrid)
 {
-    cListParent view;
+    CurrentCalibration current;
+    cListParent view{current};
     view.OnInitialUpdate();
     cTDGrid* first = view.grid();
     view.OnInitialUpdate();

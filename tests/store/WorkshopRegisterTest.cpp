@@ -260,9 +260,13 @@ TEST(DataFolderTest, configuredFolderAndItsParentAreCreated)
 TEST(FolderOpsTest, createFolderMakesOneLevelOnly)
 {
     QTemporaryDir dir;
-    EXPECT_TRUE(CreateFolder(dir.filePath(QStringLiteral("RX902"))));
-    EXPECT_FALSE(CreateFolder(dir.filePath(QStringLiteral("RX902"))));
-    EXPECT_FALSE(CreateFolder(dir.filePath(QStringLiteral("a/b"))));
+    bool made = false;
+    EXPECT_TRUE(EnsureFolder(dir.filePath(QStringLiteral("RX902")), &made));
+    EXPECT_TRUE(made);
+    EXPECT_TRUE(EnsureFolder(dir.filePath(QStringLiteral("RX902")), &made));
+    EXPECT_FALSE(made);
+    EXPECT_FALSE(EnsureFolder(dir.filePath(QStringLiteral("a/b")), &made));
+    EXPECT_FALSE(made);
     EXPECT_TRUE(PathExists(dir.filePath(QStringLiteral("RX902"))));
     EXPECT_FALSE(PathExists(QString()));
 }

@@ -1,15 +1,18 @@
-#include "navigation/cListParent.h"
+#include "params/cListParent.h"
 
 #include "params/cTDGrid.h"
 
 #include <QResizeEvent>
 
-cListParent::cListParent(QWidget* parent) : QWidget(parent) {}
+cListParent::cListParent(CurrentCalibration& current, QWidget* parent)
+    : QWidget(parent), m_current(current)
+{
+}
 
 void cListParent::OnInitialUpdate()
 {
     if (!m_grid) {
-        m_grid = new cTDGrid(this);
+        m_grid = new cTDGrid(m_current, this);
         m_grid->setGeometry(rect());
         m_grid->show();
     }

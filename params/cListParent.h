@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class CurrentCalibration;
 class cTDGrid;
 
 // The right pane of the main window: hosts the parameter grid over its whole area. The
@@ -10,7 +11,8 @@ class cListParent : public QWidget {
     Q_OBJECT
 
 public:
-    explicit cListParent(QWidget* parent = nullptr);
+    // The grid shows and edits `current`, which outlives the view.
+    explicit cListParent(CurrentCalibration& current, QWidget* parent = nullptr);
 
     // Creates the grid over the view's area (once) and runs its set-up.
     void OnInitialUpdate();
@@ -21,5 +23,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    CurrentCalibration& m_current;
     cTDGrid* m_grid = nullptr;
 };

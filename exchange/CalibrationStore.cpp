@@ -1,0 +1,60 @@
+#include "exchange/CalibrationStore.h"
+
+#include "lang/LanguagePack.h"
+#include "lang/StringIds.h"
+#include "store/AtomicFileGroup.h"
+#include "store/AtomicFileWriter.h"
+#include "store/FolderOps.h"
+#include "store/RecordFile.h"
+
+#include <QStringList>
+
+namespace {
+
+// Removes the folders this save made, deepest first; for each that stays, a line to add to
+// the save's message.
+QString RemoveMadeFolders(const QStringList& folders)
+{
+    QString left;
+    for (const QString& folder : folders)
+        if (!AtomicFileWriter::remove(folder))
+            left += u'\n' + Lang(StringId::FolderDeleteFailed).arg(folder);
+    return left;
+}
+
+} // namespace
+
+StoreOutcome StoreCalibration(const Calibration& calibration)
+{
+    const CalibrationPlace& place = calibration.place;
+    // Folders this save makes are taken away again when the save fails, so a failed save
+    // leaves no empty day in the tree.
+    QStringList madeFolders;
+    for (const QString& folder : {place.vehicleFolder(), place.dayFolder()}) {
+        bool made = false;
+        if (!EnsureFolder(folder, &made))
+            return {false, Lang(StringId::FolderCreateFailed).arg(folder) +
+                               RemoveMadeFolders(madeFolders)};
+        if (made)
+            madeFolders.prepend(folder);
+    }
+
+    // The three files of one calibration are replaced together, never a new one beside old
+    // ones.
+    AtomicFileGroup files;
+    files.add(place.paramFile(), RecordFileContent(calibration.param.bytes));
+    files.add(place.gsmFile(), RecordFileContent(calibration.gsm.bytes));
+    files.add(place.ownerFile(), RecordFileContent(calibration.owner.bytes));
+    const AtomicFileGroup::Outcome outcome = files.commit();
+    if (outcome.ok)
+        return {true, {}};
+    if (outcome.renamed == 0)
+        return {false, Lang(StringId::FileWriteFailed).arg(files.path(outcome.failedIndex)) +
+                           RemoveMadeFolders(madeFolders)};
+    QStringList replaced;
+    QStringList old;
+    for (qsizetype i = 0; i < files.size(); ++i)
+        (i < outcome.renamed ? replaced : old) << files.path(i);
+    return {false, Lang(StringId::SavePartlyWritten)
+                       .arg(replaced.join(QStringLiteral(", ")), old.join(QStringLiteral(", ")))};
+}
