@@ -1,8 +1,8 @@
 #include "app/CMainFrame.h"
 
-#include "app/CVelmoraApp.h"
 #include "app/LanguageChoice.h"
 #include "app/LockIndicators.h"
+#include "app/MainWindowHost.h"
 #include "exchange/CalibrationSaver.h"
 #include "exchange/cExportDlg.h"
 #include "lang/DisplayDate.h"
@@ -68,7 +68,7 @@ const QString kWindowStateKey = QStringLiteral("mainWindow/state");
 const QString kSplitterKey = QStringLiteral("mainWindow/splitter");
 } // namespace
 
-CMainFrame::CMainFrame(CVelmoraApp& app, QWidget* parent) : QMainWindow(parent), m_app(app)
+CMainFrame::CMainFrame(MainWindowHost& app, QWidget* parent) : QMainWindow(parent), m_app(app)
 {
     setObjectName(QStringLiteral("CMainFrame"));
     OnCreate();

@@ -5,7 +5,7 @@
 #include <QList>
 #include <QMainWindow>
 
-class CVelmoraApp;
+class MainWindowHost;
 class cTree;
 class cListParent;
 class LockIndicators;
@@ -18,7 +18,7 @@ class QToolBar;
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
-    explicit CMainFrame(CVelmoraApp& app, QWidget* parent = nullptr);
+    explicit CMainFrame(MainWindowHost& app, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
     // The views' first update: the tree is built, the grid set up.
@@ -76,7 +76,7 @@ private:
     void SwitchLanguage(const QString& packName);
     void restoreWindowState();
 
-    CVelmoraApp& m_app;
+    MainWindowHost& m_app;
     QSplitter* m_splitter = nullptr;
     QToolBar* m_toolBar = nullptr;
     LockIndicators* m_indicators = nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/MainWindowHost.h"
 #include "params/CurrentCalibration.h"
 #include "reports/PrinterSettings.h"
 #include "reports/ReportCommands.h"
@@ -19,7 +20,7 @@ class cTDGrid;
 
 // The process-wide state of Velmora: the workshop register, the loaded language pack, the
 // start folder, and the one main window with its tree and parameter grid.
-class CVelmoraApp : public QObject {
+class CVelmoraApp : public QObject, public MainWindowHost {
     Q_OBJECT
 public:
     CVelmoraApp();
@@ -39,29 +40,32 @@ public:
 
     // Unloads the current pack and loads `name`; when that fails the previous pack is
     // loaded again and false is returned.
-    bool SwitchLanguage(const QString& name);
+    bool SwitchLanguage(const QString& name) override;
 
-    void OnAppAbout();
+    void OnAppAbout() override;
 
-    WorkshopRegister& workshopRegister() { return m_register; }
+    WorkshopRegister& workshopRegister() override { return m_register; }
     // The calibration on screen, shown by the grid and loaded by the tree.
-    CurrentCalibration& currentCalibration() { return m_current; }
+    CurrentCalibration& currentCalibration() override { return m_current; }
     QString startFolder() const { return m_startFolder; }
     CMainFrame* mainWindow() const { return m_mainWindow.get(); }
     cTree* tree() const { return m_tree; }
     cTDGrid* grid() const { return m_grid; }
 
     // The main frame hands over its views when it has made them.
-    void setViews(cTree* tree, cTDGrid* grid);
+    void setViews(cTree* tree, cTDGrid* grid) override;
 
     // The printer choice of printer.txt.
     void LoadPrinterSettings();
     const PrinterSettings& printerSettings() const { return m_printerSettings; }
-    void setPrinterSettings(const PrinterSettings& settings) { m_printerSettings = settings; }
+    void setPrinterSettings(const PrinterSettings& settings) override
+    {
+        m_printerSettings = settings;
+    }
 
     // Shows the report window with the report's page, to be printed on the report's own
     // printer (the desktop's default printer is left alone).
-    void ShowReport(ReportKind kind, const PreparedReport& report);
+    void ShowReport(ReportKind kind, const PreparedReport& report) override;
     // Creates the report window on first use, shows it and navigates it to `url`.
     void ShowPreview(const QUrl& url, const QString& pdfName, const QString& queue);
     static QUrl MakeFileUrl(const QString& path);
