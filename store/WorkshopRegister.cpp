@@ -1,6 +1,7 @@
 #include "store/WorkshopRegister.h"
 
 #include "store/AtomicFileWriter.h"
+#include "store/CalibrationPlace.h"
 #include "store/DataFolder.h"
 #include "store/FolderOps.h"
 #include "store/LittleEndian.h"
@@ -130,10 +131,10 @@ QString WorkshopRegister::serviceFilePath()
 
 QString ExchangeFolderOf(const QString& workshopFolder)
 {
-    return workshopFolder + QLatin1Char('/') + kExchangeFolderName;
+    return JoinPath(workshopFolder, kExchangeFolderName);
 }
 
 QString WorkshopRecordPathOf(const QString& workshopFolder)
 {
-    return ExchangeFolderOf(workshopFolder) + u'/' + kWorkshopFileName;
+    return JoinPath(ExchangeFolderOf(workshopFolder), kWorkshopFileName);
 }
