@@ -9,27 +9,12 @@
 #include "params/cTDGrid.h"
 #include "platform/Prompts.h"
 #include "store/AtomicFileGroup.h"
-#include "store/AtomicFileWriter.h"
 #include "store/FolderOps.h"
+#include "store/MadeFolders.h"
 #include "store/RecordFile.h"
 #include "store/WorkshopRegister.h"
 
 #include <QFileInfo>
-
-namespace {
-
-// Removes the folders this save made, deepest first; for each that stays, a line to add to
-// the save's message.
-QString RemoveMadeFolders(const QStringList& folders)
-{
-    QString left;
-    for (const QString& folder : folders)
-        if (!AtomicFileWriter::remove(folder))
-            left += u'\n' + Lang(StringId::FolderDeleteFailed).arg(folder);
-    return left;
-}
-
-} // namespace
 
 bool SaveCalibration(WorkshopRegister& reg, cTree& tree, cTDGrid& grid, QWidget* window)
 {

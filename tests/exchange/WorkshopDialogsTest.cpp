@@ -206,6 +206,15 @@ protected:
         dlg.findChild<QLineEdit*>("id1004")->setText(name);
         dlg.accept();
     }
+    // Plays the create-workshop dialog that the list's Create button opens.
+    void PushCreateAnswer(const QString& name)
+    {
+        ModalRunner::pushHandler([this, name](QDialog& d) {
+            auto& create = dynamic_cast<cCreateClientDlg&>(d);
+            PressOk(create, m_data.path(), name);
+            return create.result();
+        });
+    }
 };
 
 TEST_F(CreateWorkshopTest, MakesFolderWithExchangeFolder)
@@ -256,11 +265,7 @@ TEST_F(CreateWorkshopTest, WholeCreationFailingAtEveryPositionLeavesNoNewEmptyFo
     };
     const auto create = [&] {
         cClientsDlg dlg(m_reg, *m_tree);
-        ModalRunner::pushHandler([this](QDialog& d) {
-            auto& create = dynamic_cast<cCreateClientDlg&>(d);
-            PressOk(create, m_data.path(), QStringLiteral("Swept"));
-            return create.result();
-        });
+        PushCreateAnswer(QStringLiteral("Swept"));
         PushDetailsAnswer(QStringLiteral("Swept Ltd"));
         dlg.findChild<QPushButton*>("id1002")->click();
         // The details are not asked for when the folders could not be made.
@@ -331,11 +336,7 @@ TEST_F(CreateWorkshopTest, DetailsCancelledRemovesTheFoldersMade)
 {
     const QString folder = m_data.filePath(QStringLiteral("Given up"));
     cClientsDlg dlg(m_reg, *m_tree);
-    ModalRunner::pushHandler([this](QDialog& d) {
-        auto& create = dynamic_cast<cCreateClientDlg&>(d);
-        PressOk(create, m_data.path(), QStringLiteral("Given up"));
-        return create.result();
-    });
+    PushCreateAnswer(QStringLiteral("Given up"));
     ModalRunner::pushHandler([](QDialog& d) {
         d.reject();
         return d.result();
@@ -379,11 +380,7 @@ TEST_F(CreateWorkshopTest, RefusalsKeepTheDialogOpen)
 TEST_F(CreateWorkshopTest, ListCreateRegistersTheNewFolderWithDetails)
 {
     cClientsDlg dlg(m_reg, *m_tree);
-    ModalRunner::pushHandler([this](QDialog& d) {
-        auto& create = dynamic_cast<cCreateClientDlg&>(d);
-        PressOk(create, m_data.path(), QStringLiteral("Fresh"));
-        return create.result();
-    });
+    PushCreateAnswer(QStringLiteral("Fresh"));
     PushDetailsAnswer(QStringLiteral("Fresh Ltd"));
     dlg.OnCreateFolder();
 
