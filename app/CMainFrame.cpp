@@ -343,7 +343,8 @@ void CMainFrame::OnNewWorkshop()
 {
     cCreateClientDlg dlg(this);
     if (ModalRunner::run(dlg) == QDialog::Accepted)
-        RegisterWorkshopFolder(dlg.WorkshopPath(), m_app.workshopRegister(), *m_tree, this);
+        RegisterWorkshopFolder(dlg.WorkshopPath(), m_app.workshopRegister(), *m_tree, this,
+                               dlg.MadeFolders());
 }
 
 void CMainFrame::OnNewVehicle()

@@ -3,26 +3,11 @@
 #include "lang/LanguagePack.h"
 #include "lang/StringIds.h"
 #include "store/AtomicFileGroup.h"
-#include "store/AtomicFileWriter.h"
 #include "store/FolderOps.h"
+#include "store/MadeFolders.h"
 #include "store/RecordFile.h"
 
 #include <QStringList>
-
-namespace {
-
-// Removes the folders this save made, deepest first; for each that stays, a line to add to
-// the save's message.
-QString RemoveMadeFolders(const QStringList& folders)
-{
-    QString left;
-    for (const QString& folder : folders)
-        if (!AtomicFileWriter::remove(folder))
-            left += u'\n' + Lang(StringId::FolderDeleteFailed).arg(folder);
-    return left;
-}
-
-} // namespace
 
 StoreOutcome StoreCalibration(const Calibration& calibration)
 {

@@ -54,6 +54,8 @@ def main():
     write('register_load', 'odd_byte', utf16('/odd') + b'\x41')
     write('register_load', 'empty', b'')
     write('register_load', 'lone_surrogate', b'/\x00\x00\xd8a\x00')
+    # Read as the workshop's SINFO.BIN too: every field of the record full to its width.
+    write('register_load', 'record_fields_full', utf16('Ш' * 584))
 
     for size in (1, 137, 145, 171, 175, 1168, 1624, 2000):
         write('record_files', 'pattern_%d' % size, bytes((i * 7 + 1) % 256 for i in range(size)))
@@ -64,6 +66,8 @@ def main():
     param[118:118 + 6] = 'А123ВС'.encode('iso8859-5')
     write('record_files', 'param_cyrillic', bytes(param))
     write('record_files', 'workshop_full', utf16('Ш' * 300))
+    # Every text field of every record full of ASCII letters, every number non-zero.
+    write('record_files', 'ascii_full', bytes(0x41 + i % 26 for i in range(1624)))
 
     owner = utf16('Иванов') + bytes(520 - 12)
     write('field_text', 'ascii_number', field_text_input(13, 5, b'A123BC', bytes(param)))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 class WorkshopRegister;
@@ -10,6 +11,7 @@ class cTree;
 // read, or asked for and written when the folder has none; then the register is saved and
 // the tree rebuilt. False when nothing was registered (details cancelled or not written, or
 // a path that the register file cannot hold).
-// The same folder may be registered twice.
+// The same folder may be registered twice. `madeFolders` are the folders made for this
+// workshop just before (deepest first); they go again when nothing is registered.
 bool RegisterWorkshopFolder(const QString& path, WorkshopRegister& reg, cTree& tree,
-                            QWidget* parent);
+                            QWidget* parent, const QStringList& madeFolders = {});

@@ -69,9 +69,9 @@ int cClientsDlg::SelectedIndex() const
     return index;
 }
 
-void cClientsDlg::RegisterWithRow(const QString& path)
+void cClientsDlg::RegisterWithRow(const QString& path, const QStringList& madeFolders)
 {
-    if (!RegisterWorkshopFolder(path, m_reg, m_tree, this) || !m_list)
+    if (!RegisterWorkshopFolder(path, m_reg, m_tree, this, madeFolders) || !m_list)
         return;
     auto* row = new QListWidgetItem(path, m_list);
     row->setData(Qt::UserRole, static_cast<int>(m_reg.entries().size()) - 1);
@@ -91,7 +91,7 @@ void cClientsDlg::OnCreateFolder()
     cCreateClientDlg dlg(this);
     if (ModalRunner::run(dlg) != QDialog::Accepted)
         return;
-    RegisterWithRow(dlg.WorkshopPath());
+    RegisterWithRow(dlg.WorkshopPath(), dlg.MadeFolders());
 }
 
 void cClientsDlg::OnRemove()

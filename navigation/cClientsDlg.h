@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 
 class QListWidget;
-class QString;
 class WorkshopRegister;
 class cTree;
 
@@ -28,7 +28,8 @@ private:
     // Register index of the selected row, or -1 when no valid row is selected.
     int SelectedIndex() const;
     void UpdateRowButtons();
-    void RegisterWithRow(const QString& path);
+    // Registers the folder and adds its row; `madeFolders` go again when it is not registered.
+    void RegisterWithRow(const QString& path, const QStringList& madeFolders = {});
 
     WorkshopRegister& m_reg;
     cTree& m_tree;

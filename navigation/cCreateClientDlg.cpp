@@ -6,8 +6,8 @@
 #include "lang/StringIds.h"
 #include "navigation/CDirDialog.h"
 #include "platform/Prompts.h"
-#include "store/AtomicFileWriter.h"
 #include "store/FolderOps.h"
+#include "store/MadeFolders.h"
 #include "store/WorkshopRegister.h"
 
 #include <QDir>
@@ -65,14 +65,12 @@ void cCreateClientDlg::accept()
         if (madeNow)
             made.prepend(folder);
         if (!there) {
-            QString message = Lang(StringId::FolderCreateFailed).arg(folder);
-            for (const QString& left : made)
-                if (!AtomicFileWriter::remove(left))
-                    message += u'\n' + Lang(StringId::FolderDeleteFailed).arg(left);
-            Prompts::warn(this, message);
+            Prompts::warn(this,
+                          Lang(StringId::FolderCreateFailed).arg(folder) + RemoveMadeFolders(made));
             return;
         }
     }
     m_workshopPath = path;
+    m_madeFolders = made;
     QDialog::accept();
 }

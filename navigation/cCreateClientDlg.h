@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 
 class QLineEdit;
 
@@ -17,6 +18,9 @@ public:
 
     // The new workshop's folder, set when the dialog ends with OK.
     const QString& WorkshopPath() const { return m_workshopPath; }
+    // The folders OK made, deepest first: the caller removes them when the workshop is not
+    // registered after all.
+    const QStringList& MadeFolders() const { return m_madeFolders; }
     const QString& Location() const { return m_location; }
 
     // Button 1005: choose the location with the folder chooser.
@@ -29,6 +33,7 @@ public:
 private:
     QString m_workshopPath;
     QString m_location;
+    QStringList m_madeFolders;
     QLineEdit* m_name = nullptr;
     QLineEdit* m_locationView = nullptr;
 };

@@ -125,19 +125,26 @@ void syncFolder(const QByteArray& folder)
     ::close(fd);
 }
 
+// A temporary file that cannot be removed is hidden by its leading full stop and harms
+// nothing; it is logged so that it can be found.
+void removeTemporary(const QByteArray& temp)
+{
+    if (step(FaultPoint::RemoveTemporary, [&] { return ::unlink(temp.constData()); }) != 0)
+        qWarning("file writer: temporary file %s cannot be removed: %s", temp.constData(),
+                 std::strerror(errno));
+}
+
 } // namespace
 
 bool AtomicFileWriter::flushFileSystem(const QString& path)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
+    const QByteArray folder = QFile::encodeName(path);
+    const int fd = step(FaultPoint::OpenFolder, [&] {
+        return ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
+    });
     if (fd < 0)
         return false;
-    // Only a fault aimed at this step fails it: sweeps over every step of a replacement
-    // count the steps of the writer alone.
-    const bool injected =
-        g_seam.point == FaultPoint::SyncFileSystem && injectedFault(FaultPoint::SyncFileSystem);
-    const bool synced = !injected && ::syncfs(fd) == 0;
+    const bool synced = step(FaultPoint::SyncFileSystem, [&] { return ::syncfs(fd); }) == 0;
     const bool closed = ::close(fd) == 0;
     return synced && closed;
 }
@@ -169,7 +176,7 @@ bool AtomicFileWriter::prepare(const QString& path, const QByteArray& content, P
     ok = ok && step(FaultPoint::SyncFile, [&] { return ::fsync(fd); }) == 0;
     ok = step(FaultPoint::Close, [&] { return ::close(fd); }) == 0 && ok;
     if (!ok) {
-        ::unlink(temp.constData());
+        removeTemporary(temp);
         return false;
     }
     prepared = {temp, target, folder};
@@ -190,7 +197,7 @@ bool AtomicFileWriter::commit(const Prepared& prepared)
 
 void AtomicFileWriter::discard(const Prepared& prepared)
 {
-    ::unlink(prepared.temp.constData());
+    removeTemporary(prepared.temp);
 }
 
 bool AtomicFileWriter::replace(const QString& path, const QByteArray& content)

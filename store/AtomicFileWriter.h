@@ -39,8 +39,8 @@ public:
     // medium (syncfs); false when the folder cannot be opened or the flush failed.
     static bool flushFileSystem(const QString& path);
 
-    // Test seam. Every call that can fail while a file is replaced, a folder made, or either
-    // removed again counts as one step, of one of these kinds.
+    // Test seam. Every call that can fail while a file is replaced, a folder made, either
+    // removed again, or a file system flushed counts as one step, of one of these kinds.
     enum class FaultPoint {
         Any, // every kind below, counted together
         CreateTemporary,
@@ -52,7 +52,8 @@ public:
         OpenFolder,
         SyncFolder,
         CreateFolder,
-        Remove, // the clean-up after a failure
+        Remove,          // the clean-up after a failure
+        RemoveTemporary, // a temporary file that will not be renamed
         SyncFileSystem,
     };
     // The n-th step of that kind from now on fails (1 = the next one); 0 turns the fault

@@ -4,13 +4,13 @@
 #include "lang/StringIds.h"
 #include "platform/ModalRunner.h"
 #include "platform/Prompts.h"
-#include "store/AtomicFileWriter.h"
 #include "store/FolderOps.h"
+#include "store/MadeFolders.h"
 #include "store/RecordFile.h"
 #include "store/WorkshopDetails.h"
 #include "store/cServiceDlg.h"
 
-bool EnsureWorkshopRecord(WorkshopEntry& entry, QWidget* parent)
+bool EnsureWorkshopRecord(WorkshopEntry& entry, QWidget* parent, const QStringList& madeFolders)
 {
     // Without a folder the paths below would point at the root of the file system.
     if (entry.folderPath.isEmpty())
@@ -19,22 +19,28 @@ bool EnsureWorkshopRecord(WorkshopEntry& entry, QWidget* parent)
         return true;
 
     cServiceDlg dialog(parent);
-    if (ModalRunner::run(dialog) != QDialog::Accepted)
+    if (ModalRunner::run(dialog) != QDialog::Accepted) {
+        // A workshop given up leaves no empty folder made for it; one that stays is named.
+        const QString left = RemoveMadeFolders(madeFolders);
+        if (!left.isEmpty())
+            Prompts::warn(parent, left.mid(1));
         return false;
+    }
 
     const QString exchange = ExchangeFolderOf(entry.folderPath);
-    bool made = false;
-    EnsureFolder(exchange, &made);
+    QStringList made = madeFolders;
+    bool madeNow = false;
+    EnsureFolder(exchange, &madeNow);
+    if (madeNow)
+        made.prepend(exchange);
 
     WorkshopRecord record;
     StoreDetails(dialog, record);
     const QString path = WorkshopRecordPathOf(entry.folderPath);
     if (!WriteRecordFile(path, record.bytes)) {
-        // An exchange folder made for the record goes again; one that stays is named.
-        QString message = Lang(StringId::WorkshopWriteFailed).arg(path);
-        if (made && !AtomicFileWriter::remove(exchange))
-            message += u'\n' + Lang(StringId::FolderDeleteFailed).arg(exchange);
-        Prompts::warn(parent, message);
+        // The folders made for the record go again; one that stays is named.
+        Prompts::warn(parent,
+                      Lang(StringId::WorkshopWriteFailed).arg(path) + RemoveMadeFolders(made));
         return false;
     }
     entry.record = record;

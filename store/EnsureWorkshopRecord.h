@@ -2,6 +2,8 @@
 
 #include "store/WorkshopRegister.h"
 
+#include <QStringList>
+
 class QWidget;
 
 // Makes sure the workshop of `entry` (its folder path set) has its record on disk. A
@@ -10,4 +12,8 @@ class QWidget;
 // created when missing (the workshop folder itself must exist) and the record written.
 // False when the path is empty, the user cancelled or the write failed (the user is told); the
 // entry's record is then unchanged.
-bool EnsureWorkshopRecord(WorkshopEntry& entry, QWidget* parent = nullptr);
+// `madeFolders` are the folders the caller made for this workshop, deepest first: when no
+// record is written they are removed again with the exchange folder made here, and each
+// that stays is named to the user.
+bool EnsureWorkshopRecord(WorkshopEntry& entry, QWidget* parent = nullptr,
+                          const QStringList& madeFolders = {});

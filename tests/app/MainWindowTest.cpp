@@ -1,6 +1,11 @@
 #include "tests/app/MainWindowFixture.h"
 
 #include "lang/PackResources.h"
+#include "navigation/cCreateClientDlg.h"
+#include "platform/FolderChooser.h"
+#include "store/AtomicFileWriter.h"
+
+#include <QFileInfo>
 
 namespace {
 
@@ -109,6 +114,42 @@ TEST_F(MainWindowTest, refreshCommand_readsFoldersAndWorkshopDetailsAgain)
     EXPECT_EQ(app.workshopRegister().entries()[0].record, renamed);
     EXPECT_EQ(node->text(0), QStringLiteral("North"));
     EXPECT_EQ(node->text(0), QStringLiteral("North"));
+}
+
+TEST_F(MainWindowTest, newWorkshopCommandWhoseRecordCannotBeWritten_leavesNoFolder)
+{
+    // The New workshop command makes the folder and its exchange folder, asks for the
+    // details, and fails to write the record: nothing is registered, both folders go again
+    // and the one message names the record.
+    QTemporaryDir root;
+    CVelmoraApp app;
+    ASSERT_TRUE(app.InitInstance());
+    const QString folder = QDir(root.path()).filePath(QStringLiteral("New shop"));
+    ModalRunner::pushHandler([&](QDialog& dialog) {
+        FolderChooser::pushChoice(root.path());
+        auto& create = dynamic_cast<cCreateClientDlg&>(dialog);
+        create.OnBrowse();
+        dialog.findChild<QLineEdit*>(QStringLiteral("id1004"))->setText(QStringLiteral("New shop"));
+        dialog.accept();
+        return dialog.result();
+    });
+    ModalRunner::pushHandler([](QDialog& dialog) {
+        dialog.findChild<QLineEdit*>(QStringLiteral("id1010"))->setText(QStringLiteral("Shop"));
+        dialog.accept();
+        // The record is the next file written.
+        AtomicFileWriter::failEvery(AtomicFileWriter::FaultPoint::Write);
+        return dialog.result();
+    });
+    actionFor(app.mainWindow()->menuBar(), CommandId::NewWorkshop)->trigger();
+    AtomicFileWriter::failEvery(AtomicFileWriter::FaultPoint::Any);
+    EXPECT_FALSE(ModalRunner::hasPendingHandlers());
+    EXPECT_EQ(
+        Prompts::takeShownTexts(),
+        QStringList{
+            Lang(StringId::WorkshopWriteFailed).arg(folder + QStringLiteral("/RX902/SINFO.BIN"))});
+    EXPECT_FALSE(QFileInfo::exists(folder));
+    EXPECT_TRUE(app.workshopRegister().entries().empty());
+    EXPECT_EQ(app.mainWindow()->tree()->topLevelItemCount(), 0);
 }
 
 TEST_F(MainWindowTest, firstStartFollowsLangThenTheLanguageChosenLastTime)

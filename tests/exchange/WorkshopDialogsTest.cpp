@@ -206,6 +206,15 @@ protected:
         dlg.findChild<QLineEdit*>("id1004")->setText(name);
         dlg.accept();
     }
+    // Plays the create-workshop dialog that the list's Create button opens.
+    void PushCreateAnswer(const QString& name)
+    {
+        ModalRunner::pushHandler([this, name](QDialog& d) {
+            auto& create = dynamic_cast<cCreateClientDlg&>(d);
+            PressOk(create, m_data.path(), name);
+            return create.result();
+        });
+    }
 };
 
 TEST_F(CreateWorkshopTest, MakesFolderWithExchangeFolder)
@@ -234,42 +243,109 @@ TEST_F(CreateWorkshopTest, TabOrderFollowsTheLayout)
     }
 }
 
-TEST_F(CreateWorkshopTest, FailureAtEveryPositionLeavesNoNewEmptyFolder)
+TEST_F(CreateWorkshopTest, WholeCreationFailingAtEveryPositionLeavesNoNewEmptyFolder)
 {
-    // Every failure position of making the workshop folder and its exchange folder, with the
-    // clean-up working and with it failing: the dialog stays open with one message, and the
-    // new folder is either gone or named in it.
+    // The user's whole run, from the list's Create button through the location, the name and
+    // the details to the saved register, failed at every position of the file writer, with
+    // the clean-up working and with it failing. Afterwards the workshop is registered with its
+    // record, or nothing is and every folder the run made is gone or named; the register file
+    // is the old or the new one; a failure is told once and named.
     using Kind = AtomicFileWriter::FaultPoint;
+    const QString old = MakeWorkshopFolder(QStringLiteral("Old"));
     const QString folder = m_data.filePath(QStringLiteral("Swept"));
     const QString exchange = folder + QStringLiteral("/RX902");
+    const QString record = exchange + QStringLiteral("/SINFO.BIN");
+    const QString serviceFile = WorkshopRegister::serviceFilePath();
+    const auto reset = [&] {
+        ASSERT_TRUE(QDir(folder).removeRecursively());
+        m_reg.entries().clear();
+        Register(old);
+        ASSERT_TRUE(m_reg.save(serviceFile));
+        ShownTexts();
+    };
+    const auto create = [&] {
+        cClientsDlg dlg(m_reg, *m_tree);
+        PushCreateAnswer(QStringLiteral("Swept"));
+        PushDetailsAnswer(QStringLiteral("Swept Ltd"));
+        dlg.findChild<QPushButton*>("id1002")->click();
+        // The details are not asked for when the folders could not be made.
+        ModalRunner::clearHandlers();
+    };
+    reset();
+    const QByteArray oldRegister = ReadFile(serviceFile);
     AtomicFileWriter::failAt(Kind::Any, 0);
-    {
-        cCreateClientDlg dlg;
-        PressOk(dlg, m_data.path(), QStringLiteral("Swept"));
-        ASSERT_EQ(dlg.result(), QDialog::Accepted);
-    }
-    const int steps = AtomicFileWriter::stepsTaken();
+    create();
+    const QList<Kind> kinds = AtomicFileWriter::stepKinds();
+    const QByteArray newRegister = ReadFile(serviceFile);
+    const QByteArray newRecord = ReadFile(record);
+    ASSERT_TRUE(ShownTexts().isEmpty());
+    ASSERT_EQ(m_reg.entries().size(), 2u);
+    // Both folders, the record and the register are written through the writer.
+    ASSERT_EQ(kinds.count(Kind::CreateFolder), 2);
+    ASSERT_EQ(kinds.count(Kind::Rename), 2);
+    ASSERT_NE(oldRegister, newRegister);
+
     for (const Kind removals : {Kind::Any, Kind::Remove}) {
-        for (int position = 1; position <= steps; ++position) {
+        for (int position = 1; position <= kinds.size(); ++position) {
             SCOPED_TRACE(position * (removals == Kind::Remove ? -1 : 1));
-            ASSERT_TRUE(QDir(folder).removeRecursively());
-            cCreateClientDlg dlg;
+            reset();
             AtomicFileWriter::failAt(Kind::Any, position);
             AtomicFileWriter::failEvery(removals);
-            PressOk(dlg, m_data.path(), QStringLiteral("Swept"));
+            create();
             AtomicFileWriter::failEvery(Kind::Any);
             AtomicFileWriter::failAt(Kind::Any, 0);
             const QStringList shown = ShownTexts();
-            const bool accepted = dlg.result() == QDialog::Accepted;
+            const bool registered = m_reg.entries().size() == 2;
+            const QByteArray registerNow = ReadFile(serviceFile);
+            EXPECT_TRUE(registerNow == oldRegister || registerNow == newRegister);
+            EXPECT_EQ(m_tree->topLevelItemCount(), registered ? 2 : 1);
             // Only a folder flush fails nothing.
-            EXPECT_EQ(accepted, QFileInfo(exchange).isDir());
-            ASSERT_EQ(shown.size(), accepted ? 0 : 1);
-            if (!accepted) {
-                EXPECT_EQ(QFileInfo(folder).isDir(),
-                          shown.first().contains(Lang(StringId::FolderDeleteFailed).arg(folder)));
+            const Kind kind = kinds.at(position - 1);
+            const bool fails = kind != Kind::OpenFolder && kind != Kind::SyncFolder;
+            ASSERT_EQ(shown.size(), fails ? 1 : 0);
+            if (registered) {
+                // The record is written; only the register file can have failed after it,
+                // and the workshop stays registered for this run, as the message says.
+                EXPECT_EQ(ReadFile(record), newRecord);
+                EXPECT_EQ(registerNow, fails ? oldRegister : newRegister);
+                if (fails) {
+                    EXPECT_EQ(shown.first(), Lang(StringId::RegisterSaveFailed).arg(serviceFile));
+                }
+                continue;
+            }
+            EXPECT_EQ(registerNow, oldRegister);
+            EXPECT_FALSE(QFileInfo::exists(record));
+            const QString& message = shown.first();
+            EXPECT_TRUE(message.startsWith(Lang(StringId::FolderCreateFailed).arg(folder)) ||
+                        message.startsWith(Lang(StringId::FolderCreateFailed).arg(exchange)) ||
+                        message.startsWith(Lang(StringId::WorkshopWriteFailed).arg(record)))
+                << message.toStdString();
+            for (const QString& made : {exchange, folder}) {
+                EXPECT_EQ(QFileInfo(made).isDir(),
+                          message.contains(Lang(StringId::FolderDeleteFailed).arg(made)))
+                    << made.toStdString();
+                if (removals == Kind::Any) {
+                    EXPECT_FALSE(QFileInfo::exists(made)) << made.toStdString();
+                }
             }
         }
     }
+}
+
+TEST_F(CreateWorkshopTest, DetailsCancelledRemovesTheFoldersMade)
+{
+    const QString folder = m_data.filePath(QStringLiteral("Given up"));
+    cClientsDlg dlg(m_reg, *m_tree);
+    PushCreateAnswer(QStringLiteral("Given up"));
+    ModalRunner::pushHandler([](QDialog& d) {
+        d.reject();
+        return d.result();
+    });
+    dlg.findChild<QPushButton*>("id1002")->click();
+    EXPECT_FALSE(ModalRunner::hasPendingHandlers());
+    EXPECT_TRUE(m_reg.entries().empty());
+    EXPECT_FALSE(QFileInfo::exists(folder));
+    EXPECT_TRUE(ShownTexts().isEmpty());
 }
 
 TEST_F(CreateWorkshopTest, EmptyNameGivesTheLocationItself)
@@ -304,11 +380,7 @@ TEST_F(CreateWorkshopTest, RefusalsKeepTheDialogOpen)
 TEST_F(CreateWorkshopTest, ListCreateRegistersTheNewFolderWithDetails)
 {
     cClientsDlg dlg(m_reg, *m_tree);
-    ModalRunner::pushHandler([this](QDialog& d) {
-        auto& create = dynamic_cast<cCreateClientDlg&>(d);
-        PressOk(create, m_data.path(), QStringLiteral("Fresh"));
-        return create.result();
-    });
+    PushCreateAnswer(QStringLiteral("Fresh"));
     PushDetailsAnswer(QStringLiteral("Fresh Ltd"));
     dlg.OnCreateFolder();
 

@@ -131,11 +131,13 @@ TEST_F(AtomicFileWriterTest, positionsCountEveryFallibleCallAndEachCanFail)
     AtomicFileWriter::failAt(Point::Any, 0);
     ASSERT_TRUE(AtomicFileWriter::replace(path("A.BIN"), QByteArray("first")));
     ASSERT_TRUE(AtomicFileWriter::createFolder(path("day")));
+    ASSERT_TRUE(AtomicFileWriter::flushFileSystem(m_dir.path()));
     // Each call that makes the data durable is a step of its own: a flush left out shows.
     const QList<Point> made{Point::CreateTemporary, Point::ChangeMode, Point::Write,
                             Point::SyncFile,        Point::Close,      Point::Rename,
                             Point::OpenFolder,      Point::SyncFolder, Point::CreateFolder,
-                            Point::OpenFolder,      Point::SyncFolder};
+                            Point::OpenFolder,      Point::SyncFolder, Point::OpenFolder,
+                            Point::SyncFileSystem};
     EXPECT_EQ(AtomicFileWriter::stepKinds(), made);
     const int positions = AtomicFileWriter::stepsTaken();
     int failures = 0;
@@ -144,7 +146,8 @@ TEST_F(AtomicFileWriterTest, positionsCountEveryFallibleCallAndEachCanFail)
         AtomicFileWriter::failAt(Point::Any, nth);
         const bool written = AtomicFileWriter::replace(path("A.BIN"), QByteArray("again"));
         const bool made = AtomicFileWriter::createFolder(path("day"));
-        failures += (written ? 0 : 1) + (made ? 0 : 1);
+        const bool flushed = AtomicFileWriter::flushFileSystem(m_dir.path());
+        failures += (written ? 0 : 1) + (made ? 0 : 1) + (flushed ? 0 : 1);
         EXPECT_EQ(QFileInfo(path("day")).isDir(), made);
         EXPECT_EQ(readAll(path("A.BIN")), QByteArray(written ? "again" : "first"));
         if (written) {
@@ -155,6 +158,34 @@ TEST_F(AtomicFileWriterTest, positionsCountEveryFallibleCallAndEachCanFail)
     EXPECT_EQ(failures, positions - 4);
     EXPECT_EQ(everyName(m_dir.path()),
               (QStringList{QStringLiteral("A.BIN"), QStringLiteral("day")}));
+
+    // A replacement that fails removes its temporary file as a step of its own.
+    AtomicFileWriter::failAt(Point::Write, 1);
+    EXPECT_FALSE(AtomicFileWriter::replace(path("A.BIN"), QByteArray("again")));
+    EXPECT_EQ(AtomicFileWriter::stepKinds(),
+              (QList<Point>{Point::CreateTemporary, Point::ChangeMode, Point::Write, Point::Close,
+                            Point::RemoveTemporary}));
+    AtomicFileWriter::failAt(Point::Any, 0);
+}
+
+TEST_F(AtomicFileWriterTest, temporaryFileThatCannotBeRemovedIsLoggedAndOldFileKept)
+{
+    ASSERT_TRUE(writeRaw(path("service.txt"), QByteArray("old")));
+    g_logged.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(collect);
+    AtomicFileWriter::failAt(Point::Rename, 1);
+    AtomicFileWriter::failEvery(Point::RemoveTemporary);
+    const bool written = AtomicFileWriter::replace(path("service.txt"), QByteArray("new"));
+    AtomicFileWriter::failEvery(Point::Any);
+    AtomicFileWriter::failAt(Point::Any, 0);
+    qInstallMessageHandler(previous);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(readAll(path("service.txt")), QByteArray("old"));
+    const QStringList names = everyName(m_dir.path());
+    ASSERT_EQ(names.size(), 2);
+    ASSERT_EQ(g_logged.size(), 1);
+    EXPECT_TRUE(g_logged.first().contains(m_dir.filePath(names.first())))
+        << g_logged.first().toStdString();
 }
 
 TEST_F(AtomicFileWriterTest, shortWritesAreCompletedAndAFailureAmongThemKeepsNothing)

@@ -57,6 +57,7 @@ protected:
         const Files before = FilesUnder(root);
         AtomicFileWriter::failAtStep(0);
         save();
+        m_kinds = AtomicFileWriter::stepKinds();
         const int steps = AtomicFileWriter::stepsTaken();
         const Files after = FilesUnder(root);
         ASSERT_TRUE(ShownTexts().isEmpty());
@@ -76,10 +77,31 @@ protected:
                             it.value() == after.value(it.key(), "\x01missing"))
                     << position << ' ' << it.key().toStdString();
             }
-            EXPECT_EQ(outcome.shown.size(), outcome.now == after ? 0 : 1) << position;
+            // A drive that does not confirm the flush at the end is never called ready.
+            const bool flushFailed = FlushStepAt(position);
+            EXPECT_EQ(outcome.shown.size(), outcome.now == after && !flushFailed ? 0 : 1)
+                << position;
+            if (flushFailed && !outcome.shown.isEmpty()) {
+                EXPECT_TRUE(
+                    outcome.shown.first().contains(Lang(StringId::TransferNotFlushed).arg(root)))
+                    << position;
+            }
             check(outcome, after);
         }
     }
+
+    // Whether the step at `position` opens the file system for its flush or flushes it.
+    bool FlushStepAt(int position) const
+    {
+        using Kind = AtomicFileWriter::FaultPoint;
+        const qsizetype at = position - 1;
+        return m_kinds.value(at) == Kind::SyncFileSystem ||
+               (m_kinds.value(at) == Kind::OpenFolder &&
+                m_kinds.value(at + 1) == Kind::SyncFileSystem);
+    }
+
+    // The kinds of the steps of the run without a fault.
+    QList<AtomicFileWriter::FaultPoint> m_kinds;
 };
 
 TEST_F(FolderSaverSweep, NewVehicle)
@@ -176,6 +198,9 @@ TEST_F(FolderSaverSweep, ExportOverAnEmptyDriveAndOverAnOlderExport)
             [&](const Outcome& outcome, const Files& after) {
                 ExpectEveryFileNotNewNamed(DriveFolder(), outcome, after);
             });
+        // The drive's flush is among the positions swept, its folder's opening too.
+        EXPECT_EQ(m_kinds.count(AtomicFileWriter::FaultPoint::SyncFileSystem), 1);
+        EXPECT_TRUE(FlushStepAt(static_cast<int>(m_kinds.size()) - 1));
     }
 }
 
