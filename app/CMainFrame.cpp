@@ -12,6 +12,8 @@
 #include "lang/ResourceIds.h"
 #include "lang/StringIds.h"
 #include "navigation/NodeDeletion.h"
+#include "navigation/TreeFindField.h"
+#include "navigation/VehicleIndex.h"
 #include "navigation/WorkshopRegistration.h"
 #include "navigation/cClientsDlg.h"
 #include "navigation/cCreateClientDlg.h"
@@ -36,6 +38,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 namespace {
 struct CommandEntry {
@@ -58,6 +61,8 @@ constexpr CommandEntry kCommandTable[] = {
     {CommandId::NewWorkshop, &CMainFrame::OnNewWorkshop},
     {CommandId::NewVehicle, &CMainFrame::OnNewVehicle},
     {CommandId::Refresh, &CMainFrame::OnRefresh},
+    {CommandId::Find, &CMainFrame::OnFind},
+    {CommandId::CalibrationHistory, &CMainFrame::OnCalibrationHistory},
     {CommandId::AppAbout, &CMainFrame::OnAppAbout},
     {CommandId::AppExit, &CMainFrame::OnAppExit},
 };
@@ -100,9 +105,9 @@ void CMainFrame::OnCreateClient()
     m_splitter->setObjectName(QStringLiteral("mainSplitter"));
     m_splitter->setChildrenCollapsible(false);
 
-    m_tree = new cTree(m_app.workshopRegister(), m_splitter);
+    m_tree = new cTree(m_app.workshopRegister());
+    m_splitter->addWidget(CreateTreePane());
     m_gridHost = new cListParent(m_splitter);
-    m_splitter->addWidget(m_tree);
     m_splitter->addWidget(m_gridHost);
     m_splitter->setStretchFactor(0, 0);
     m_splitter->setStretchFactor(1, 1);
@@ -130,6 +135,38 @@ void CMainFrame::OnCreateClient()
             Qt::QueuedConnection);
         return false;
     });
+}
+
+QWidget* CMainFrame::CreateTreePane()
+{
+    m_index = new VehicleIndex(this);
+    auto* pane = new QWidget;
+    m_findField = new TreeFindField(*m_tree, *m_index, pane);
+    auto* layout = new QVBoxLayout(pane);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(m_findField);
+    layout->addWidget(m_tree);
+
+    const auto registeredFolders = [this] {
+        QStringList folders;
+        for (const WorkshopEntry& entry : m_app.workshopRegister().entries())
+            folders.append(entry.folderPath);
+        return folders;
+    };
+    connect(m_tree, &cTree::branchesRead, this,
+            [this, registeredFolders](const QString& workshop, const QString& vehicle) {
+                if (workshop.isEmpty())
+                    m_index->readAll(registeredFolders());
+                else
+                    m_index->read(workshop, vehicle);
+                m_findField->refilter();
+            });
+    connect(m_tree, &cTree::workshopDropped, this, [this, registeredFolders] {
+        m_index->retain(registeredFolders());
+        m_findField->refilter();
+    });
+    return pane;
 }
 
 void CMainFrame::OnInitialUpdate()
@@ -200,6 +237,7 @@ void CMainFrame::SwitchLanguage(const QString& packName)
         },
         Qt::QueuedConnection);
     m_indicators->retranslate();
+    m_findField->retranslate();
     statusBar()->showMessage(Lang(StringId::Ready));
     m_gridHost->grid()->Retranslate();
 }
@@ -365,6 +403,13 @@ void CMainFrame::OnRefresh()
     }
     m_tree->Rebuild();
 }
+
+void CMainFrame::OnFind()
+{
+    m_findField->activate();
+}
+
+void CMainFrame::OnCalibrationHistory() {}
 
 void CMainFrame::OnAppAbout()
 {
