@@ -17,6 +17,7 @@
 #include "navigation/WorkshopRegistration.h"
 #include "navigation/cClientsDlg.h"
 #include "navigation/cCreateClientDlg.h"
+#include "navigation/cHistoryDlg.h"
 #include "navigation/cListParent.h"
 #include "navigation/cNewCarDlg.h"
 #include "navigation/cTree.h"
@@ -409,7 +410,19 @@ void CMainFrame::OnFind()
     m_findField->activate();
 }
 
-void CMainFrame::OnCalibrationHistory() {}
+void CMainFrame::OnCalibrationHistory()
+{
+    TreeNode vehicle = m_tree->SelectedNode();
+    if (cTree::NodeLevel(vehicle) == TreeLevel::Day)
+        vehicle = vehicle->parent();
+    if (cTree::NodeLevel(vehicle) != TreeLevel::Vehicle) {
+        Prompts::inform(this, Lang(StringId::HistorySelectVehicle));
+        return;
+    }
+    // A window of its own beside the main one, so the tree stays at hand.
+    auto* history = new cHistoryDlg(*m_tree, vehicle, this);
+    history->show();
+}
 
 void CMainFrame::OnAppAbout()
 {
