@@ -39,7 +39,6 @@ double SlowestKeystroke(const BenchData& data, const QString& number)
             folders << entry.folderPath;
         index.readAll(folders);
     });
-    QObject::connect(&index, &VehicleIndex::updated, &field, &TreeFindField::refilter);
     field.setGeometry(0, 0, 300, 24);
     tree.setGeometry(0, 26, 300, 800);
     window.resize(300, 830);

@@ -52,23 +52,31 @@ void TreeFilter::gather()
 
 void TreeFilter::apply(const FindText& text)
 {
+    std::vector<char> found;
     for (Workshop& workshop : m_workshops) {
+        found.assign(workshop.endRow - workshop.firstRow, 0);
         bool any = false;
         for (std::size_t r = workshop.firstRow; r < workshop.endRow; ++r) {
-            Row& row = m_rows[r];
-            const bool hide = !text.matches(row.keys);
-            any = any || !hide;
-            // Only what changes is touched: hiding a row costs the view more than matching.
-            if (row.hidden != hide) {
-                row.node->setHidden(hide);
-                row.hidden = hide;
-            }
+            found[r - workshop.firstRow] = text.matches(m_rows[r].keys);
+            any = any || found[r - workshop.firstRow];
         }
         if (workshop.hidden == any) {
             workshop.node->setHidden(!any);
             workshop.hidden = !any;
         }
-        if (any && !workshop.node->isExpanded()) {
+        // Rows under a hidden workshop are left as they are: hiding a row costs the view far
+        // more than matching it, and they do not show either way.
+        if (!any)
+            continue;
+        for (std::size_t r = workshop.firstRow; r < workshop.endRow; ++r) {
+            Row& row = m_rows[r];
+            const bool hide = !found[r - workshop.firstRow];
+            if (row.hidden != hide) {
+                row.node->setHidden(hide);
+                row.hidden = hide;
+            }
+        }
+        if (!workshop.node->isExpanded()) {
             m_opened.push_back(m_tree.NodeAddress(workshop.node));
             workshop.node->setExpanded(true);
         }
@@ -105,9 +113,11 @@ TreeNode TreeFilter::firstMatch() const
 {
     if (!m_active)
         return nullptr;
-    for (const Row& row : m_rows) {
-        if (!row.hidden)
-            return row.node;
+    for (const Workshop& workshop : m_workshops) {
+        for (std::size_t r = workshop.firstRow; r < workshop.endRow && !workshop.hidden; ++r) {
+            if (!m_rows[r].hidden)
+                return m_rows[r].node;
+        }
     }
     return nullptr;
 }

@@ -8,6 +8,7 @@
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QPalette>
 #include <QTableWidget>
@@ -106,8 +107,11 @@ void cHistoryDlg::Fill(const std::vector<CalibrationHistory::Entry>& entries)
         }
     }
     m_table->resizeColumnsToContents();
+    // Enter works from the start; selecting the row would hide its marks under the
+    // selection's colour.
     if (!entries.empty())
-        m_table->setCurrentCell(0, 0);
+        m_table->selectionModel()->setCurrentIndex(m_table->model()->index(0, 0),
+                                                   QItemSelectionModel::NoUpdate);
     m_status->setText(entries.empty() ? Lang(StringId::HistoryEmpty) : QString());
     m_status->setVisible(entries.empty());
     m_filled = true;

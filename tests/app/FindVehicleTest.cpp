@@ -47,6 +47,14 @@ bool waitForIndex(const CMainFrame* frame)
     return QTest::qWaitFor([frame] { return frame->vehicleIndex()->isCurrent(); }, 10000);
 }
 
+// The program started and shown, once its index has read every vehicle; null when it did not
+// start or the index did not finish.
+CMainFrame* startIndexed(CVelmoraApp& app)
+{
+    CMainFrame* frame = startShown(app);
+    return frame && waitForIndex(frame) ? frame : nullptr;
+}
+
 TEST_F(MainWindowTest, ctrlFNarrowsTheTreeAsTypedEnterSelectsAndEscapeGivesTheTreeBack)
 {
     QTemporaryDir root;
@@ -65,13 +73,10 @@ TEST_F(MainWindowTest, ctrlFNarrowsTheTreeAsTypedEnterSelectsAndEscapeGivesTheTr
                  QStringLiteral("VF100000000000999"), QStringLiteral("Petrova"), QString());
     registerWorkshops({north, south});
     CVelmoraApp app;
-    ASSERT_TRUE(app.InitInstance());
-    CMainFrame* frame = app.mainWindow();
-    frame->show();
-    QApplication::setActiveWindow(frame);
+    CMainFrame* frame = startIndexed(app);
+    ASSERT_NE(frame, nullptr);
     cTree* tree = frame->tree();
     TreeFindField* field = frame->findField();
-    ASSERT_TRUE(waitForIndex(frame));
     // A workshop the user closed is opened while it holds what is found, and closed again.
     tree->topLevelItem(1)->setExpanded(false);
     tree->SelectNode(tree->topLevelItem(0)->child(0));
@@ -141,13 +146,10 @@ TEST_F(MainWindowTest, findFollowsASavedOwnerAndARefresh)
                  QStringLiteral("X0000000000000002"), QStringLiteral("Other"), QString());
     registerWorkshops({workshop});
     CVelmoraApp app;
-    ASSERT_TRUE(app.InitInstance());
-    CMainFrame* frame = app.mainWindow();
-    frame->show();
-    QApplication::setActiveWindow(frame);
+    CMainFrame* frame = startIndexed(app);
+    ASSERT_NE(frame, nullptr);
     cTree* tree = frame->tree();
     TreeFindField* field = frame->findField();
-    ASSERT_TRUE(waitForIndex(frame));
 
     // A filter left open follows the save: the new owner's name finds the vehicle as soon as
     // the index has read it.

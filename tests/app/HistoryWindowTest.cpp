@@ -46,10 +46,8 @@ TEST_F(MainWindowTest, historyWindowListsDaysNewestFirstMarksAChangedWAndSelects
     writeCalibration(workshop, vehicle, QStringLiteral("20250105"), 8500);
     registerWorkshops({workshop});
     CVelmoraApp app;
-    ASSERT_TRUE(app.InitInstance());
-    CMainFrame* frame = app.mainWindow();
-    frame->show();
-    QApplication::setActiveWindow(frame);
+    CMainFrame* frame = startShown(app);
+    ASSERT_NE(frame, nullptr);
     cTree* tree = frame->tree();
     const TreeNode vehicleNode = tree->topLevelItem(0)->child(0);
     tree->SelectNode(vehicleNode->child(0));
