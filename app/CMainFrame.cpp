@@ -12,9 +12,12 @@
 #include "lang/ResourceIds.h"
 #include "lang/StringIds.h"
 #include "navigation/NodeDeletion.h"
+#include "navigation/TreeFindField.h"
+#include "navigation/VehicleIndex.h"
 #include "navigation/WorkshopRegistration.h"
 #include "navigation/cClientsDlg.h"
 #include "navigation/cCreateClientDlg.h"
+#include "navigation/cHistoryDlg.h"
 #include "navigation/cNewCarDlg.h"
 #include "navigation/cTree.h"
 #include "params/CurrentCalibration.h"
@@ -37,6 +40,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 namespace {
 struct CommandEntry {
@@ -59,6 +63,8 @@ constexpr CommandEntry kCommandTable[] = {
     {CommandId::NewWorkshop, &CMainFrame::OnNewWorkshop},
     {CommandId::NewVehicle, &CMainFrame::OnNewVehicle},
     {CommandId::Refresh, &CMainFrame::OnRefresh},
+    {CommandId::Find, &CMainFrame::OnFind},
+    {CommandId::CalibrationHistory, &CMainFrame::OnCalibrationHistory},
     {CommandId::AppAbout, &CMainFrame::OnAppAbout},
     {CommandId::AppExit, &CMainFrame::OnAppExit},
 };
@@ -102,8 +108,8 @@ void CMainFrame::OnCreateClient()
     m_splitter->setChildrenCollapsible(false);
 
     m_tree = new cTree(m_app.workshopRegister(), m_app.currentCalibration(), m_splitter);
+    m_splitter->addWidget(CreateTreePane());
     m_gridHost = new cListParent(m_app.currentCalibration(), m_splitter);
-    m_splitter->addWidget(m_tree);
     m_splitter->addWidget(m_gridHost);
     m_splitter->setStretchFactor(0, 0);
     m_splitter->setStretchFactor(1, 1);
@@ -131,6 +137,38 @@ void CMainFrame::OnCreateClient()
             Qt::QueuedConnection);
         return false;
     });
+}
+
+QWidget* CMainFrame::CreateTreePane()
+{
+    m_index = new VehicleIndex(this);
+    auto* pane = new QWidget;
+    m_findField = new TreeFindField(*m_tree, *m_index, pane);
+    auto* layout = new QVBoxLayout(pane);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(m_findField);
+    layout->addWidget(m_tree);
+
+    const auto registeredFolders = [this] {
+        QStringList folders;
+        for (const WorkshopEntry& entry : m_app.workshopRegister().entries())
+            folders.append(entry.folderPath);
+        return folders;
+    };
+    connect(m_tree, &cTree::branchesRead, this,
+            [this, registeredFolders](const QString& workshop, const QString& vehicle) {
+                if (workshop.isEmpty())
+                    m_index->readAll(registeredFolders());
+                else
+                    m_index->read(workshop, vehicle);
+                m_findField->refilter();
+            });
+    connect(m_tree, &cTree::workshopDropped, this, [this, registeredFolders] {
+        m_index->retain(registeredFolders());
+        m_findField->refilter();
+    });
+    return pane;
 }
 
 void CMainFrame::OnInitialUpdate()
@@ -201,6 +239,7 @@ void CMainFrame::SwitchLanguage(const QString& packName)
         },
         Qt::QueuedConnection);
     m_indicators->retranslate();
+    m_findField->retranslate();
     statusBar()->showMessage(Lang(StringId::Ready));
     m_gridHost->grid()->Retranslate();
 }
@@ -366,6 +405,25 @@ void CMainFrame::OnRefresh()
             entry.record = record;
     }
     m_tree->Rebuild();
+}
+
+void CMainFrame::OnFind()
+{
+    m_findField->activate();
+}
+
+void CMainFrame::OnCalibrationHistory()
+{
+    TreeNode vehicle = m_tree->SelectedNode();
+    if (cTree::NodeLevel(vehicle) == TreeLevel::Day)
+        vehicle = vehicle->parent();
+    if (cTree::NodeLevel(vehicle) != TreeLevel::Vehicle) {
+        Prompts::inform(this, Lang(StringId::HistorySelectVehicle));
+        return;
+    }
+    // A window of its own beside the main one, so the tree stays at hand.
+    auto* history = new cHistoryDlg(*m_tree, vehicle, this);
+    history->show();
 }
 
 void CMainFrame::OnAppAbout()

@@ -9,6 +9,8 @@ class MainWindowHost;
 class cTree;
 class cListParent;
 class LockIndicators;
+class TreeFindField;
+class VehicleIndex;
 class QSplitter;
 class QToolBar;
 
@@ -32,6 +34,8 @@ public:
 
     cTree* tree() const { return m_tree; }
     cListParent* gridHost() const { return m_gridHost; }
+    TreeFindField* findField() const { return m_findField; }
+    VehicleIndex* vehicleIndex() const { return m_index; }
     QSplitter* splitter() const { return m_splitter; }
     QToolBar* toolBar() const { return m_toolBar; }
 
@@ -55,6 +59,8 @@ public:
     void OnNewWorkshop();
     void OnNewVehicle();
     void OnRefresh();
+    void OnFind();
+    void OnCalibrationHistory();
     void OnAppAbout();
     void OnAppExit();
 
@@ -72,6 +78,8 @@ private:
     void PrintReport(ReportKind kind);
     void OnCreate();
     void OnCreateClient();
+    // The find field and the index it searches, kept in step with the tree.
+    QWidget* CreateTreePane();
     void ReloadToolBar();
     void SwitchLanguage(const QString& packName);
     void restoreWindowState();
@@ -82,4 +90,6 @@ private:
     LockIndicators* m_indicators = nullptr;
     cTree* m_tree = nullptr;
     cListParent* m_gridHost = nullptr;
+    VehicleIndex* m_index = nullptr;
+    TreeFindField* m_findField = nullptr;
 };

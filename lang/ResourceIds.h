@@ -38,6 +38,10 @@ constexpr int Refresh = 32800;  // reads the workshops again from disk
 constexpr int AppAbout = 57664; // 0xE140
 constexpr int AppExit = 57665;  // 0xE141
 
+// The find field above the tree, and a vehicle's calibration history.
+constexpr int Find = 32810;
+constexpr int CalibrationHistory = 32811;
+
 // Report window.
 constexpr int ReportPrint = 32786;
 constexpr int ReportPreview = 32787;

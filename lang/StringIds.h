@@ -189,4 +189,22 @@ constexpr int CalibrationSaved = 335;   // %1: registration number, %2: date
 constexpr int SelectCalibration = 336;  // printing after the calibration on screen went
 constexpr int PdfReplaceQuestion = 337; // %1: PDF file path
 
+// Finding vehicles and a vehicle's calibration history.
+constexpr int FindPlaceholder = 450;
+constexpr int FindToolTip = 451;
+constexpr int HistoryTitle = 452;         // %1: vehicle
+constexpr int HistorySelectVehicle = 453; // the command without a vehicle or day selected
+constexpr int HistoryReading = 454;
+constexpr int HistoryEmpty = 455;
+constexpr int HistoryRecordFault = 456; // %1: record file, %2: what is wrong with it
+constexpr int HistoryChanged = 457;     // %1: the value of the calibration before
+constexpr int HistoryColumnDate = 458;
+constexpr int HistoryColumnPurpose = 459;
+constexpr int HistoryColumnW = 460;
+constexpr int HistoryColumnK = 461;
+constexpr int HistoryColumnL = 462;
+constexpr int HistoryColumnTyreSize = 463;
+constexpr int HistoryColumnOdometer = 464;
+constexpr int HistoryColumnSpeed = 465;
+
 } // namespace StringId

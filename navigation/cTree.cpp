@@ -118,6 +118,7 @@ void cTree::Rebuild()
     setCurrentItem(nullptr);
     clearSelection();
     setUpdatesEnabled(updates);
+    emit branchesRead(QString(), QString());
 }
 
 void cTree::RefreshWorkshop(const QString& workshopFolder)
@@ -168,6 +169,8 @@ void cTree::Sync(const QString& workshopFolder, const std::optional<QString>& ve
     for (WorkshopEntry* entry : changed)
         BranchReader::Sync(*entry, vehicle);
     setUpdatesEnabled(updates);
+    for (const WorkshopEntry* entry : changed)
+        emit branchesRead(entry->folderPath, vehicle.value_or(QString()));
 }
 
 QStringList cTree::NodeAddress(TreeNode node) const
@@ -218,6 +221,7 @@ void cTree::DropWorkshopNode(TreeNode node)
     clearSelection();
     if (node && node->treeWidget() == this)
         delete node;
+    emit workshopDropped();
 }
 
 QString cTree::GetNodeText(TreeNode node) const

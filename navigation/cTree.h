@@ -94,6 +94,11 @@ public:
 
 signals:
     void titleChanged(const QString& title);
+    // Branches were read again from the disk: every workshop's (an empty folder), one
+    // workshop's, or one vehicle's of that workshop.
+    void branchesRead(const QString& workshopFolder, const QString& vehicle);
+    // A workshop's node was taken away with its branch.
+    void workshopDropped();
 
 protected:
     void OnSelChanged(TreeNode node);

@@ -9,6 +9,7 @@
 #include <array>
 #include <iconv.h>
 #include <map>
+#include <mutex>
 #include <optional>
 
 namespace {
@@ -64,6 +65,9 @@ bool buildTable(const char* name, ByteTable& table)
 // The table of a known page, built once; null when iconv lacks that page.
 const ByteTable* exactTableFor(int codePage)
 {
+    // Vehicle finding decodes record fields on a worker thread too.
+    static std::mutex mutex;
+    const std::lock_guard lock(mutex);
     static std::map<int, std::optional<ByteTable>> tables;
     auto found = tables.find(codePage);
     if (found == tables.end()) {

@@ -109,6 +109,18 @@ protected:
     TempDataFolder m_data;
 };
 
+// Starts the program and shows its window as the active one, as a user finds it; null when
+// it could not start.
+inline CMainFrame* startShown(CVelmoraApp& app)
+{
+    if (!app.InitInstance())
+        return nullptr;
+    CMainFrame* frame = app.mainWindow();
+    frame->show();
+    QApplication::setActiveWindow(frame);
+    return frame;
+}
+
 inline QAction* actionFor(const QWidget* bar, int command)
 {
     return FindCommandAction(bar->findChildren<QAction*>(), command);

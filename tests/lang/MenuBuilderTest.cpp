@@ -45,13 +45,13 @@ TEST_F(MenuBuilding, menuBarActionsCarryAndSendTheirCommands)
     MenuBuilder::fillMenuBar(&bar, ResourceId::MainMenu, sink);
     EXPECT_EQ(bar.actions().size(), 5);
     const QList<QAction*> actions = commandActions(&bar);
-    ASSERT_EQ(actions.size(), 16);
+    ASSERT_EQ(actions.size(), 18);
     for (QAction* action : actions) {
         action->trigger();
         ASSERT_FALSE(received.isEmpty());
         EXPECT_EQ(received.last(), MenuBuilder::commandOf(action));
     }
-    EXPECT_EQ(received.size(), 16);
+    EXPECT_EQ(received.size(), 18);
     const auto save = std::find_if(actions.begin(), actions.end(), [](QAction* a) {
         return MenuBuilder::commandOf(a) == CommandId::SaveCalibration;
     });
@@ -76,7 +76,7 @@ TEST_F(MenuBuilding, contextMenuKeysWorkOnlyInsideIt)
     QWidget parent;
     std::unique_ptr<QMenu> menu(MenuBuilder::popupMenu(ResourceId::TreeContextMenu, &parent, sink));
     const QList<QAction*> actions = commandActions(menu.get());
-    ASSERT_EQ(actions.size(), 8);
+    ASSERT_EQ(actions.size(), 9);
     for (QAction* action : actions)
         EXPECT_EQ(action->shortcutContext(), Qt::WidgetShortcut);
     actions.first()->trigger();

@@ -40,6 +40,8 @@ QList<int> requiredStringIds()
         ids.append(id);
     for (int id = StringId::ButtonSave; id <= StringId::PdfReplaceQuestion; ++id)
         ids.append(id);
+    for (int id = StringId::FindPlaceholder; id <= StringId::HistoryColumnSpeed; ++id)
+        ids.append(id);
     return ids;
 }
 
@@ -99,8 +101,8 @@ TEST_P(PackContents, placeholdersSurviveTranslation)
 TEST_P(PackContents, mainMenuOffersEveryCommandWithItsKeys)
 {
     const QList<MenuItemTemplate> commands = commandsOf(PackResources::menu(ResourceId::MainMenu));
-    const QSet<int> expected{32771, 32772, 32773, 32774, 32778, 32779, 32781, 32782,
-                             32783, 32784, 32785, 32797, 32798, 32800, 57664, 57665};
+    const QSet<int> expected{32771, 32772, 32773, 32774, 32778, 32779, 32781, 32782, 32783,
+                             32784, 32785, 32797, 32798, 32800, 32810, 32811, 57664, 57665};
     EXPECT_EQ(idsOf(commands), expected);
     EXPECT_EQ(commands.size(), expected.size()) << "a command appears twice";
 
@@ -108,7 +110,8 @@ TEST_P(PackContents, mainMenuOffersEveryCommandWithItsKeys)
         {CommandId::SaveCalibration, QKeySequence(Qt::CTRL | Qt::Key_S)},
         {CommandId::DeleteNode, QKeySequence(Qt::Key_Delete)},
         {CommandId::OpenHelp, QKeySequence(Qt::Key_F1)},
-        {CommandId::AppExit, QKeySequence(Qt::CTRL | Qt::Key_Q)}};
+        {CommandId::AppExit, QKeySequence(Qt::CTRL | Qt::Key_Q)},
+        {CommandId::Find, QKeySequence(Qt::CTRL | Qt::Key_F)}};
     QSet<QString> shortcuts;
     for (const MenuItemTemplate& item : commands) {
         EXPECT_FALSE(item.text.isEmpty());
@@ -132,7 +135,7 @@ TEST_P(PackContents, contextMenuIsOnePopupOfTreeCommands)
     ASSERT_EQ(menu.size(), 1);
     EXPECT_FALSE(menu.first().children.isEmpty());
     EXPECT_EQ(idsOf(commandsOf(menu)),
-              (QSet<int>{32774, 32782, 32783, 32784, 32778, 32779, 32798, 32800}));
+              (QSet<int>{32774, 32782, 32783, 32784, 32778, 32779, 32798, 32800, 32811}));
 }
 
 TEST_P(PackContents, reportWindowMenuAndToolbarCarryItsCommands)
