@@ -1,32 +1,56 @@
 #include "exchange/CalibrationSaver.h"
 
+#include "exchange/CalibrationWriter.h"
+
 #include "lang/LanguagePack.h"
 #include "lang/StringIds.h"
 #include "navigation/FolderNameRules.h"
+#include "navigation/LockRefusal.h"
 #include "navigation/cTree.h"
 #include "params/CurrentRecords.h"
 #include "params/FieldText.h"
 #include "params/cTDGrid.h"
+#include "platform/BackgroundWork.h"
 #include "platform/Prompts.h"
-#include "store/AtomicFileGroup.h"
-#include "store/AtomicFileWriter.h"
 #include "store/FolderOps.h"
 #include "store/RecordFile.h"
 #include "store/WorkshopRegister.h"
 
-#include <QFileInfo>
-
 namespace {
 
-// Removes the folders this save made, deepest first; for each that stays, a line to add to
-// the save's message.
-QString RemoveMadeFolders(const QStringList& folders)
+// One line for each folder the failed save made and could not take away again.
+QString FoldersLeftText(const QStringList& folders)
 {
     QString left;
     for (const QString& folder : folders)
-        if (!AtomicFileWriter::remove(folder))
-            left += u'\n' + Lang(StringId::FolderDeleteFailed).arg(folder);
+        left += u'\n' + Lang(StringId::FolderDeleteFailed).arg(folder);
     return left;
+}
+
+// The user's words for a save that did not write the whole calibration.
+QString FailureText(const CalibrationWriter::Outcome& outcome, const QString& number)
+{
+    switch (outcome.result) {
+    case CalibrationWriter::Result::Locked:
+        return LockRefusal::Text(FolderLock::Result::HeldElsewhere, LockRefusal::Scope::Vehicle,
+                                 number, outcome.holder, outcome.path);
+    case CalibrationWriter::Result::LockFailed:
+        return LockRefusal::Text(FolderLock::Result::Failed, LockRefusal::Scope::Vehicle, number,
+                                 outcome.holder, outcome.path);
+    case CalibrationWriter::Result::FolderFailed:
+        return Lang(StringId::FolderCreateFailed).arg(outcome.path) +
+               FoldersLeftText(outcome.foldersLeft);
+    case CalibrationWriter::Result::WriteFailed:
+        return Lang(StringId::FileWriteFailed).arg(outcome.path) +
+               FoldersLeftText(outcome.foldersLeft);
+    case CalibrationWriter::Result::PartlyWritten:
+        return Lang(StringId::SavePartlyWritten)
+            .arg(outcome.replaced.join(QStringLiteral(", ")),
+                 outcome.old.join(QStringLiteral(", ")));
+    case CalibrationWriter::Result::Written:
+        break;
+    }
+    return {};
 }
 
 } // namespace
@@ -55,48 +79,19 @@ bool SaveCalibration(WorkshopRegister& reg, cTree& tree, cTDGrid& grid, QWidget*
         Prompts::warn(window, Lang(StringId::NothingSelected));
         return false;
     }
-    const QString workshopFolder = tree.GetNodeText(workshopNode);
-    const QString day = TodayStamp();
-    const QString vehicleFolder = ExchangeFolderOf(workshopFolder) + u'/' + number;
-    const QString dayFolder = vehicleFolder + u'/' + day;
-
-    // Folders this save makes are taken away again when the save fails, so a failed save
-    // leaves no empty day in the tree.
-    QStringList madeFolders;
-    for (const QString& folder : {vehicleFolder, dayFolder}) {
-        const bool existed = QFileInfo(folder).isDir();
-        if (!existed)
-            CreateFolder(folder);
-        if (!QFileInfo(folder).isDir()) {
-            Prompts::warn(window, Lang(StringId::FolderCreateFailed).arg(folder) +
-                                      RemoveMadeFolders(madeFolders));
-            return false;
-        }
-        if (!existed)
-            madeFolders.prepend(folder);
-    }
-
-    // The three files of one calibration are replaced together, never a new one beside old
-    // ones.
-    AtomicFileGroup files;
-    files.add(dayFolder + u'/' + kParamFileName, RecordFileContent(param.bytes));
-    files.add(dayFolder + u'/' + kGsmFileName, RecordFileContent(gsm.bytes));
-    files.add(vehicleFolder + u'/' + kOwnerFileName, RecordFileContent(owner.bytes));
-    const AtomicFileGroup::Outcome outcome = files.commit();
-    if (!outcome.ok) {
-        if (outcome.renamed == 0) {
-            Prompts::warn(window,
-                          Lang(StringId::FileWriteFailed).arg(files.path(outcome.failedIndex)) +
-                              RemoveMadeFolders(madeFolders));
-        } else {
-            QStringList replaced;
-            QStringList old;
-            for (qsizetype i = 0; i < files.size(); ++i)
-                (i < outcome.renamed ? replaced : old) << files.path(i);
-            Prompts::warn(window, Lang(StringId::SavePartlyWritten)
-                                      .arg(replaced.join(QStringLiteral(", ")),
-                                           old.join(QStringLiteral(", "))));
-        }
+    const CalibrationWriter::Calibration calibration{tree.GetNodeText(workshopNode),
+                                                     number,
+                                                     TodayStamp(),
+                                                     RecordFileContent(param.bytes),
+                                                     RecordFileContent(gsm.bytes),
+                                                     RecordFileContent(owner.bytes)};
+    const QString& workshopFolder = calibration.workshopFolder;
+    const QString& day = calibration.day;
+    CalibrationWriter::Outcome outcome;
+    BackgroundWork::Run(window, Lang(StringId::WaitingForSave).arg(number),
+                        [&] { outcome = CalibrationWriter::Write(calibration); });
+    if (outcome.result != CalibrationWriter::Result::Written) {
+        Prompts::warn(window, FailureText(outcome, number));
         return false;
     }
 

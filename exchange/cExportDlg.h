@@ -2,9 +2,12 @@
 
 #include "exchange/CalibrationExport.h"
 #include "exchange/TransferMessages.h"
+#include "store/FolderLock.h"
 
 #include <QDialog>
 #include <QString>
+
+#include <optional>
 
 class QComboBox;
 class WorkshopRegister;
@@ -41,6 +44,9 @@ private:
     void FitDriveList();
     static void ExportVehicle(const QString& vehicleFolder, const VehicleEntry& vehicle,
                               QList<CalibrationExport::Item>& items);
+    // Takes the workshop's lock into `lock`, waiting off the interface thread; false, after
+    // telling the user, when it cannot be had.
+    bool TakeWorkshopLock(const QString& workshopFolder, std::optional<FolderLock>& lock);
     void ReportProblems(const TransferReport& report, TransferMessages::Direction direction,
                         const QString& workshopFolder = {});
 

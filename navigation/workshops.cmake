@@ -1,6 +1,7 @@
 target_sources(velmora_navigation PRIVATE
     CDirDialog.cpp CDirDialog.h
     FolderNameRules.cpp FolderNameRules.h
+    LockRefusal.cpp LockRefusal.h
     WorkshopRegistration.cpp WorkshopRegistration.h
     cClientsDlg.cpp cClientsDlg.h
     cCreateClientDlg.cpp cCreateClientDlg.h
