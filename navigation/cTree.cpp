@@ -1,5 +1,6 @@
 #include "navigation/cTree.h"
 
+#include "lang/DisplayDate.h"
 #include "lang/LanguagePack.h"
 #include "lang/MenuBuilder.h"
 #include "lang/ResourceIds.h"
@@ -38,6 +39,21 @@ bool SameFolder(const QString& a, const QString& canonicalB, const QString& b)
     if (a == b)
         return true;
     return !canonicalB.isEmpty() && QFileInfo(a).canonicalFilePath() == canonicalB;
+}
+
+// The bytes of a calibration's three files as they are on disk now, to tell whether another
+// workstation saved over them; files that cannot be read count as empty.
+QByteArray CalibrationContent(const QString& vehicleFolder, const QString& dayFolder)
+{
+    QByteArray content;
+    for (const QString& path :
+         {JoinPath(dayFolder, kParamFileName), JoinPath(dayFolder, kGsmFileName),
+          JoinPath(vehicleFolder, kOwnerFileName)}) {
+        QFile file(path);
+        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        content += QByteArray::number(bytes.size()) + ':' + bytes;
+    }
+    return content;
 }
 
 } // namespace
@@ -170,6 +186,69 @@ void cTree::Sync(const QString& workshopFolder, const std::optional<QString>& ve
     for (WorkshopEntry* entry : changed)
         BranchReader::Sync(*entry, vehicle);
     setUpdatesEnabled(updates);
+}
+
+void cTree::RereadAll()
+{
+    const QStringList selected = NodeAddress(SelectedNode());
+    {
+        const QScopedValueRollback guard(m_rebuilding, true);
+        const bool updates = updatesEnabled();
+        setUpdatesEnabled(false);
+        setCurrentItem(nullptr);
+        clearSelection();
+        for (WorkshopEntry& entry : m_register.entries()) {
+            if (entry.node && entry.node->treeWidget() == this)
+                BranchReader::Sync(entry, std::nullopt);
+        }
+        // Back on its node without loading or asking: what is on screen is judged below.
+        if (const TreeNode again = NodeAt(selected)) {
+            const QScopedValueRollback fromCode(m_selectingFromCode, true);
+            setCurrentItem(again);
+        }
+        for (const WorkshopEntry& entry : m_register.entries())
+            ShowWorkshopName(entry);
+        setUpdatesEnabled(updates);
+    }
+    if (m_shownDay.isEmpty())
+        return;
+
+    const bool edited = m_grid && m_grid->HasUnsavedChanges();
+    if (!QFileInfo(m_shownDay).isDir()) {
+        const QString day = QFileInfo(m_shownDay).fileName();
+        const QString vehicle = QFileInfo(m_shownVehicle).fileName();
+        const QString text =
+            QFileInfo(m_shownVehicle).isDir()
+                ? Lang(StringId::DayDeletedElsewhere).arg(vehicle, DisplayDayStamp(day))
+                : Lang(StringId::VehicleDeletedElsewhere).arg(vehicle);
+        // Edits stay on screen: saving them files them again.
+        if (edited)
+            m_shownDay.clear();
+        else
+            ForgetDeletedFolder(m_shownDay);
+        Prompts::warn(window(), text);
+        return;
+    }
+    if (!edited && ShownChangedOnDisk())
+        ReloadShown();
+}
+
+bool cTree::ShownChangedOnDisk() const
+{
+    return !m_shownDay.isEmpty() && QFileInfo(m_shownDay).isDir() &&
+           CalibrationContent(m_shownVehicle, m_shownDay) != m_shownContent;
+}
+
+void cTree::ReloadShown()
+{
+    if (m_shownDay.isEmpty())
+        return;
+    TreeNode workshopNode = nullptr;
+    for (const WorkshopEntry& entry : m_register.entries()) {
+        if (entry.node && m_shownDay.startsWith(ExchangeFolderOf(entry.folderPath) + u'/'))
+            workshopNode = entry.node;
+    }
+    LoadCalibration(m_shownVehicle, m_shownDay, workshopNode);
 }
 
 QStringList cTree::NodeAddress(TreeNode node) const
@@ -390,6 +469,8 @@ void cTree::LoadCalibration(const QString& vehicleFolder, const QString& dayFold
     CurrentOwnerRecord().bytes = owner;
     CurrentWorkshopRecord() = entry->record;
     m_shownDay = dayFolder;
+    m_shownVehicle = vehicleFolder;
+    m_shownContent = CalibrationContent(vehicleFolder, dayFolder);
     m_shownDeleted = false;
     if (m_grid) {
         m_grid->Refresh();
