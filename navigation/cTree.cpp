@@ -11,7 +11,9 @@
 #include "navigation/TreeNodes.h"
 #include "params/CurrentRecords.h"
 #include "params/cTDGrid.h"
+#include "platform/BackgroundWork.h"
 #include "platform/Prompts.h"
+#include "store/FolderLock.h"
 #include "store/FolderOps.h"
 #include "store/RecordFaults.h"
 #include "store/RecordFile.h"
@@ -453,24 +455,34 @@ void cTree::LoadCalibration(const QString& vehicleFolder, const QString& dayFold
     decltype(ParamRecord::bytes) param{};
     decltype(GsmRecord::bytes) gsm{};
     decltype(OwnerRecord::bytes) owner{};
+    const QString paths[] = {JoinPath(dayFolder, kParamFileName), JoinPath(dayFolder, kGsmFileName),
+                             JoinPath(vehicleFolder, kOwnerFileName)};
+    RecordFileState states[3] = {};
+    QByteArray content;
+    // Read under the vehicle's lock, so that a save of another workstation is never seen half
+    // done; when the lock cannot be had the files are read as they are.
+    BackgroundWork::Run(window(), Lang(StringId::ReadingWorkshop), [&] {
+        FolderLock lock(FolderLock::VehicleLockPath(vehicleFolder));
+        lock.Acquire();
+        states[0] = ReadCheckedRecordFile(paths[0], param);
+        states[1] = ReadCheckedRecordFile(paths[1], gsm);
+        states[2] = ReadCheckedRecordFile(paths[2], owner);
+        content = CalibrationContent(vehicleFolder, dayFolder);
+    });
     QStringList faults;
-    const auto read = [&faults](const QString& path, std::span<std::uint8_t> dest) {
-        const RecordFileState state = ReadCheckedRecordFile(path, dest);
-        if (state == RecordFileState::Unreadable)
-            faults << Lang(StringId::RecordUnreadable).arg(path);
-        else if (state != RecordFileState::Whole && state != RecordFileState::Missing)
-            faults << Lang(StringId::RecordDamaged).arg(path, RecordFaultText(state));
-    };
-    read(JoinPath(dayFolder, kParamFileName), param);
-    read(JoinPath(dayFolder, kGsmFileName), gsm);
-    read(JoinPath(vehicleFolder, kOwnerFileName), owner);
+    for (int i = 0; i < 3; ++i) {
+        if (states[i] == RecordFileState::Unreadable)
+            faults << Lang(StringId::RecordUnreadable).arg(paths[i]);
+        else if (states[i] != RecordFileState::Whole && states[i] != RecordFileState::Missing)
+            faults << Lang(StringId::RecordDamaged).arg(paths[i], RecordFaultText(states[i]));
+    }
     CurrentParamRecord().bytes = param;
     CurrentGsmRecord().bytes = gsm;
     CurrentOwnerRecord().bytes = owner;
     CurrentWorkshopRecord() = entry->record;
     m_shownDay = dayFolder;
     m_shownVehicle = vehicleFolder;
-    m_shownContent = CalibrationContent(vehicleFolder, dayFolder);
+    m_shownContent = content;
     m_shownDeleted = false;
     if (m_grid) {
         m_grid->Refresh();
