@@ -25,6 +25,7 @@
 #include "params/RegistrationNumber.h"
 #include "params/cListParent.h"
 #include "params/cTDGrid.h"
+#include "platform/BackgroundWork.h"
 #include "platform/HelpOpener.h"
 #include "platform/ModalRunner.h"
 #include "platform/Prompts.h"
@@ -33,12 +34,16 @@
 #include "store/RecordFile.h"
 #include "store/WorkshopRegister.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDate>
+#include <QFileInfo>
 #include <QMenuBar>
+#include <QScopedValueRollback>
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -68,6 +73,22 @@ constexpr CommandEntry kCommandTable[] = {
     {CommandId::AppAbout, &CMainFrame::OnAppAbout},
     {CommandId::AppExit, &CMainFrame::OnAppExit},
 };
+
+bool ActsOnWorkshop(int commandId)
+{
+    switch (commandId) {
+    case CommandId::SaveCalibration:
+    case CommandId::NewVehicle:
+    case CommandId::DeleteNode:
+    case CommandId::Export:
+    case CommandId::Import:
+    case CommandId::PrintRecord:
+    case CommandId::PrintTicket:
+        return true;
+    default:
+        return false;
+    }
+}
 
 const QString kGeometryKey = QStringLiteral("mainWindow/geometry");
 const QString kWindowStateKey = QStringLiteral("mainWindow/state");
@@ -198,6 +219,10 @@ bool CMainFrame::OnCommand(int commandId)
                     return true;
                 m_gridHost->grid()->EndFocusEdit();
             }
+            const QScopedValueRollback depth(m_commandDepth, m_commandDepth + 1);
+            // Another workstation may have changed the workshop this command acts on.
+            if (ActsOnWorkshop(commandId))
+                RereadWorkshops();
             (this->*entry.handler)();
             return true;
         }
@@ -268,6 +293,8 @@ void CMainFrame::OnSaveCalibration()
 bool CMainFrame::SaveOnScreen()
 {
     cTDGrid* grid = m_gridHost->grid();
+    if (grid->HasUnsavedChanges() && m_tree->ShownChangedOnDisk() && !KeepMineOverTheirs())
+        return false;
     if (!SaveCalibration(m_app.workshopRegister(), *m_tree, *grid, this))
         return false;
     // What was written is what is on screen, whether or not its day could be selected.
@@ -276,6 +303,24 @@ bool CMainFrame::SaveOnScreen()
                                  .arg(RegistrationNumberOf(m_app.currentCalibration().param()),
                                       DisplayDate(QDate::currentDate())));
     return true;
+}
+
+bool CMainFrame::KeepMineOverTheirs()
+{
+    const QFileInfo day(m_tree->ShownDayFolder());
+    const QString question =
+        Lang(StringId::ChangedElsewhereQuestion)
+            .arg(QFileInfo(day.path()).fileName(), DisplayDayStamp(day.fileName()));
+    switch (Prompts::askToSave(this, question, true, Lang(StringId::ButtonKeepMine),
+                               Lang(StringId::ButtonLoadTheirs))) {
+    case Prompts::Answer::Save:
+        return true;
+    case Prompts::Answer::Discard:
+        m_tree->ReloadShown();
+        return false;
+    default:
+        return false;
+    }
 }
 
 bool CMainFrame::MayLeaveEdits(bool* saved)
@@ -397,6 +442,11 @@ void CMainFrame::OnNewVehicle()
 
 void CMainFrame::OnRefresh()
 {
+    RereadWorkshops();
+}
+
+void CMainFrame::RereadWorkshops()
+{
     // Another program or another machine may have changed the folders or the workshops'
     // details since they were read.
     for (WorkshopEntry& entry : m_app.workshopRegister().entries()) {
@@ -404,7 +454,31 @@ void CMainFrame::OnRefresh()
         if (ReadRecordFile(WorkshopRecordPathOf(entry.folderPath), record.bytes))
             entry.record = record;
     }
-    m_tree->Rebuild();
+    m_tree->RereadAll();
+}
+
+bool CMainFrame::MayRereadNow() const
+{
+    if (m_commandDepth > 0 || BackgroundWork::Busy() || QApplication::activeModalWidget() ||
+        QApplication::activePopupWidget())
+        return false;
+    // A value being typed belongs to the calibration on screen, which a re-read may load anew.
+    const QWidget* focus = QApplication::focusWidget();
+    const cTDGrid* grid = m_gridHost ? m_gridHost->grid() : nullptr;
+    return !(focus && grid && grid->isAncestorOf(focus) && focus != grid);
+}
+
+void CMainFrame::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    // Back in this window, the user expects to see what the other workstations did meanwhile.
+    // The re-read waits for the activation to be handled, and is left out while anything is
+    // under way.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && MayRereadNow())
+        QTimer::singleShot(0, this, [this] {
+            if (MayRereadNow())
+                RereadWorkshops();
+        });
 }
 
 void CMainFrame::OnFind()

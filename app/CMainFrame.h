@@ -71,6 +71,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     // The save command's work; true when the calibration was written.
@@ -83,6 +84,14 @@ private:
     void ReloadToolBar();
     void SwitchLanguage(const QString& packName);
     void restoreWindowState();
+    // Reads the workshops' details and folders again, for what other workstations changed.
+    void RereadWorkshops();
+    // Whether the window is idle enough to re-read on its activation: no command, modal
+    // dialog, file work or open cell editor under way.
+    bool MayRereadNow() const;
+    // Asked before a save when the calibration on screen, edited here, was saved over on
+    // another workstation; true to go on writing the values on screen.
+    bool KeepMineOverTheirs();
 
     MainWindowHost& m_app;
     QSplitter* m_splitter = nullptr;
@@ -92,4 +101,5 @@ private:
     cListParent* m_gridHost = nullptr;
     VehicleIndex* m_index = nullptr;
     TreeFindField* m_findField = nullptr;
+    int m_commandDepth = 0;
 };

@@ -2,7 +2,9 @@
 
 #include "exchange/TransferFolders.h"
 #include "store/AtomicFileWriter.h"
+#include "store/FolderLock.h"
 #include "store/FolderOps.h"
+#include "store/LockRefusal.h"
 #include "store/RecordFile.h"
 
 #include <QDir>
@@ -11,6 +13,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -76,15 +79,39 @@ TransferReport CalibrationImport::run(const TransferProgress& progress,
     report.total = static_cast<int>(steps.size());
 
     Folders folders;
+    // Each vehicle's files are written under its lock, so that they never mix with a save of
+    // another workstation; a vehicle locked elsewhere is left as it is and named.
+    std::optional<FolderLock> vehicleLock;
+    QString lockedVehicle;
+    FolderLock::Result locked = FolderLock::Result::Locked;
     for (const Step& step : steps) {
         if (progress && !progress(report.attempted, report.total)) {
             report.stopped = true;
             break;
         }
         ++report.attempted;
-        if (CopyFile(step, folders, report))
+        const QString vehicle = VehicleFolderOf(step.destination);
+        if (vehicle != lockedVehicle) {
+            vehicleLock.reset();
+            lockedVehicle = vehicle;
+            locked = FolderLock::Result::Locked;
+            if (!vehicle.isEmpty()) {
+                vehicleLock.emplace(FolderLock::VehicleLockPath(vehicle));
+                locked = vehicleLock->Acquire();
+                // An exchange folder the run has yet to make holds no vehicle another
+                // workstation could be writing.
+                if (locked == FolderLock::Result::Failed && !QFileInfo(m_destination).isDir())
+                    locked = FolderLock::Result::Locked;
+                if (locked != FolderLock::Result::Locked)
+                    report.vehiclesLocked << LockRefusal::Text(
+                        locked, LockRefusal::Scope::Vehicle, QFileInfo(vehicle).fileName(),
+                        vehicleLock->Holder(), vehicleLock->Path());
+            }
+        }
+        if (locked == FolderLock::Result::Locked && CopyFile(step, folders, report))
             ++report.done;
     }
+    vehicleLock.reset();
     // A run cut short, or files refused, must not leave vehicles or days without records; a
     // folder that cannot be taken away is named to the user.
     for (auto folder = folders.made.crbegin(); folder != folders.made.crend(); ++folder) {
@@ -96,6 +123,13 @@ TransferReport CalibrationImport::run(const TransferProgress& progress,
     if (progress && !report.stopped)
         progress(report.total, report.total);
     return report;
+}
+
+QString CalibrationImport::VehicleFolderOf(const QString& destination) const
+{
+    const QString inside = destination.mid(m_destination.size() + 1);
+    const qsizetype slash = inside.indexOf(u'/');
+    return slash < 0 ? QString() : m_destination + u'/' + inside.left(slash);
 }
 
 bool CalibrationImport::Differs(const Step& step)
@@ -128,6 +162,9 @@ void CalibrationImport::Plan(const QString& source, const QString& destination, 
     for (const QString& name : listing.undecodable)
         report.namesNotDecodable << source + u'/' + name;
     for (const QString& name : listing.names) {
+        // Another workstation's lock on the drive locks nothing here.
+        if (FolderLock::IsLockFileName(name))
+            continue;
         const QString from = source + u'/' + name;
         const QString to = destination + u'/' + name;
         switch (TransferFolders::KindOf(from)) {

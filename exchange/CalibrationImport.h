@@ -49,6 +49,9 @@ private:
     void Plan(const QString& source, const QString& destination, QList<Step>& steps,
               TransferReport& report) const;
     bool Overlapping() const;
+    // The vehicle folder that a file of the workshop's exchange folder lies in; "" for a file
+    // of the exchange folder itself.
+    QString VehicleFolderOf(const QString& destination) const;
     static bool Differs(const Step& step);
     bool MakeFoldersFor(const QString& file, Folders& folders, TransferReport& report) const;
     bool CopyFile(const Step& step, Folders& folders, TransferReport& report) const;

@@ -8,6 +8,7 @@
 #include "params/CurrentCalibration.h"
 #include "params/RegistrationNumber.h"
 #include "params/cTDGrid.h"
+#include "platform/BackgroundWork.h"
 #include "platform/Prompts.h"
 #include "store/FolderOps.h"
 #include "store/WorkshopRegister.h"
@@ -37,7 +38,11 @@ bool SaveCalibration(WorkshopRegister& reg, cTree& tree, cTDGrid& grid, QWidget*
     const QString workshopFolder = tree.GetNodeText(workshopNode);
     const QString day = TodayStamp();
     calibration.place = {workshopFolder, number, day};
-    const StoreOutcome outcome = StoreCalibration(calibration);
+    // The save waits for the vehicle's lock, which another workstation may hold, off the
+    // interface thread.
+    StoreOutcome outcome;
+    BackgroundWork::Run(window, Lang(StringId::WaitingForSave).arg(number),
+                        [&] { outcome = StoreCalibration(calibration); });
     if (!outcome.saved) {
         Prompts::warn(window, outcome.failure);
         return false;

@@ -3,15 +3,27 @@
 #include "lang/LanguagePack.h"
 #include "lang/StringIds.h"
 #include "store/AtomicFileGroup.h"
+#include "store/FolderLock.h"
 #include "store/FolderOps.h"
+#include "store/LockRefusal.h"
 #include "store/MadeFolders.h"
 #include "store/RecordFile.h"
 
+#include "store/WorkshopRegister.h"
+
+#include <QFileInfo>
 #include <QStringList>
 
 StoreOutcome StoreCalibration(const Calibration& calibration)
 {
     const CalibrationPlace& place = calibration.place;
+    // The lock lies in the exchange folder: without it there is nothing to save into.
+    if (!QFileInfo(ExchangeFolderOf(place.workshopFolder)).isDir())
+        return {false, Lang(StringId::FolderCreateFailed).arg(place.vehicleFolder())};
+    FolderLock lock(FolderLock::VehicleLockPath(place.vehicleFolder()));
+    if (const FolderLock::Result locked = lock.Acquire(); locked != FolderLock::Result::Locked)
+        return {false, LockRefusal::Text(lock, locked, LockRefusal::Scope::Vehicle, place.vehicle)};
+
     // Folders this save makes are taken away again when the save fails, so a failed save
     // leaves no empty day in the tree.
     QStringList madeFolders;

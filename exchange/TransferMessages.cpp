@@ -150,6 +150,8 @@ Message Problems(const TransferReport& report, Direction direction, const QStrin
         sections.append({Lang(StringId::TransferFilesTooLarge)
                              .arg(CalibrationImport::kMaxFileBytes / (1024 * 1024)),
                          report.filesTooLarge});
+    for (const QString& refusal : report.vehiclesLocked)
+        sections.append({refusal, {}, false});
     for (const QString& folder : report.foldersNotRemoved)
         sections.append({Lang(StringId::FolderDeleteFailed), {folder}, false});
     if (report.notFlushed)

@@ -40,6 +40,7 @@ struct TransferReport {
     QStringList namesDifferingInCase; // export: numbers a FAT or exFAT stick cannot tell apart
     QStringList filesTooLarge;
     QStringList namesNotDecodable;     // import: names of the drive that are no valid text here
+    QStringList vehiclesLocked;        // import: vehicles locked elsewhere, each as told
     QList<RecordFault> recordsRefused; // import: damaged records of the drive, ours kept
     QList<RecordFault> calibrationsRefused; // export: damaged stored records, day not written
 
@@ -51,6 +52,6 @@ struct TransferReport {
                !filesTooLarge.isEmpty() || !recordsRefused.isEmpty() ||
                !calibrationsRefused.isEmpty() || !namesNotDecodable.isEmpty() ||
                !namesDifferingInCase.isEmpty() || !olderFilesRemoved.isEmpty() ||
-               !olderFilesKept.isEmpty();
+               !olderFilesKept.isEmpty() || !vehiclesLocked.isEmpty();
     }
 };

@@ -8,11 +8,13 @@
 #include "lang/ResourceIds.h"
 #include "lang/StringIds.h"
 #include "navigation/cTree.h"
+#include "platform/BackgroundWork.h"
 #include "platform/Drives.h"
 #include "platform/ModalRunner.h"
 #include "platform/Prompts.h"
 #include "store/CalibrationPlace.h"
 #include "store/FolderOps.h"
+#include "store/LockRefusal.h"
 #include "store/WorkshopRegister.h"
 
 #include <QComboBox>
@@ -107,6 +109,12 @@ QString cExportDlg::ExportSelection(const cTree& tree)
         return {};
     const QList<CalibrationPlace> days = tree.DaysUnder(node);
 
+    // A whole workshop goes out under its lock, so that no import of another workstation
+    // changes it half way.
+    std::optional<FolderLock> lock;
+    if (cTree::NodeLevel(node) == TreeLevel::Workshop &&
+        !TakeWorkshopLock(tree.GetNodeText(node), lock))
+        return {};
     TransferProgressDialog progress(m_title, Lang(StringId::ExportProgress).arg(m_exchangeFolder),
                                     parentWidget());
     const TransferReport report =
@@ -127,6 +135,9 @@ QString cExportDlg::ImportToWorkshop(cTree& tree)
         return {};
     }
 
+    std::optional<FolderLock> lock;
+    if (!TakeWorkshopLock(workshopFolder, lock))
+        return {};
     const QString destination = ExchangeFolderOf(workshopFolder);
     TransferProgressDialog progress(m_title, Lang(StringId::ImportProgress).arg(m_exchangeFolder),
                                     parentWidget());
@@ -143,6 +154,19 @@ QString cExportDlg::ImportToWorkshop(cTree& tree)
     tree.RefreshWorkshop(workshopFolder);
     ReportProblems(report, TransferMessages::Direction::Import, destination);
     return TransferMessages::ImportDone(report, m_exchangeFolder);
+}
+
+bool cExportDlg::TakeWorkshopLock(const QString& workshopFolder, std::optional<FolderLock>& lock)
+{
+    lock.emplace(FolderLock::WorkshopLockPath(workshopFolder));
+    FolderLock::Result result = FolderLock::Result::Failed;
+    BackgroundWork::Run(parentWidget(), Lang(StringId::WaitingForFolder),
+                        [&] { result = lock->Acquire(); });
+    if (result == FolderLock::Result::Locked)
+        return true;
+    Prompts::warn(parentWidget(),
+                  LockRefusal::Text(*lock, result, LockRefusal::Scope::Workshop, workshopFolder));
+    return false;
 }
 
 void cExportDlg::ReportProblems(const TransferReport& report, TransferMessages::Direction direction,

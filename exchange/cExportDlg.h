@@ -2,9 +2,12 @@
 
 #include "exchange/CalibrationExport.h"
 #include "exchange/TransferMessages.h"
+#include "store/FolderLock.h"
 
 #include <QDialog>
 #include <QString>
+
+#include <optional>
 
 class QComboBox;
 class WorkshopRegister;
@@ -38,6 +41,9 @@ public:
 private:
     void OnInitDialog();
     void FitDriveList();
+    // Takes the workshop's lock into `lock`, waiting off the interface thread; false, after
+    // telling the user, when it cannot be had.
+    bool TakeWorkshopLock(const QString& workshopFolder, std::optional<FolderLock>& lock);
     void ReportProblems(const TransferReport& report, TransferMessages::Direction direction,
                         const QString& workshopFolder = {});
 

@@ -206,5 +206,22 @@ constexpr int HistoryColumnL = 462;
 constexpr int HistoryColumnTyreSize = 463;
 constexpr int HistoryColumnOdometer = 464;
 constexpr int HistoryColumnSpeed = 465;
+// Several workstations on one workshop folder.
+constexpr int VehicleLockedElsewhere = 500;   // %1: vehicle, %2: workstation
+constexpr int UnknownWorkstation = 501;       // stands for %2 above when the lock names none
+constexpr int LockFileFailed = 502;           // %1: lock file
+constexpr int WaitingForSave = 503;           // %1: vehicle
+constexpr int WorkshopLockedElsewhere = 504;  // %1: workshop folder, %2: workstation
+constexpr int ChangedElsewhereQuestion = 505; // %1: vehicle, %2: date
+constexpr int ButtonKeepMine = 506;
+constexpr int ButtonLoadTheirs = 507;
+constexpr int DayDeletedElsewhere = 508;  // %1: vehicle, %2: date
+constexpr int WaitingForNewVehicle = 509; // %1: vehicle
+constexpr int WaitingForDelete = 510;     // %1: folder
+constexpr int WaitingForFolder = 511;
+constexpr int ReadingWorkshop = 512;
+constexpr int WorkshopUnreachable = 513;     // %1: reason
+constexpr int NoAnswerWithin = 514;          // %1: seconds
+constexpr int VehicleDeletedElsewhere = 515; // %1: vehicle
 
 } // namespace StringId

@@ -5,9 +5,12 @@
 #include "lang/StringIds.h"
 #include "navigation/RemoveWorkshopByItem.h"
 #include "navigation/cTree.h"
+#include "platform/BackgroundWork.h"
 #include "platform/Prompts.h"
 #include "platform/Trash.h"
+#include "store/FolderLock.h"
 #include "store/FolderOps.h"
+#include "store/LockRefusal.h"
 
 #include <QDir>
 
@@ -48,7 +51,22 @@ void DeleteSelectedNode(WorkshopRegister& reg, cTree& tree, QWidget* window)
     const TreeNode vehicle = level == TreeLevel::Vehicle ? node : node->parent();
     const QString vehicleName = tree.GetNodeText(vehicle);
     const QString workshopFolder = tree.GetNodeText(vehicle->parent());
-    const bool deleted = toTrash ? Trash::move(folder) : DeleteFolderTree(folder) == 0;
+    // Under the vehicle's lock, so that no save of another workstation writes into a folder
+    // half deleted.
+    const QString vehicleFolder = tree.GetNodePath(vehicle);
+    FolderLock lock(FolderLock::VehicleLockPath(vehicleFolder));
+    FolderLock::Result locked = FolderLock::Result::Failed;
+    bool deleted = false;
+    BackgroundWork::Run(window, Lang(StringId::WaitingForDelete).arg(folder), [&] {
+        locked = lock.Acquire();
+        if (locked == FolderLock::Result::Locked)
+            deleted = toTrash ? Trash::move(folder) : DeleteFolderTree(folder) == 0;
+    });
+    if (locked != FolderLock::Result::Locked) {
+        Prompts::warn(window,
+                      LockRefusal::Text(lock, locked, LockRefusal::Scope::Vehicle, vehicleName));
+        return;
+    }
     tree.RefreshVehicle(workshopFolder, vehicleName);
     if (deleted) {
         tree.ForgetDeletedFolder(folder);

@@ -9,11 +9,14 @@
 #include "params/FieldText.h"
 #include "params/GsmRecord.h"
 #include "params/ParamRecord.h"
+#include "platform/BackgroundWork.h"
 #include "platform/Prompts.h"
 #include "store/AtomicFileGroup.h"
 #include "store/AtomicFileWriter.h"
 #include "store/CalibrationPlace.h"
+#include "store/FolderLock.h"
 #include "store/FolderOps.h"
+#include "store/LockRefusal.h"
 #include "store/RecordFile.h"
 #include "store/WorkshopRegister.h"
 
@@ -91,48 +94,76 @@ void cNewCarDlg::accept()
 bool cNewCarDlg::CreateVehicle(const QString& workshopFolder, const QString& number)
 {
     const QString vehicleFolder = VehicleFolderOf(workshopFolder, number);
-    bool made = false;
-    const bool there = EnsureFolder(vehicleFolder, &made);
-    if (!made) {
-        if (!there) {
-            Prompts::warn(this, Lang(StringId::FolderCreateFailed).arg(vehicleFolder));
-            return false;
-        }
-        // The folder was made outside the program since the tree was last built: show it and
-        // select it like any vehicle that exists already.
-        m_tree.RefreshVehicle(workshopFolder, number);
-        if (VehicleEntry* found = m_reg.findVehicleByName(number); found && found->node)
-            m_tree.SelectNode(found->node);
-        return true;
-    }
-
     const QString dayFolder = JoinPath(vehicleFolder, TodayStamp());
-    if (!EnsureFolder(dayFolder)) {
-        Prompts::warn(this, Lang(StringId::FolderCreateFailed).arg(dayFolder));
-    } else {
-        ParamRecord param;
-        // The number passed the rules above, so some code page holds it.
-        EncodeRegistrationNumber(number, param.bytes.data() + ParamRecord::Layout::RegNumberOffset,
-                                 ParamRecord::Layout::RegNumberWidth,
-                                 param.bytes[ParamRecord::Layout::CodePageOffset]);
-        const GsmRecord gsm;
+    ParamRecord param;
+    // The number passed the rules above, so some code page holds it.
+    EncodeRegistrationNumber(number, param.bytes.data() + ParamRecord::Layout::RegNumberOffset,
+                             ParamRecord::Layout::RegNumberWidth,
+                             param.bytes[ParamRecord::Layout::CodePageOffset]);
+    const GsmRecord gsm;
+
+    // The folders and first records are made under the vehicle's lock, on a worker: another
+    // workstation may be making the same vehicle, and the folder may be on a slow share.
+    FolderLock lock(FolderLock::VehicleLockPath(vehicleFolder));
+    FolderLock::Result locked = FolderLock::Result::Failed;
+    bool exchangeThere = false;
+    bool vehicleMade = false;
+    bool vehicleThere = false;
+    // Texts are made on the interface thread: the worker only notes what failed.
+    bool dayNotMade = false;
+    QString fileNotWritten;
+    bool dayStays = false;
+    BackgroundWork::Run(this, Lang(StringId::WaitingForNewVehicle).arg(number), [&] {
+        // The lock lies in the exchange folder: without it no vehicle can be made.
+        exchangeThere = QFileInfo(ExchangeFolderOf(workshopFolder)).isDir();
+        if (!exchangeThere)
+            return;
+        locked = lock.Acquire();
+        if (locked != FolderLock::Result::Locked)
+            return;
+        vehicleThere = EnsureFolder(vehicleFolder, &vehicleMade);
+        if (!vehicleMade)
+            return;
+        if (!EnsureFolder(dayFolder)) {
+            dayNotMade = true;
+            return;
+        }
         // The first two records go together: a vehicle never starts with one of them alone.
         AtomicFileGroup files;
         files.add(JoinPath(dayFolder, kParamFileName), RecordFileContent(param.bytes));
         files.add(JoinPath(dayFolder, kGsmFileName), RecordFileContent(gsm.bytes));
         const AtomicFileGroup::Outcome outcome = files.commit();
-        if (!outcome.ok) {
-            // Nothing was there before, so what was renamed goes again, and the day with it;
-            // a day that stays (with a record that could not be removed) is named.
-            QString message = Lang(StringId::FileWriteFailed).arg(files.path(outcome.failedIndex));
-            for (qsizetype i = 0; i < outcome.renamed; ++i)
-                AtomicFileWriter::remove(files.path(i));
-            if (!AtomicFileWriter::remove(dayFolder))
-                message += u'\n' + Lang(StringId::FolderDeleteFailed).arg(dayFolder);
-            Prompts::warn(this, message);
-        }
+        if (outcome.ok)
+            return;
+        // Nothing was there before, so what was renamed goes again, and the day with it; a
+        // day that stays (with a record that could not be removed) is named.
+        fileNotWritten = files.path(outcome.failedIndex);
+        for (qsizetype i = 0; i < outcome.renamed; ++i)
+            AtomicFileWriter::remove(files.path(i));
+        dayStays = !AtomicFileWriter::remove(dayFolder);
+    });
+    if (exchangeThere && locked != FolderLock::Result::Locked) {
+        Prompts::warn(this, LockRefusal::Text(lock, locked, LockRefusal::Scope::Vehicle, number));
+        return false;
     }
-    // The vehicle folder exists now, so the tree shows it whatever else failed.
+    if (!vehicleThere) {
+        Prompts::warn(this, Lang(StringId::FolderCreateFailed).arg(vehicleFolder));
+        return false;
+    }
+    if (dayNotMade)
+        Prompts::warn(this, Lang(StringId::FolderCreateFailed).arg(dayFolder));
+    if (!fileNotWritten.isEmpty())
+        Prompts::warn(
+            this,
+            Lang(StringId::FileWriteFailed).arg(fileNotWritten) +
+                (dayStays ? u'\n' + Lang(StringId::FolderDeleteFailed).arg(dayFolder) : QString()));
+    // The vehicle folder exists now, so the tree shows it whatever else failed. One made
+    // outside the program since the tree was last built is selected like any vehicle that
+    // exists already.
     m_tree.RefreshVehicle(workshopFolder, number);
+    if (!vehicleMade) {
+        if (VehicleEntry* found = m_reg.findVehicleByName(number); found && found->node)
+            m_tree.SelectNode(found->node);
+    }
     return true;
 }

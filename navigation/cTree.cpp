@@ -1,5 +1,6 @@
 #include "navigation/cTree.h"
 
+#include "lang/DisplayDate.h"
 #include "lang/LanguagePack.h"
 #include "lang/MenuBuilder.h"
 #include "lang/ResourceIds.h"
@@ -11,8 +12,10 @@
 #include "params/CalibrationFiles.h"
 #include "params/CurrentCalibration.h"
 #include "params/cTDGrid.h"
+#include "platform/BackgroundWork.h"
 #include "platform/Prompts.h"
 #include "store/CalibrationPlace.h"
+#include "store/FolderLock.h"
 #include "store/FolderOps.h"
 #include "store/RecordFaults.h"
 #include "store/RecordFile.h"
@@ -35,6 +38,19 @@ bool SameFolder(const QString& a, const QString& canonicalB, const QString& b)
     if (a == b)
         return true;
     return !canonicalB.isEmpty() && QFileInfo(a).canonicalFilePath() == canonicalB;
+}
+
+// The bytes of a calibration's three files as they are on disk now, to tell whether another
+// workstation saved over them; files that cannot be read count as empty.
+QByteArray CalibrationContent(const CalibrationPlace& place)
+{
+    QByteArray content;
+    for (const QString& path : {place.paramFile(), place.gsmFile(), place.ownerFile()}) {
+        QFile file(path);
+        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        content += QByteArray::number(bytes.size()) + ':' + bytes;
+    }
+    return content;
 }
 
 } // namespace
@@ -171,6 +187,69 @@ void cTree::Sync(const QString& workshopFolder, const std::optional<QString>& ve
     setUpdatesEnabled(updates);
     for (const WorkshopEntry* entry : changed)
         emit branchesRead(entry->folderPath, vehicle.value_or(QString()));
+}
+
+void cTree::RereadAll()
+{
+    const QStringList selected = NodeAddress(SelectedNode());
+    {
+        const QScopedValueRollback guard(m_rebuilding, true);
+        const bool updates = updatesEnabled();
+        setUpdatesEnabled(false);
+        setCurrentItem(nullptr);
+        clearSelection();
+        for (WorkshopEntry& entry : m_register.entries()) {
+            if (entry.node && entry.node->treeWidget() == this)
+                BranchReader::Sync(entry, std::nullopt);
+        }
+        // Back on its node without loading or asking: what is on screen is judged below.
+        if (const TreeNode again = NodeAt(selected)) {
+            const QScopedValueRollback fromCode(m_selectingFromCode, true);
+            setCurrentItem(again);
+        }
+        for (const WorkshopEntry& entry : m_register.entries())
+            ShowWorkshopName(entry);
+        setUpdatesEnabled(updates);
+    }
+    emit branchesRead(QString(), QString());
+    if (m_shownDay.isEmpty())
+        return;
+
+    const bool edited = m_grid && m_grid->HasUnsavedChanges();
+    if (!QFileInfo(m_shownDay).isDir()) {
+        const QString text =
+            QFileInfo(m_shownPlace.vehicleFolder()).isDir()
+                ? Lang(StringId::DayDeletedElsewhere)
+                      .arg(m_shownPlace.vehicle, DisplayDayStamp(m_shownPlace.day))
+                : Lang(StringId::VehicleDeletedElsewhere).arg(m_shownPlace.vehicle);
+        // Edits stay on screen: saving them files them again.
+        if (edited)
+            m_shownDay.clear();
+        else
+            ForgetDeletedFolder(m_shownDay);
+        Prompts::warn(window(), text);
+        return;
+    }
+    if (!edited && ShownChangedOnDisk())
+        ReloadShown();
+}
+
+bool cTree::ShownChangedOnDisk() const
+{
+    return !m_shownDay.isEmpty() && QFileInfo(m_shownDay).isDir() &&
+           CalibrationContent(m_shownPlace) != m_shownContent;
+}
+
+void cTree::ReloadShown()
+{
+    if (m_shownDay.isEmpty())
+        return;
+    TreeNode workshopNode = nullptr;
+    for (const WorkshopEntry& entry : m_register.entries()) {
+        if (entry.node && entry.folderPath == m_shownPlace.workshopFolder)
+            workshopNode = entry.node;
+    }
+    LoadCalibration(m_shownPlace, workshopNode);
 }
 
 QStringList cTree::NodeAddress(TreeNode node) const
@@ -408,8 +487,17 @@ void cTree::LoadCalibration(const CalibrationPlace& place, TreeNode workshopNode
     if (m_grid)
         m_grid->EndFocusEdit();
 
+    // Read under the vehicle's lock, so that a save of another workstation is never seen half
+    // done; when the lock cannot be had the files are read as they are.
+    CalibrationRead read;
+    QByteArray content;
+    BackgroundWork::Run(window(), Lang(StringId::ReadingWorkshop), [&] {
+        FolderLock lock(FolderLock::VehicleLockPath(place.vehicleFolder()));
+        lock.Acquire();
+        read = ReadCalibration(place, entry->record);
+        content = CalibrationContent(place);
+    });
     // The user is told of every file but a missing one that is not whole.
-    const CalibrationRead read = ReadCalibration(place, entry->record);
     QStringList faults;
     for (const auto& [path, state] : read.faults) {
         faults << (state == RecordFileState::Unreadable
@@ -418,6 +506,8 @@ void cTree::LoadCalibration(const CalibrationPlace& place, TreeNode workshopNode
     }
     m_current.replace(read.calibration);
     m_shownDay = place.dayFolder();
+    m_shownPlace = place;
+    m_shownContent = content;
     m_shownDeleted = false;
     if (m_grid)
         m_grid->MarkStored();

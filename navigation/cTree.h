@@ -86,6 +86,20 @@ public:
     // Whether selecting `node` loads a calibration: a day, or a vehicle that has one.
     static bool LoadsCalibration(TreeNode node);
 
+    // Reads every workshop's branch again, for what other workstations saved, made or
+    // deleted; the selection stays on its node while that is still there. The calibration on
+    // screen, when its files changed on disk since they were loaded, is loaded again if
+    // nothing was edited, and otherwise kept with the edits. When its day or vehicle was
+    // deleted, a message says so and, unless edited, it is cleared as after a deletion here.
+    void RereadAll();
+    // Whether the files of the calibration on screen differ now from what was loaded: another
+    // workstation saved over them.
+    bool ShownChangedOnDisk() const;
+    // The day folder of the calibration on screen; "" when none.
+    QString ShownDayFolder() const { return m_shownDay; }
+    // Loads the calibration on screen again from its day folder, dropping any edits.
+    void ReloadShown();
+
     // After a folder was deleted: when the calibration on screen was inside it, the records
     // are cleared, the grid shows nothing of it and the title no longer names it.
     void ForgetDeletedFolder(const QString& folder);
@@ -126,6 +140,9 @@ private:
     bool m_selectingFromCode = false;
     // The day folder of the calibration on screen; empty when none was loaded.
     QString m_shownDay;
+    // Where it was loaded from, and the content of its three files then.
+    CalibrationPlace m_shownPlace;
+    QByteArray m_shownContent;
     bool m_shownDeleted = false;
 };
 

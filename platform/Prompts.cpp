@@ -65,7 +65,7 @@ Prompts::Answer Prompts::askYesNo(QWidget* parent, const QString& text)
 }
 
 Prompts::Answer Prompts::askToSave(QWidget* parent, const QString& text, bool discard,
-                                   const QString& saveText)
+                                   const QString& saveText, const QString& discardText)
 {
     state().shown.append(text);
     if (!state().answers.empty()) {
@@ -82,7 +82,8 @@ Prompts::Answer Prompts::askToSave(QWidget* parent, const QString& text, bool di
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);
     setButtonText(box, QMessageBox::Save, saveText.isEmpty() ? state().saveText : saveText);
-    setButtonText(box, QMessageBox::Discard, state().discardText);
+    setButtonText(box, QMessageBox::Discard,
+                  discardText.isEmpty() ? state().discardText : discardText);
     setButtonText(box, QMessageBox::Cancel, state().cancelText);
     switch (box.exec()) {
     case QMessageBox::Save:

@@ -16,9 +16,10 @@ public:
     // Asks what becomes of changes that are not saved: Save, Discard or Cancel; without
     // `discard` only the save button (its text `saveText` when given) and Cancel. Escape and
     // closing the box are Cancel. With messages silenced and no answer queued, the answer is
-    // Cancel, which changes nothing.
+    // Cancel, which changes nothing. `discardText` renames the discard button.
     static Answer askToSave(QWidget* parent, const QString& text, bool discard = true,
-                            const QString& saveText = QString());
+                            const QString& saveText = QString(),
+                            const QString& discardText = QString());
     // `details` goes into the box's expandable part; the record of shown texts holds both.
     static void warn(QWidget* parent, const QString& text, const QString& details = QString());
     static void inform(QWidget* parent, const QString& text);

@@ -12,6 +12,7 @@ packages=(
     qt6-translations-l10n
     xvfb xauth fonts-dejavu-core
     exfatprogs exfat-fuse
+    samba smbnetfs
     xdotool x11-utils appstream desktop-file-utils
     dpkg-dev file fakeroot lintian
 )

@@ -58,6 +58,9 @@ TEST_F(TransferImportTest, replacesSameDayRecordsAndNewDaysAppearInTheTree)
     PutOnDrive(QStringLiteral("A111AA/20250606/PARAM_UP.BIN"), param);
     PutOnDrive(QStringLiteral("A111AA/20250606/GSM_UP.BIN"), gsm);
     PutOnDrive(QStringLiteral("Z999ZZ/20250707/GSM_UP.BIN"), gsm);
+    // Locks another workstation left on the drive lock nothing here and are not taken.
+    PutOnDrive(QStringLiteral(".lock"), "x");
+    PutOnDrive(QStringLiteral(".A111AA.lock"), "x");
     const QByteArray keptGsm =
         ReadFile(ExchangeFolderOf(m_ws) + QStringLiteral("/A111AA/20250101/GSM_UP.BIN"));
     m_tree->SelectNode(FindNode(TreeLevel::Day, QStringLiteral("20250101")));
