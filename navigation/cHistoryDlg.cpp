@@ -12,6 +12,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPalette>
+#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -122,6 +123,13 @@ void cHistoryDlg::Fill(const std::vector<CalibrationHistory::Entry>& entries)
         }
     }
     m_table->resizeColumnsToContents();
+    // The window widens to show every column, as far as the screen allows.
+    const int wanted = m_table->horizontalHeader()->length() + 2 * m_table->frameWidth() + width() -
+                       m_table->viewport()->width();
+    const QScreen* screen = this->screen();
+    const int room = screen ? screen->availableGeometry().width() * 9 / 10 : wanted;
+    if (wanted > width())
+        resize(qMin(wanted, room), height());
     // Enter works from the start; selecting the row would hide its marks under the
     // selection's colour.
     if (!entries.empty())
