@@ -30,6 +30,25 @@ void TreeFilter::invalidate()
         setText(m_text);
 }
 
+void TreeFilter::keysChanged()
+{
+    if (!m_gathered)
+        return;
+    for (const Workshop& workshop : m_workshops) {
+        for (std::size_t r = workshop.firstRow; r < workshop.endRow; ++r)
+            m_rows[r].keys = keysOf(workshop.folder, m_rows[r].node);
+    }
+    if (m_active)
+        apply(FindText(m_text));
+}
+
+FindKeys TreeFilter::keysOf(const QString& workshopFolder, TreeNode vehicle) const
+{
+    const QString name = vehicle->text(0);
+    const FindKeys* keys = m_index.keysOf(workshopFolder, name);
+    return keys ? *keys : FindKeys::fold(name);
+}
+
 void TreeFilter::gather()
 {
     m_rows.clear();
@@ -37,12 +56,10 @@ void TreeFilter::gather()
     for (int w = 0; w < m_tree.topLevelItemCount(); ++w) {
         const TreeNode workshop = m_tree.topLevelItem(w);
         const QString folder = WorkshopFolderOf(workshop);
-        Workshop shown{workshop, m_rows.size(), m_rows.size(), workshop->isHidden()};
+        Workshop shown{workshop, folder, m_rows.size(), m_rows.size(), workshop->isHidden()};
         for (int v = 0; v < workshop->childCount(); ++v) {
             const TreeNode vehicle = workshop->child(v);
-            const QString name = vehicle->text(0);
-            const FindKeys* keys = m_index.keysOf(folder, name);
-            m_rows.push_back({vehicle, keys ? *keys : FindKeys::fold(name), vehicle->isHidden()});
+            m_rows.push_back({vehicle, keysOf(folder, vehicle), vehicle->isHidden()});
         }
         shown.endRow = m_rows.size();
         m_workshops.push_back(shown);

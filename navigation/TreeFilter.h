@@ -24,9 +24,10 @@ public:
     bool isActive() const { return m_active; }
     // The first vehicle shown, in tree order; null when none is.
     TreeNode firstMatch() const;
-    // The tree's nodes or the index changed: the rows are gathered again and the text
-    // applied to them.
+    // The tree's nodes changed: the rows are gathered again and the text applied to them.
     void invalidate();
+    // The index read vehicles again: the rows take their keys afresh, the text is applied.
+    void keysChanged();
 
 private:
     struct Row {
@@ -36,11 +37,13 @@ private:
     };
     struct Workshop {
         TreeNode node;
+        QString folder;
         std::size_t firstRow, endRow;
         bool hidden;
     };
 
     void gather();
+    FindKeys keysOf(const QString& workshopFolder, TreeNode vehicle) const;
     void apply(const FindText& text);
     void restore();
 

@@ -15,7 +15,7 @@ TreeFindField::TreeFindField(cTree& tree, VehicleIndex& index, QWidget* parent)
     retranslate();
     connect(this, &QLineEdit::textChanged, this,
             [this](const QString& text) { m_filter.setText(text); });
-    connect(&index, &VehicleIndex::updated, this, &TreeFindField::refilter);
+    connect(&index, &VehicleIndex::updated, this, [this] { m_filter.keysChanged(); });
 }
 
 void TreeFindField::activate()

@@ -19,7 +19,7 @@ public:
     void activate();
     // The hint shown while the field is empty, in the language in use.
     void retranslate();
-    // The tree's nodes or the index changed.
+    // The tree's nodes changed.
     void refilter() { m_filter.invalidate(); }
 
 protected:

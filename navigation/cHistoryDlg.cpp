@@ -2,6 +2,7 @@
 
 #include "lang/LanguagePack.h"
 #include "lang/StringIds.h"
+#include "navigation/TreeNodes.h"
 #include "navigation/cTree.h"
 #include "store/FolderOps.h"
 #include "store/RecordFaults.h"
@@ -11,6 +12,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPalette>
+#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -59,9 +61,23 @@ cHistoryDlg::cHistoryDlg(cTree& tree, QTreeWidgetItem* vehicleNode, QWidget* par
     layout->addWidget(buttons);
     resize(760, 360);
 
-    const QString vehicleFolder = tree.GetNodePath(vehicleNode);
-    m_reader = std::jthread([this, vehicleFolder] {
-        auto entries = CalibrationHistory::Read(vehicleFolder);
+    m_workshopFolder = WorkshopFolderOf(cTree::WorkshopNodeOf(vehicleNode));
+    m_vehicleFolder = tree.GetNodePath(vehicleNode);
+    // A save, import or deletion of this vehicle's days shows in the open window too.
+    connect(&tree, &cTree::branchesRead, this,
+            [this, vehicle = vehicleNode->text(0)](const QString& workshop, const QString& read) {
+                if (workshop.isEmpty() ||
+                    (workshop == m_workshopFolder && (read.isEmpty() || read == vehicle)))
+                    Read();
+            });
+    Read();
+}
+
+void cHistoryDlg::Read()
+{
+    // A read still running is waited for, so the answers come in the order asked.
+    m_reader = std::jthread([this, folder = m_vehicleFolder] {
+        auto entries = CalibrationHistory::Read(folder);
         QMetaObject::invokeMethod(
             this, [this, entries = std::move(entries)] { Fill(entries); }, Qt::QueuedConnection);
     });
@@ -107,6 +123,13 @@ void cHistoryDlg::Fill(const std::vector<CalibrationHistory::Entry>& entries)
         }
     }
     m_table->resizeColumnsToContents();
+    // The window widens to show every column, as far as the screen allows.
+    const int wanted = m_table->horizontalHeader()->length() + 2 * m_table->frameWidth() + width() -
+                       m_table->viewport()->width();
+    const QScreen* screen = this->screen();
+    const int room = screen ? screen->availableGeometry().width() * 9 / 10 : wanted;
+    if (wanted > width())
+        resize(qMin(wanted, room), height());
     // Enter works from the start; selecting the row would hide its marks under the
     // selection's colour.
     if (!entries.empty())

@@ -29,12 +29,16 @@ public:
     bool isFilled() const { return m_filled; }
 
 private:
+    // Reads the vehicle's days on a worker; Fill() shows them when they are there.
+    void Read();
     void Fill(const std::vector<CalibrationHistory::Entry>& entries);
     void SelectDay(int row);
 
     cTree& m_tree;
     // The vehicle's place in the tree, which outlives its node across re-reads.
     QStringList m_vehicleAddress;
+    QString m_workshopFolder;
+    QString m_vehicleFolder;
     QTableWidget* m_table = nullptr;
     QLabel* m_status = nullptr;
     QStringList m_days; // by row

@@ -1,5 +1,6 @@
 #include "tests/app/MainWindowFixture.h"
 
+#include "lang/DisplayDate.h"
 #include "navigation/cHistoryDlg.h"
 
 #include <QContextMenuEvent>
@@ -76,6 +77,16 @@ TEST_F(MainWindowTest, historyWindowListsDaysNewestFirstMarksAChangedWAndSelects
     QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, oldest.center());
     EXPECT_EQ(tree->GetNodeText(), QStringLiteral("20230105"));
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Velmora [A123BC77 : 20230105][*]"));
+
+    // A calibration saved while the window is open comes in at the top, compared with the
+    // one that was the newest.
+    QApplication::setActiveWindow(frame);
+    typeKeys(app.grid(), kRowW, QStringLiteral("9000"));
+    actionFor(frame->menuBar(), CommandId::SaveCalibration)->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([table] { return table->rowCount() == 5; }, 10000));
+    EXPECT_EQ(table->item(0, 0)->text(), DisplayDate(QDate::currentDate()));
+    EXPECT_EQ(table->item(0, CalibrationHistory::W)->text(), QStringLiteral("9000"));
+    EXPECT_TRUE(table->item(0, CalibrationHistory::W)->font().bold());
     window->close();
 }
 
