@@ -20,11 +20,13 @@
 #include "navigation/cTree.h"
 #include "params/CurrentRecords.h"
 #include "params/FieldText.h"
+#include "params/ValueHints.h"
 #include "params/cTDGrid.h"
 #include "platform/HelpOpener.h"
 #include "platform/ModalRunner.h"
 #include "platform/Prompts.h"
 #include "reports/ReportCommands.h"
+#include "reports/cDueListDlg.h"
 #include "reports/cPrinterSettingsDlg.h"
 #include "store/RecordFile.h"
 #include "store/WorkshopRegister.h"
@@ -58,6 +60,7 @@ constexpr CommandEntry kCommandTable[] = {
     {CommandId::NewWorkshop, &CMainFrame::OnNewWorkshop},
     {CommandId::NewVehicle, &CMainFrame::OnNewVehicle},
     {CommandId::Refresh, &CMainFrame::OnRefresh},
+    {CommandId::InspectionsDue, &CMainFrame::OnInspectionsDue},
     {CommandId::AppAbout, &CMainFrame::OnAppAbout},
     {CommandId::AppExit, &CMainFrame::OnAppExit},
 };
@@ -202,6 +205,8 @@ void CMainFrame::SwitchLanguage(const QString& packName)
     m_indicators->retranslate();
     statusBar()->showMessage(Lang(StringId::Ready));
     m_gridHost->grid()->Retranslate();
+    if (m_dueList)
+        m_dueList->Retranslate();
 }
 
 void CMainFrame::OnLanguageEnglish()
@@ -232,9 +237,14 @@ bool CMainFrame::SaveOnScreen()
         return false;
     // What was written is what is on screen, whether or not its day could be selected.
     grid->MarkStored();
-    statusBar()->showMessage(
+    QString message =
         Lang(StringId::CalibrationSaved)
-            .arg(RegistrationNumberOf(CurrentParamRecord()), DisplayDate(QDate::currentDate())));
+            .arg(RegistrationNumberOf(CurrentParamRecord()), DisplayDate(QDate::currentDate()));
+    // Hints never stop a save, but the technician hears of them once more.
+    const QString unusual = UnusualValuesSummary(CurrentParamRecord(), CurrentGsmRecord());
+    if (!unusual.isEmpty())
+        message += u' ' + unusual;
+    statusBar()->showMessage(message);
     return true;
 }
 
@@ -364,6 +374,33 @@ void CMainFrame::OnRefresh()
             entry.record = record;
     }
     m_tree->Rebuild();
+}
+
+cDueListDlg* CMainFrame::dueList() const
+{
+    return m_dueList;
+}
+
+void CMainFrame::OnInspectionsDue()
+{
+    if (!m_dueList) {
+        m_dueList = new cDueListDlg(m_app.workshopRegister(), this);
+        m_dueList->setChooser([this](const DueVehicle& vehicle) {
+            // Selecting the vehicle replaces the values on screen; a save on the way may
+            // read the tree again, so the node is looked up after it.
+            if (!MayLeaveEdits())
+                return;
+            if (const TreeNode node = DueVehicleNode(m_app.workshopRegister(), vehicle)) {
+                m_tree->SelectNode(node);
+                m_tree->scrollToItem(node);
+            }
+        });
+    }
+    // The tree may have changed since the window was last shown.
+    m_dueList->Reload();
+    m_dueList->show();
+    m_dueList->raise();
+    m_dueList->activateWindow();
 }
 
 void CMainFrame::OnAppAbout()

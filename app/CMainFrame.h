@@ -4,10 +4,12 @@
 
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 
 class CVelmoraApp;
 class cTree;
 class cListParent;
+class cDueListDlg;
 class LockIndicators;
 class QSplitter;
 class QToolBar;
@@ -32,6 +34,8 @@ public:
 
     cTree* tree() const { return m_tree; }
     cListParent* gridHost() const { return m_gridHost; }
+    // The inspections-due window once it has been opened; null before.
+    cDueListDlg* dueList() const;
     QSplitter* splitter() const { return m_splitter; }
     QToolBar* toolBar() const { return m_toolBar; }
 
@@ -55,6 +59,7 @@ public:
     void OnNewWorkshop();
     void OnNewVehicle();
     void OnRefresh();
+    void OnInspectionsDue();
     void OnAppAbout();
     void OnAppExit();
 
@@ -82,4 +87,5 @@ private:
     LockIndicators* m_indicators = nullptr;
     cTree* m_tree = nullptr;
     cListParent* m_gridHost = nullptr;
+    QPointer<cDueListDlg> m_dueList;
 };

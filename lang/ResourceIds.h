@@ -38,6 +38,9 @@ constexpr int Refresh = 32800;  // reads the workshops again from disk
 constexpr int AppAbout = 57664; // 0xE140
 constexpr int AppExit = 57665;  // 0xE141
 
+// The list of inspections due.
+constexpr int InspectionsDue = 32810;
+
 // Report window.
 constexpr int ReportPrint = 32786;
 constexpr int ReportPreview = 32787;
