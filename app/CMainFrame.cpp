@@ -163,6 +163,9 @@ bool CMainFrame::OnCommand(int commandId)
                 m_gridHost->grid()->EndFocusEdit();
             }
             (this->*entry.handler)();
+            // A save, import, delete or refresh changes which inspections are due.
+            if (m_dueList && m_dueList->isVisible() && commandId != CommandId::InspectionsDue)
+                m_dueList->Reload();
             return true;
         }
     }

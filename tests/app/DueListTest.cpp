@@ -137,6 +137,14 @@ TEST_F(MainWindowTest, inspectionsDueWindowListsOverdueFirstAndSelectsTheVehicle
     window->findChild<QPushButton*>(QStringLiteral("savePdf"))->click();
     EXPECT_TRUE(readAll(pdf).startsWith("%PDF"));
     EXPECT_TRUE(Prompts::takeShownTexts().isEmpty());
+
+    // Calibrated today, OLD1 leaves the open list.
+    typeKeys(app.grid(), kRowW, QStringLiteral("8000"));
+    actionFor(frame->menuBar(), CommandId::SaveCalibration)->trigger();
+    EXPECT_EQ(tree->GetNodePath(), north + QStringLiteral("/RX902/OLD1/") + stamp(today));
+    ASSERT_EQ(model->rowCount(), 2);
+    EXPECT_EQ(cell(0, DueListModel::NumberColumn), QStringLiteral("LATE3"));
+    EXPECT_EQ(cell(1, DueListModel::NumberColumn), QStringLiteral("SOON2"));
 }
 
 } // namespace
