@@ -23,6 +23,7 @@
 #include "params/CurrentCalibration.h"
 #include "params/FieldText.h"
 #include "params/RegistrationNumber.h"
+#include "params/ValueHints.h"
 #include "params/cListParent.h"
 #include "params/cTDGrid.h"
 #include "platform/BackgroundWork.h"
@@ -30,6 +31,7 @@
 #include "platform/ModalRunner.h"
 #include "platform/Prompts.h"
 #include "reports/ReportCommands.h"
+#include "reports/cDueListDlg.h"
 #include "reports/cPrinterSettingsDlg.h"
 #include "store/RecordFile.h"
 #include "store/WorkshopRegister.h"
@@ -70,6 +72,7 @@ constexpr CommandEntry kCommandTable[] = {
     {CommandId::Refresh, &CMainFrame::OnRefresh},
     {CommandId::Find, &CMainFrame::OnFind},
     {CommandId::CalibrationHistory, &CMainFrame::OnCalibrationHistory},
+    {CommandId::InspectionsDue, &CMainFrame::OnInspectionsDue},
     {CommandId::AppAbout, &CMainFrame::OnAppAbout},
     {CommandId::AppExit, &CMainFrame::OnAppExit},
 };
@@ -224,6 +227,9 @@ bool CMainFrame::OnCommand(int commandId)
             if (ActsOnWorkshop(commandId))
                 RereadWorkshops();
             (this->*entry.handler)();
+            // A save, import, delete or refresh changes which inspections are due.
+            if (m_dueList && m_dueList->isVisible() && commandId != CommandId::InspectionsDue)
+                m_dueList->Reload();
             return true;
         }
     }
@@ -267,6 +273,8 @@ void CMainFrame::SwitchLanguage(const QString& packName)
     m_findField->retranslate();
     statusBar()->showMessage(Lang(StringId::Ready));
     m_gridHost->grid()->Retranslate();
+    if (m_dueList)
+        m_dueList->Retranslate();
 }
 
 void CMainFrame::OnLanguageEnglish()
@@ -299,9 +307,15 @@ bool CMainFrame::SaveOnScreen()
         return false;
     // What was written is what is on screen, whether or not its day could be selected.
     grid->MarkStored();
-    statusBar()->showMessage(Lang(StringId::CalibrationSaved)
-                                 .arg(RegistrationNumberOf(m_app.currentCalibration().param()),
-                                      DisplayDate(QDate::currentDate())));
+    QString message = Lang(StringId::CalibrationSaved)
+                          .arg(RegistrationNumberOf(m_app.currentCalibration().param()),
+                               DisplayDate(QDate::currentDate()));
+    // Hints never stop a save, but the technician hears of them once more.
+    const QString unusual =
+        UnusualValuesSummary(m_app.currentCalibration().param(), m_app.currentCalibration().gsm());
+    if (!unusual.isEmpty())
+        message += u' ' + unusual;
+    statusBar()->showMessage(message);
     return true;
 }
 
@@ -498,6 +512,33 @@ void CMainFrame::OnCalibrationHistory()
     // A window of its own beside the main one, so the tree stays at hand.
     auto* history = new cHistoryDlg(*m_tree, vehicle, this);
     history->show();
+}
+
+cDueListDlg* CMainFrame::dueList() const
+{
+    return m_dueList;
+}
+
+void CMainFrame::OnInspectionsDue()
+{
+    if (!m_dueList) {
+        m_dueList = new cDueListDlg(m_app.workshopRegister(), this);
+        m_dueList->setChooser([this](const DueVehicle& vehicle) {
+            // Selecting the vehicle replaces the values on screen; a save on the way may
+            // read the tree again, so the node is looked up after it.
+            if (!MayLeaveEdits())
+                return;
+            if (const TreeNode node = DueVehicleNode(m_app.workshopRegister(), vehicle)) {
+                m_tree->SelectNode(node);
+                m_tree->scrollToItem(node);
+            }
+        });
+    }
+    // The tree may have changed since the window was last shown.
+    m_dueList->Reload();
+    m_dueList->show();
+    m_dueList->raise();
+    m_dueList->activateWindow();
 }
 
 void CMainFrame::OnAppAbout()

@@ -4,10 +4,12 @@
 
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 
 class MainWindowHost;
 class cTree;
 class cListParent;
+class cDueListDlg;
 class LockIndicators;
 class TreeFindField;
 class VehicleIndex;
@@ -36,6 +38,8 @@ public:
     cListParent* gridHost() const { return m_gridHost; }
     TreeFindField* findField() const { return m_findField; }
     VehicleIndex* vehicleIndex() const { return m_index; }
+    // The inspections-due window once it has been opened; null before.
+    cDueListDlg* dueList() const;
     QSplitter* splitter() const { return m_splitter; }
     QToolBar* toolBar() const { return m_toolBar; }
 
@@ -61,6 +65,7 @@ public:
     void OnRefresh();
     void OnFind();
     void OnCalibrationHistory();
+    void OnInspectionsDue();
     void OnAppAbout();
     void OnAppExit();
 
@@ -102,4 +107,5 @@ private:
     VehicleIndex* m_index = nullptr;
     TreeFindField* m_findField = nullptr;
     int m_commandDepth = 0;
+    QPointer<cDueListDlg> m_dueList;
 };

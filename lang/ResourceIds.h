@@ -41,6 +41,8 @@ constexpr int AppExit = 57665;  // 0xE141
 // The find field above the tree, and a vehicle's calibration history.
 constexpr int Find = 32810;
 constexpr int CalibrationHistory = 32811;
+// The list of inspections due.
+constexpr int InspectionsDue = 32812;
 
 // Report window.
 constexpr int ReportPrint = 32786;

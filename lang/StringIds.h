@@ -223,5 +223,36 @@ constexpr int ReadingWorkshop = 512;
 constexpr int WorkshopUnreachable = 513;     // %1: reason
 constexpr int NoAnswerWithin = 514;          // %1: seconds
 constexpr int VehicleDeletedElsewhere = 515; // %1: vehicle
+// Plausibility hints of the grid's values.
+constexpr int HintConstantW = 400;
+constexpr int HintConstantK = 401;
+constexpr int HintKAwayFromW = 402;
+constexpr int HintTyreCircumference = 403;
+constexpr int HintMaxSpeed = 404;
+constexpr int HintVin = 405;
+constexpr int HintImei = 406;
+constexpr int SavedWithUnusualValues = 407; // %1: how many, %2: their labels
+
+// The list of inspections due.
+constexpr int DueTitle = 410;
+constexpr int DueBeforeLabel = 411;
+constexpr int DueColumnWorkshop = 412;
+constexpr int DueColumnNumber = 413;
+constexpr int DueColumnOwner = 414;
+constexpr int DueColumnPhone = 415;
+constexpr int DueColumnPurpose = 416;
+constexpr int DueColumnLastCalibration = 417;
+constexpr int DueColumnDueDate = 418;
+constexpr int DueSaveCsvButton = 419;
+constexpr int DueSavePdfButton = 420;
+constexpr int CsvFileFilter = 421;
+constexpr int DueReading = 422;
+constexpr int DueCount = 423;         // %1: vehicles listed, %2: of them overdue
+constexpr int DueTooltip = 424;       // %1: due date
+constexpr int OverdueTooltip = 425;   // %1: due date
+constexpr int DueFileName = 426;      // proposed name of the saved list
+constexpr int DueDocumentTitle = 427; // %1: the chosen date
+constexpr int SaveCsvCaption = 428;
+constexpr int DueOverdue = 429;
 
 } // namespace StringId

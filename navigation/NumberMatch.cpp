@@ -2,55 +2,46 @@
 
 namespace {
 
-bool IsDash(char16_t c)
-{
-    // Hyphen-minus, the Unicode hyphens and dashes, and the minus sign.
-    return c == u'-' || (c >= u'\u2010' && c <= u'\u2015') || c == u'\u2212';
-}
+// Upper-case Cyrillic letter and the Latin letter it looks like.
+struct LookAlike {
+    char16_t cyrillic;
+    char16_t latin;
+};
+constexpr LookAlike kLookAlikes[] = {
+    {u'\u0410', u'A'}, {u'\u0412', u'B'}, {u'\u0415', u'E'}, {u'\u041A', u'K'},
+    {u'\u041C', u'M'}, {u'\u041D', u'H'}, {u'\u041E', u'O'}, {u'\u0420', u'P'},
+    {u'\u0421', u'C'}, {u'\u0422', u'T'}, {u'\u0423', u'Y'}, {u'\u0425', u'X'},
+};
 
-// The Latin letter an upper-case Cyrillic plate letter looks like; the letter itself otherwise.
-char16_t LatinLookAlike(char16_t c)
+bool IsDash(QChar c)
 {
-    switch (c) {
-    case u'А':
-        return u'A';
-    case u'В':
-        return u'B';
-    case u'Е':
-        return u'E';
-    case u'К':
-        return u'K';
-    case u'М':
-        return u'M';
-    case u'Н':
-        return u'H';
-    case u'О':
-        return u'O';
-    case u'Р':
-        return u'P';
-    case u'С':
-        return u'C';
-    case u'Т':
-        return u'T';
-    case u'У':
-        return u'Y';
-    case u'Х':
-        return u'X';
-    default:
-        return c;
-    }
+    // The hyphen-minus, the Unicode hyphens and dashes (U+2010 to U+2015) and the minus sign,
+    // which word processors put in when a number is pasted from a document.
+    return c == u'-' || (c.unicode() >= 0x2010 && c.unicode() <= 0x2015) || c == u'\u2212';
 }
 
 } // namespace
 
-QString NormalizedNumber(const QString& text)
+QString NormalizedNumber(QStringView text)
 {
     QString key;
     key.reserve(text.size());
-    for (const QChar c : text) {
-        if (c.isSpace() || IsDash(c.unicode()))
+    for (const QChar c : text.toString().toUpper()) {
+        if (c.isSpace() || IsDash(c))
             continue;
-        key.append(QChar(LatinLookAlike(c.toUpper().unicode())));
+        QChar folded = c;
+        for (const LookAlike& pair : kLookAlikes) {
+            if (c.unicode() == pair.cyrillic) {
+                folded = QChar(pair.latin);
+                break;
+            }
+        }
+        key.append(folded);
     }
     return key;
+}
+
+bool SameRegistrationNumber(QStringView a, QStringView b)
+{
+    return NormalizedNumber(a) == NormalizedNumber(b);
 }

@@ -1,6 +1,5 @@
 #include "navigation/TreeNodes.h"
 
-#include <QFileInfo>
 #include <QTreeWidgetItem>
 
 #include <vector>
@@ -105,15 +104,6 @@ void ShowWorkshopName(const WorkshopEntry& entry)
 {
     if (entry.node)
         entry.node->setText(0, WorkshopDisplayName(entry));
-}
-
-QString WorkshopDisplayName(const WorkshopEntry& entry)
-{
-    const QString name = entry.record.field(WorkshopRecord::Field::Name).trimmed();
-    if (!name.isEmpty())
-        return name;
-    const QString folder = QFileInfo(entry.folderPath).fileName();
-    return folder.isEmpty() ? entry.folderPath : folder;
 }
 
 QString WorkshopFolderOf(TreeNode workshopNode)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "navigation/WorkshopName.h"
 #include "store/WorkshopRegister.h"
 
 #include <QString>
@@ -19,7 +20,5 @@ TreeNode MakeNode(TreeNode parent, const QString& text, int level);
 TreeNode MakeWorkshopNode(const WorkshopEntry& entry);
 // Puts the entry's current name on its node, after its details changed.
 void ShowWorkshopName(const WorkshopEntry& entry);
-// The name of the workshop record, else the folder's own name, else the whole path.
-QString WorkshopDisplayName(const WorkshopEntry& entry);
 // The folder path a workshop node stands for; "" for any other node.
 QString WorkshopFolderOf(TreeNode workshopNode);

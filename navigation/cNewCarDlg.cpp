@@ -5,6 +5,7 @@
 #include "lang/ResourceIds.h"
 #include "lang/StringIds.h"
 #include "navigation/FolderNameRules.h"
+#include "navigation/NumberMatch.h"
 #include "navigation/cTree.h"
 #include "params/FieldText.h"
 #include "params/GsmRecord.h"
@@ -26,6 +27,26 @@
 #include <QScreen>
 
 #include <algorithm>
+
+namespace {
+
+// The vehicle that `number` names: the one of exactly that name first, else the first whose
+// number differs only in case, blanks, dashes or Cyrillic/Latin look-alike letters.
+VehicleEntry* FindSameVehicle(WorkshopRegister& reg, const QString& number)
+{
+    if (VehicleEntry* exact = reg.findVehicleByName(number))
+        return exact;
+    const QString key = NormalizedNumber(number);
+    for (WorkshopEntry& workshop : reg.entries()) {
+        for (VehicleEntry& vehicle : workshop.vehicles) {
+            if (NormalizedNumber(vehicle.name) == key)
+                return &vehicle;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
 
 cNewCarDlg::cNewCarDlg(WorkshopRegister& reg, cTree& tree, QWidget* parent)
     : QDialog(parent), m_reg(reg), m_tree(tree)
@@ -79,8 +100,8 @@ void cNewCarDlg::accept()
     }
 
     // Numbers identify vehicles across the whole register: an existing one is selected,
-    // whichever workshop holds it.
-    if (VehicleEntry* existing = m_reg.findVehicleByName(number)) {
+    // whichever workshop holds it, also when typed in the other script or case.
+    if (VehicleEntry* existing = FindSameVehicle(m_reg, number)) {
         if (existing->node)
             m_tree.SelectNode(existing->node);
         QDialog::accept();

@@ -8,6 +8,7 @@
 #include "navigation/BranchLister.h"
 #include "navigation/BranchReader.h"
 #include "navigation/GuardedSelectionModel.h"
+#include "navigation/InspectionDue.h"
 #include "navigation/TreeNodes.h"
 #include "params/CalibrationFiles.h"
 #include "params/CurrentCalibration.h"
@@ -23,9 +24,11 @@
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QHelpEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
+#include <QToolTip>
 
 #include <algorithm>
 #include <vector>
@@ -572,4 +575,26 @@ void cTree::mouseDoubleClickEvent(QMouseEvent* event)
         return;
     }
     QTreeWidget::mouseDoubleClickEvent(event);
+}
+
+bool cTree::viewportEvent(QEvent* event)
+{
+    // A vehicle's tooltip says when its next inspection is due, reckoned when it is shown so
+    // that it follows the days on screen, today's date and the language in use.
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const TreeNode node = itemAt(help->pos());
+        if (NodeLevel(node) == TreeLevel::Vehicle) {
+            QStringList days;
+            for (int i = 0; i < node->childCount(); ++i)
+                days.append(node->child(i)->text(0));
+            const QDate due = InspectionDueDate(LatestCalibrationDay(days));
+            if (due.isValid()) {
+                QToolTip::showText(help->globalPos(), InspectionDueText(due, QDate::currentDate()),
+                                   viewport(), visualItemRect(node));
+                return true;
+            }
+        }
+    }
+    return QTreeWidget::viewportEvent(event);
 }

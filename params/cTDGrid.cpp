@@ -3,6 +3,7 @@
 #include "params/CurrentCalibration.h"
 #include "params/FieldHandlers.h"
 #include "params/ParamDescriptor.h"
+#include "params/ValueHints.h"
 
 #include "lang/LanguagePack.h"
 #include "platform/HelpOpener.h"
@@ -10,8 +11,10 @@
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QStyle>
 #include <QToolTip>
 
 #include <algorithm>
@@ -19,6 +22,8 @@
 namespace {
 constexpr int ValueColumn = 1;
 constexpr int ColumnCount = 2;
+// Index of the warning mark in the grid's image list.
+constexpr int HintImage = 0;
 } // namespace
 
 cTDGrid::cTDGrid(CurrentCalibration& current, QWidget* parent)
@@ -33,6 +38,7 @@ void cTDGrid::SetupRows()
     SetColumns(ColumnCount);
     SetFixedColumns(1);
     setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+    SetImageList({style()->standardIcon(QStyle::SP_MessageBoxWarning)});
 
     m_current.clear();
     const ParamDescriptor* table = ParamTable();
@@ -43,6 +49,7 @@ void cTDGrid::SetupRows()
         row.run(ParamMode::Setup, index, *this, m_current.edit());
     }
     MarkStored();
+    UpdateHints();
     emit setupFinished();
     m_initialised = true;
     // The view may already have its size; the columns follow it from now on.
@@ -136,7 +143,22 @@ void cTDGrid::Refresh()
     const ParamDescriptor* table = ParamTable();
     for (int n = 0; table[n].labelId != 0 && n < GetRowCount(); ++n)
         table[n].run(ParamMode::Show, n, *this, m_current.edit());
+    UpdateHints();
     Invalidate();
+}
+
+void cTDGrid::UpdateHints()
+{
+    m_hints.clear();
+    for (int row = 0; row < GetRowCount(); ++row) {
+        const ParamDescriptor* d = DescriptorAt(row, ValueColumn);
+        const QString hint =
+            d ? HintForValue(static_cast<int>(d->labelId), m_current.param(), m_current.gsm())
+              : QString();
+        m_hints.append(hint);
+        if (CGridCellBase* cell = CellAt(row, ValueColumn))
+            cell->SetImage(hint.isEmpty() ? -1 : HintImage);
+    }
 }
 
 void cTDGrid::RunStorePass()
@@ -170,6 +192,9 @@ void cTDGrid::EndCellEdit(int row, int col, const QString& text)
     // takes what the screen shows.
     if (const ParamDescriptor* d = DescriptorAt(row, col))
         d->run(ParamMode::Store, row, *this, m_current.edit());
+    // K is judged against W, so one edit may change the hint of another row.
+    UpdateHints();
+    Invalidate();
     UpdateUnsaved();
 }
 
@@ -230,6 +255,23 @@ bool cTDGrid::event(QEvent* event)
         return true;
     }
     return CGridCtrl::event(event);
+}
+
+bool cTDGrid::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const CCellID id = CellFromPoint(help->pos());
+        if (id.col == ValueColumn && id.row >= 0 && id.row < m_hints.size() &&
+            !m_hints.at(id.row).isEmpty()) {
+            QToolTip::showText(help->globalPos(), m_hints.at(id.row), viewport(),
+                               CellRect(id.row, id.col));
+            return true;
+        }
+        // Moving on to a cell without a hint takes the previous cell's hint away.
+        QToolTip::hideText();
+    }
+    return CGridCtrl::viewportEvent(event);
 }
 
 void cTDGrid::OnKeyUp(QKeyEvent* event)

@@ -6,6 +6,8 @@
 #include "params/ParamDescriptor.h"
 #include "params/ParamRecord.h"
 
+#include <QStringList>
+
 class CurrentCalibration;
 
 // The parameter grid: one row per row of the parameter descriptor table, the label in the
@@ -67,6 +69,8 @@ protected:
     void OnSize() override;
     void OnKeyUp(QKeyEvent* event) override;
     bool event(QEvent* event) override;
+    // Shows the hint of a value cell that looks unusual as its tooltip.
+    bool viewportEvent(QEvent* event) override;
 
 private:
     // The descriptor row attached to a value cell; null for a label cell.
@@ -76,6 +80,8 @@ private:
     void FitColumns();
     int WidestLabel() const;
     void UpdateUnsaved();
+    // Marks the value cells whose values look unusual and keeps their hints for the tooltip.
+    void UpdateHints();
 
     CurrentCalibration& m_current;
     bool m_initialised = false;
@@ -84,4 +90,6 @@ private:
     ParamRecord m_storedParam;
     GsmRecord m_storedGsm;
     OwnerRecord m_storedOwner;
+    // The hint of each row's value, empty where it looks usual.
+    QStringList m_hints;
 };

@@ -16,11 +16,17 @@ std::deque<std::optional<QString>>& queued()
     static std::deque<std::optional<QString>> choices;
     return choices;
 }
-
-const QString kSuffix = QStringLiteral("pdf");
 } // namespace
 
 std::optional<QString> PdfFileChooser::choose(QWidget* parent, const QString& proposedPath)
+{
+    return chooseFile(parent, proposedPath, Lang(StringId::SavePdfCaption),
+                      Lang(StringId::PdfFileFilter), QStringLiteral("pdf"));
+}
+
+std::optional<QString> PdfFileChooser::chooseFile(QWidget* parent, const QString& proposedPath,
+                                                  const QString& caption, const QString& filter,
+                                                  const QString& suffix)
 {
     QString path;
     if (!queued().empty()) {
@@ -30,13 +36,12 @@ std::optional<QString> PdfFileChooser::choose(QWidget* parent, const QString& pr
             return std::nullopt;
         path = *choice;
     } else {
-        QFileDialog dialog(parent, Lang(StringId::SavePdfCaption), proposedPath,
-                           Lang(StringId::PdfFileFilter));
+        QFileDialog dialog(parent, caption, proposedPath, filter);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         // The suffix goes on before the name is used. The replace question is asked below,
         // once, about the very file that will be written.
-        dialog.setDefaultSuffix(kSuffix);
+        dialog.setDefaultSuffix(suffix);
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
         if (ModalRunner::run(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return std::nullopt;
@@ -44,8 +49,8 @@ std::optional<QString> PdfFileChooser::choose(QWidget* parent, const QString& pr
     }
     if (path.isEmpty())
         return std::nullopt;
-    if (!path.endsWith(u'.' + kSuffix, Qt::CaseInsensitive))
-        path += u'.' + kSuffix;
+    if (!path.endsWith(u'.' + suffix, Qt::CaseInsensitive))
+        path += u'.' + suffix;
     if (QFileInfo::exists(path) &&
         Prompts::askYesNo(parent, Lang(StringId::PdfReplaceQuestion).arg(path)) !=
             Prompts::Answer::Yes)

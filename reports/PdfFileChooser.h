@@ -13,5 +13,10 @@ class QWidget;
 class PdfFileChooser {
 public:
     static std::optional<QString> choose(QWidget* parent, const QString& proposedPath);
+    // The same dialog, with the same replace question and test queue, for a file of another
+    // kind: `suffix` is the extension without its full stop.
+    static std::optional<QString> chooseFile(QWidget* parent, const QString& proposedPath,
+                                             const QString& caption, const QString& filter,
+                                             const QString& suffix);
     static void pushChoice(std::optional<QString> path);
 };

@@ -318,6 +318,34 @@ void closeIcon(QPainter& p)
     p.drawLine(QPointF(16, 8), QPointF(8, 16));
 }
 
+void dueList(QPainter& p)
+{
+    // A calendar page with a red header and rings, one day marked, and a clock for the date
+    // an inspection falls due.
+    p.setPen(outline(QColor(0x54, 0x6e, 0x7a)));
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(QRectF(1.5, 3.5, 17, 17), 2, 2);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0xe5, 0x39, 0x35));
+    p.drawRect(QRectF(2, 4, 16, 4));
+    p.setPen(outline(QColor(0x37, 0x47, 0x4f), 1.4));
+    p.drawLine(QPointF(6, 2), QPointF(6, 5.5));
+    p.drawLine(QPointF(14, 2), QPointF(14, 5.5));
+    p.setPen(Qt::NoPen);
+    for (int row = 0; row < 3; ++row) {
+        for (int col = 0; col < 4; ++col) {
+            p.setBrush(row == 1 && col == 2 ? QColor(0xe5, 0x39, 0x35) : QColor(0x90, 0xa4, 0xae));
+            p.drawRect(QRectF(3.5 + col * 3.6, 10 + row * 3.3, 2.2, 2));
+        }
+    }
+    p.setPen(outline(QColor(0x0d, 0x47, 0xa1)));
+    p.setBrush(QColor(0xe3, 0xf2, 0xfd));
+    p.drawEllipse(QRectF(13, 13, 10, 10));
+    p.setPen(outline(QColor(0x0d, 0x47, 0xa1), 1.3));
+    p.drawLine(QPointF(18, 18), QPointF(18, 15));
+    p.drawLine(QPointF(18, 18), QPointF(20.2, 19.3));
+}
+
 void tachograph(QPainter& p)
 {
     // A speedometer dial with its red needle and the tachograph's odometer window.
@@ -369,7 +397,8 @@ int main(int argc, char** argv)
         {"new_workshop", workshop},    {"new_vehicle", newVehicle},   {"save", floppy},
         {"delete", deleteMark},        {"export", exportIcon},        {"import", importIcon},
         {"print_record", printRecord}, {"print_ticket", printTicket}, {"help", help},
-        {"preview", preview},          {"close", closeIcon},          {"save_pdf", savePdf}};
+        {"preview", preview},          {"close", closeIcon},          {"save_pdf", savePdf},
+        {"due_list", dueList}};
     for (const auto& icon : toolbar)
         save(icon.draw, 24,
              icons + QLatin1Char('/') + QLatin1String(icon.name) + QStringLiteral(".png"));

@@ -19,6 +19,7 @@
     <l k="tyreS" ru="Размер шин" en="Tyre size"/>
     <l k="maxSpeed" ru="Ограничение скорости,&#160;км/&#8288;ч" en="Speed limit,&#160;km/&#8288;h"/>
     <l k="date" ru="Дата калибровки" en="Date of calibration"/>
+    <l k="due" ru="Следующая проверка не позднее" en="Next inspection due by"/>
     <l k="workshop" ru="Мастерская" en="Workshop"/>
     <l k="signature" ru="Подпись мастера" en="Technician's signature"/>
   </xsl:variable>
@@ -40,6 +41,24 @@
         <xsl:value-of select="concat(substring($d, 7, 2), '.', substring($d, 5, 2), '.', substring($d, 1, 4))"/>
       </xsl:when>
       <xsl:when test="normalize-space($d) != ''"><xsl:value-of select="$d"/></xsl:when>
+      <xsl:otherwise>____.____.________</xsl:otherwise>
+    </xsl:choose>
+  </xsl:template>
+
+  <!-- The next inspection is due two years after the calibration, on the same day of the
+       month; a calibration on 29 February is due on 28 February, as the program reckons it. -->
+  <xsl:template name="due">
+    <xsl:param name="d"/>
+    <xsl:choose>
+      <xsl:when test="string-length($d) = 8 and translate($d, '0123456789', '') = ''">
+        <xsl:variable name="dd">
+          <xsl:choose>
+            <xsl:when test="substring($d, 5, 4) = '0229'">28</xsl:when>
+            <xsl:otherwise><xsl:value-of select="substring($d, 7, 2)"/></xsl:otherwise>
+          </xsl:choose>
+        </xsl:variable>
+        <xsl:value-of select="concat($dd, '.', substring($d, 5, 2), '.', substring($d, 1, 4) + 2)"/>
+      </xsl:when>
       <xsl:otherwise>____.____.________</xsl:otherwise>
     </xsl:choose>
   </xsl:template>
@@ -88,6 +107,10 @@
               <xsl:call-template name="row">
                 <xsl:with-param name="k" select="'date'"/>
                 <xsl:with-param name="value"><xsl:call-template name="day"><xsl:with-param name="d" select="tag_date"/></xsl:call-template></xsl:with-param>
+              </xsl:call-template>
+              <xsl:call-template name="row">
+                <xsl:with-param name="k" select="'due'"/>
+                <xsl:with-param name="value"><xsl:call-template name="due"><xsl:with-param name="d" select="tag_date"/></xsl:call-template></xsl:with-param>
               </xsl:call-template>
             </table>
             <p style="margin-top: 8px; margin-bottom: 0px;">

@@ -54,10 +54,13 @@ TEST_F(MainWindowTest, saveSelectsTheDayJustWrittenInItsOwnWorkshopAndSaysSo)
         EXPECT_EQ(tree->GetNodePath(),
                   dayPath(step.workshop ? second : first, QStringLiteral("DUP"), TodayStamp()));
         EXPECT_EQ(app.grid()->GetCellText(kRowW, 1), step.w);
+        // A W of two digits is surely mistyped: it is saved, and the status bar says so.
         EXPECT_EQ(frame->statusBar()->currentMessage(),
                   Lang(StringId::CalibrationSaved)
-                      .arg(QStringLiteral("DUP"),
-                           QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"))));
+                          .arg(QStringLiteral("DUP"),
+                               QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"))) +
+                      u' ' +
+                      Lang(StringId::SavedWithUnusualValues).arg(1).arg(Lang(StringId::ConstantW)));
         EXPECT_FALSE(frame->isWindowModified());
     }
 }

@@ -123,6 +123,23 @@ TEST_F(NewVehicleTest, ExistingNumberInAnyWorkshopIsSelectedNotCreated)
               2);
 }
 
+TEST_F(NewVehicleTest, LookAlikeNumberSelectsTheExistingVehicle)
+{
+    // Cyrillic А123ВС77 exists; the user types it in Latin, lower case, with a blank.
+    const QString cyrillic = QStringLiteral("\u0410123\u0412\u042177");
+    MakeCalibration(m_second, cyrillic, QStringLiteral("20230303"));
+    m_tree->Rebuild();
+
+    EXPECT_EQ(RunDialog(0, QStringLiteral("a123 bc77")), QDialog::Accepted);
+    EXPECT_EQ(QDir(m_first + QStringLiteral("/RX902")).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+              QStringList());
+    EXPECT_EQ(
+        QDir(m_second + QStringLiteral("/RX902")).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+        QStringList{cyrillic});
+    ASSERT_NE(m_tree->SelectedNode(), nullptr);
+    EXPECT_EQ(m_tree->GetNodePath(m_tree->SelectedNode()), VehicleFolder(m_second, cyrillic));
+}
+
 TEST_F(NewVehicleTest, RefusedNumbersKeepTheDialogOpenAndCreateNothing)
 {
     const struct {

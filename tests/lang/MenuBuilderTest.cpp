@@ -45,13 +45,13 @@ TEST_F(MenuBuilding, menuBarActionsCarryAndSendTheirCommands)
     MenuBuilder::fillMenuBar(&bar, ResourceId::MainMenu, sink);
     EXPECT_EQ(bar.actions().size(), 5);
     const QList<QAction*> actions = commandActions(&bar);
-    ASSERT_EQ(actions.size(), 18);
+    ASSERT_EQ(actions.size(), 19);
     for (QAction* action : actions) {
         action->trigger();
         ASSERT_FALSE(received.isEmpty());
         EXPECT_EQ(received.last(), MenuBuilder::commandOf(action));
     }
-    EXPECT_EQ(received.size(), 18);
+    EXPECT_EQ(received.size(), 19);
     const auto save = std::find_if(actions.begin(), actions.end(), [](QAction* a) {
         return MenuBuilder::commandOf(a) == CommandId::SaveCalibration;
     });
@@ -96,8 +96,8 @@ TEST_F(MenuBuilding, toolbarIconsOutliveAPackSwitch)
     MenuBuilder::fillToolBar(&bar, ResourceId::MainToolBar, sink);
     MenuBuilder::fillToolBar(&bar, ResourceId::MainToolBar, sink);
     const QList<QAction*> buttons = commandActions(&bar);
-    ASSERT_EQ(buttons.size(), 9);
-    EXPECT_EQ(bar.actions().size(), 13) << "9 buttons and 4 separators, once";
+    ASSERT_EQ(buttons.size(), 10);
+    EXPECT_EQ(bar.actions().size(), 14) << "10 buttons and 4 separators, once";
     LanguagePack::current().unload();
     for (QAction* button : buttons)
         EXPECT_FALSE(button->icon().pixmap(24).isNull()) << button->text().toStdString();

@@ -15,6 +15,8 @@
 #include <QKeyEvent>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -228,6 +230,47 @@ TEST_F(ParamGrid, acceptedEditSaysNothing)
     TypeInto(grid, Row::ConstantW, QStringLiteral("8000"));
     TypeInto(grid, Row::Protocol, QStringLiteral("UDP"));
     EXPECT_EQ(refused.count(), 0);
+}
+
+// Plausibility hints
+
+TEST_F(ParamGrid, unusualValueIsKeptMarkedAndExplainedInTheLanguageInUse)
+{
+    // What the tooltip shows when the mouse rests on the value cell of `row`.
+    const auto hintShown = [this](int row) {
+        const QPoint pos = grid.CellRect(row, ValueCol).center();
+        QHelpEvent help(QEvent::ToolTip, pos, grid.viewport()->mapToGlobal(pos));
+        QCoreApplication::sendEvent(grid.viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    // A cell without a hint takes the previous tip away (it fades out after a moment).
+    const auto tipGoesAt = [&hintShown](int row) {
+        hintShown(row);
+        return QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000);
+    };
+    QSignalSpy refused(&grid, &cTDGrid::editRefused);
+    TypeInto(grid, Row::ConstantW, QStringLiteral("1"));
+    TypeInto(grid, Row::ConstantK, QStringLiteral("8000"));
+    EXPECT_EQ(refused.count(), 0);
+    EXPECT_EQ(paramNumber(P::ConstantWOffset, 2), 1u);
+    EXPECT_EQ(grid.CellAt(Row::ConstantW, ValueCol)->GetImage(), 0);
+    EXPECT_EQ(hintShown(Row::ConstantW), Lang(StringId::HintConstantW));
+    EXPECT_EQ(hintShown(Row::ConstantK), Lang(StringId::HintKAwayFromW));
+    EXPECT_EQ(grid.CellAt(Row::TyreCircumference, ValueCol)->GetImage(), -1);
+    EXPECT_TRUE(tipGoesAt(Row::TyreCircumference));
+
+    // Mending W takes both marks away: K is judged against W.
+    TypeInto(grid, Row::ConstantW, QStringLiteral("8000"));
+    EXPECT_EQ(grid.CellAt(Row::ConstantW, ValueCol)->GetImage(), -1);
+    EXPECT_EQ(grid.CellAt(Row::ConstantK, ValueCol)->GetImage(), -1);
+    EXPECT_TRUE(tipGoesAt(Row::ConstantK));
+
+    TypeInto(grid, Row::MaxSpeed, QStringLiteral("130"));
+    ASSERT_TRUE(LanguagePack::current().load(QStringLiteral("Velmora_en")));
+    grid.Retranslate();
+    EXPECT_EQ(hintShown(Row::MaxSpeed), Lang(StringId::HintMaxSpeed));
+    EXPECT_TRUE(hintShown(Row::MaxSpeed).startsWith(QStringLiteral("Unusual value")));
+    ASSERT_TRUE(LanguagePack::current().load(QStringLiteral("Velmora_ru")));
 }
 
 // Host view

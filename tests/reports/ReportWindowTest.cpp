@@ -126,6 +126,10 @@ TEST_F(ReportWindowTest, printRecordFromTheMenu_writesTheXmlAndShowsThePage)
     EXPECT_EQ(window->pos(), place);
     EXPECT_TRUE(
         window->view()->toPlainText().contains(QStringLiteral("ТАЛОН ТРАНСПОРТНОГО СРЕДСТВА")));
+    // Calibrated on 14.02.2026: the next inspection is due two years on.
+    const QString ticket = window->view()->toPlainText();
+    EXPECT_TRUE(ticket.contains(QStringLiteral("Следующая проверка не позднее")));
+    EXPECT_TRUE(ticket.contains(QStringLiteral("14.02.2028")));
     EXPECT_EQ(window->windowTitle(),
               QStringLiteral("Талон транспортного средства — A123BC — Velmora"));
 }

@@ -89,6 +89,30 @@ TEST_F(XsltTransformTest, shippedStylesheets_showValuesWithLabelsOfTheLanguage)
     }
 }
 
+TEST_F(XsltTransformTest, ticketShowsTheNextInspectionTwoYearsOn)
+{
+    const struct {
+        const char* day;
+        const char* language;
+        QString expected;
+    } cases[] = {
+        {"20260214", "en", QStringLiteral("Next inspection due by")},
+        {"20260214", "en", QStringLiteral("14.02.2028")},
+        {"20260214", "ru", QStringLiteral("Следующая проверка не позднее")},
+        {"20240229", "ru", QStringLiteral("28.02.2026")},
+        {"20231231", "ru", QStringLiteral("31.12.2025")},
+        {"", "ru", QStringLiteral("Следующая проверка не позднее")},
+    };
+    for (const auto& c : cases) {
+        const QString xml =
+            writeDocument(kStylesheets + QStringLiteral("/ticket_view.xslt"), QLatin1String(c.day));
+        const XsltTransform::Result page =
+            XsltTransform::renderFile(xml, QLatin1String(c.language));
+        ASSERT_TRUE(page.ok) << page.error.toStdString();
+        EXPECT_TRUE(page.html.contains(c.expected)) << c.day << " " << c.expected.toStdString();
+    }
+}
+
 TEST_F(XsltTransformTest, stylesheetInAFolderWithSpacesAndHash_isFound)
 {
     const QString folder = m_dir.filePath(QStringLiteral("my #1 reports & more"));
