@@ -92,4 +92,6 @@ private:
     cTree* m_tree = nullptr;
     cListParent* m_gridHost = nullptr;
     int m_commandDepth = 0;
+    // Whether another window was active since this one was shown.
+    bool m_wasLeft = false;
 };
