@@ -25,6 +25,7 @@ public:
     void Request(const QString& folder);
     // Whether a listing of `folder` is awaited.
     bool Pending(const QString& folder) const { return m_pending.contains(folder); }
+    bool AnyPending() const { return !m_pending.isEmpty(); }
     // Waits, without an event loop, up to `ms` for the awaited listings, delivering each as it
     // arrives; returns early when none is awaited any more.
     void WaitFor(int ms);

@@ -126,6 +126,11 @@ void cTree::OnInitialUpdate()
     m_listings->WaitFor(kFirstWaitMs);
 }
 
+bool cTree::ListingsPending() const
+{
+    return m_listings->AnyPending();
+}
+
 void cTree::RequestListings()
 {
     QStringList asked;
@@ -180,7 +185,17 @@ void cTree::OnListed(const QString& folder, const BranchListing& listing)
         for (WorkshopEntry& entry : m_register.entries()) {
             if (entry.folderPath != folder || !entry.node || entry.node->treeWidget() != this)
                 continue;
-            BranchReader::Apply(entry, listing);
+            if (entry.vehicles.empty()) {
+                // A branch filled the first time is built outside the tree and put back
+                // whole, which costs the view one notification instead of one per node.
+                const int row = indexOfTopLevelItem(entry.node);
+                takeTopLevelItem(row);
+                BranchReader::Build(entry, listing);
+                insertTopLevelItem(row, entry.node);
+                BranchReader::Open(entry);
+            } else {
+                BranchReader::Apply(entry, listing);
+            }
             SetMark(entry, WorkshopMark::None);
         }
         // Back on its node without loading or asking: what is on screen is judged below.

@@ -40,6 +40,8 @@ public:
     // marked as being read and filled in when it does.
     void OnInitialUpdate();
     static constexpr int kFirstWaitMs = 300;
+    // Whether a listing of a workshop folder is still awaited from the workers.
+    bool ListingsPending() const;
     // Rebuilds every node and the register's vehicle and day lists from the register and
     // the disk. Loads nothing, leaves nothing selected; records, grid and title are kept.
     void Rebuild();
