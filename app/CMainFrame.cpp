@@ -487,8 +487,14 @@ void CMainFrame::changeEvent(QEvent* event)
     QMainWindow::changeEvent(event);
     // Back in this window, the user expects to see what the other workstations did meanwhile.
     // The re-read waits for the activation to be handled, and is left out while anything is
-    // under way.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && MayRereadNow())
+    // under way. The first activation, at start-up, follows the tree's first build.
+    if (event->type() != QEvent::ActivationChange)
+        return;
+    if (!isActiveWindow()) {
+        m_wasLeft = true;
+        return;
+    }
+    if (m_wasLeft && MayRereadNow())
         QTimer::singleShot(0, this, [this] {
             if (MayRereadNow())
                 RereadWorkshops();

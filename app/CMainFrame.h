@@ -108,4 +108,6 @@ private:
     TreeFindField* m_findField = nullptr;
     int m_commandDepth = 0;
     QPointer<cDueListDlg> m_dueList;
+    // Whether another window was active since this one was shown.
+    bool m_wasLeft = false;
 };

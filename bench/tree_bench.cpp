@@ -189,6 +189,9 @@ int main(int argc, char** argv)
     fixture.tree->resize(300, 800);
     fixture.tree->show();
     fixture.tree->OnInitialUpdate();
+    // The branches arrive from the listing workers.
+    while (fixture.tree->ListingsPending())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     g_fixture = &fixture;
     // Measured before the benchmarks, which leave the heap as no user's session does.
     qsizetype nodes = 0;

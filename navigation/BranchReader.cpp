@@ -146,6 +146,23 @@ void Sync(WorkshopEntry& entry, const std::optional<QString>& vehicle)
     Open(entry);
 }
 
+void Apply(WorkshopEntry& entry, const BranchListing& listing)
+{
+    const auto daysOf = [&listing](const QString& name) {
+        const qsizetype index = listing.vehicles.indexOf(name);
+        return index < 0 ? QStringList() : listing.days[std::size_t(index)];
+    };
+    MergeLevel(
+        entry.node, entry.vehicles, listing.vehicles,
+        [&](const QString& name) { return MakeVehicle(nullptr, name, daysOf(name)); },
+        [&](VehicleEntry& kept) {
+            MergeLevel(
+                kept.node, kept.dates, daysOf(kept.node->text(0)),
+                [](const QString& day) { return MakeDay(nullptr, day); }, [](DateEntry&) {});
+        });
+    Open(entry);
+}
+
 void Open(const WorkshopEntry& entry)
 {
     // Opening a node already open changes nothing.

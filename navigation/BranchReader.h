@@ -39,6 +39,10 @@ void Build(WorkshopEntry& entry, const BranchListing& listing);
 // makes sure none of the nodes removed is current.
 void Sync(WorkshopEntry& entry, const std::optional<QString>& vehicle);
 
+// Brings the branch of `entry`, whose node is in a tree, in step with `listing`, a fresh
+// listing of its folder, as Sync() with no vehicle named does from the disk.
+void Apply(WorkshopEntry& entry, const BranchListing& listing);
+
 // Opens the workshop's node and every vehicle node under it, as a new tree shows them,
 // whatever the user closed since. The nodes must be in a tree.
 void Open(const WorkshopEntry& entry);

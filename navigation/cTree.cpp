@@ -10,6 +10,7 @@
 #include "navigation/GuardedSelectionModel.h"
 #include "navigation/InspectionDue.h"
 #include "navigation/TreeNodes.h"
+#include "navigation/WorkshopListings.h"
 #include "params/CalibrationFiles.h"
 #include "params/CurrentCalibration.h"
 #include "params/cTDGrid.h"
@@ -21,6 +22,7 @@
 #include "store/RecordFaults.h"
 #include "store/RecordFile.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QFileInfo>
@@ -28,6 +30,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
+#include <QStyle>
+#include <QTimer>
 #include <QToolTip>
 
 #include <algorithm>
@@ -79,6 +83,9 @@ cTree::cTree(WorkshopRegister& reg, CurrentCalibration& current, QWidget* parent
     delete previous;
     connect(guarded, &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { OnSelChanged(itemFromIndex(current)); });
+    m_listings = new WorkshopListings(this);
+    connect(m_listings, &WorkshopListings::listed, this, &cTree::OnListed);
+    connect(m_listings, &WorkshopListings::unreachable, this, &cTree::OnUnreachable);
 }
 
 cTree::~cTree()
@@ -105,7 +112,108 @@ void cTree::OnInitialUpdate()
     setDragDropMode(QAbstractItemView::NoDragDrop);
     setAllColumnsShowFocus(true);
     setMouseTracking(true);
-    Rebuild();
+    // The workshop nodes are shown at once; their branches follow from the workers.
+    const QScopedValueRollback guard(m_rebuilding, true);
+    clear();
+    for (WorkshopEntry& entry : m_register.entries()) {
+        entry.node = MakeWorkshopNode(entry);
+        BranchReader::Build(entry, {});
+        addTopLevelItem(entry.node);
+    }
+    setCurrentItem(nullptr);
+    RequestListings();
+    m_listings->WaitFor(kFirstWaitMs);
+}
+
+bool cTree::ListingsPending() const
+{
+    return m_listings->AnyPending();
+}
+
+void cTree::RequestListings()
+{
+    QStringList asked;
+    for (const WorkshopEntry& entry : m_register.entries()) {
+        if (!entry.node || entry.node->treeWidget() != this)
+            continue;
+        if (!asked.contains(entry.folderPath)) {
+            m_listings->Request(entry.folderPath);
+            asked << entry.folderPath;
+        }
+        if (entry.node->data(0, kWorkshopMarkRole).toInt() != WorkshopMark::Unreachable)
+            SetMark(entry, WorkshopMark::Reading);
+    }
+}
+
+void cTree::SetMark(const WorkshopEntry& entry, int mark, const QString& reason)
+{
+    entry.node->setData(0, kWorkshopMarkRole, mark);
+    switch (mark) {
+    case WorkshopMark::Reading:
+        entry.node->setIcon(0, style()->standardIcon(QStyle::SP_BrowserReload));
+        entry.node->setToolTip(0, Lang(StringId::ReadingWorkshop) + u'\n' + entry.folderPath);
+        break;
+    case WorkshopMark::Unreachable:
+        entry.node->setIcon(0, style()->standardIcon(QStyle::SP_MessageBoxWarning));
+        entry.node->setToolTip(0, Lang(StringId::WorkshopUnreachable)
+                                          .arg(reason.isEmpty()
+                                                   ? Lang(StringId::NoAnswerWithin)
+                                                         .arg(WorkshopListings::TimeoutMs() / 1000)
+                                                   : reason) +
+                                      u'\n' + entry.folderPath);
+        break;
+    default:
+        entry.node->setIcon(0, QIcon());
+        entry.node->setToolTip(0, entry.folderPath);
+        break;
+    }
+}
+
+void cTree::OnListed(const QString& folder, const BranchListing& listing)
+{
+    // A dialog or file work under way may hold nodes of this tree: the listing waits for it.
+    if (QApplication::activeModalWidget() || BackgroundWork::Busy()) {
+        QTimer::singleShot(kFirstWaitMs, this,
+                           [this, folder, listing] { OnListed(folder, listing); });
+        return;
+    }
+    const QStringList selected = NodeAddress(SelectedNode());
+    {
+        const QScopedValueRollback guard(m_rebuilding, true);
+        setCurrentItem(nullptr);
+        for (WorkshopEntry& entry : m_register.entries()) {
+            if (entry.folderPath != folder || !entry.node || entry.node->treeWidget() != this)
+                continue;
+            if (entry.vehicles.empty()) {
+                // A branch filled the first time is built outside the tree and put back
+                // whole, which costs the view one notification instead of one per node.
+                const int row = indexOfTopLevelItem(entry.node);
+                takeTopLevelItem(row);
+                BranchReader::Build(entry, listing);
+                insertTopLevelItem(row, entry.node);
+                BranchReader::Open(entry);
+            } else {
+                BranchReader::Apply(entry, listing);
+            }
+            SetMark(entry, WorkshopMark::None);
+        }
+        // Back on its node without loading or asking: what is on screen is judged below.
+        if (const TreeNode again = NodeAt(selected)) {
+            const QScopedValueRollback fromCode(m_selectingFromCode, true);
+            setCurrentItem(again);
+        }
+    }
+    emit branchesRead(folder, QString());
+    if (m_shownDay.startsWith(ExchangeFolderOf(folder) + u'/'))
+        JudgeShown();
+}
+
+void cTree::OnUnreachable(const QString& folder, const QString& reason)
+{
+    for (const WorkshopEntry& entry : m_register.entries()) {
+        if (entry.folderPath == folder && entry.node && entry.node->treeWidget() == this)
+            SetMark(entry, WorkshopMark::Unreachable, reason);
+    }
 }
 
 void cTree::Rebuild()
@@ -194,27 +302,14 @@ void cTree::Sync(const QString& workshopFolder, const std::optional<QString>& ve
 
 void cTree::RereadAll()
 {
-    const QStringList selected = NodeAddress(SelectedNode());
-    {
-        const QScopedValueRollback guard(m_rebuilding, true);
-        const bool updates = updatesEnabled();
-        setUpdatesEnabled(false);
-        setCurrentItem(nullptr);
-        clearSelection();
-        for (WorkshopEntry& entry : m_register.entries()) {
-            if (entry.node && entry.node->treeWidget() == this)
-                BranchReader::Sync(entry, std::nullopt);
-        }
-        // Back on its node without loading or asking: what is on screen is judged below.
-        if (const TreeNode again = NodeAt(selected)) {
-            const QScopedValueRollback fromCode(m_selectingFromCode, true);
-            setCurrentItem(again);
-        }
-        for (const WorkshopEntry& entry : m_register.entries())
-            ShowWorkshopName(entry);
-        setUpdatesEnabled(updates);
-    }
-    emit branchesRead(QString(), QString());
+    for (const WorkshopEntry& entry : m_register.entries())
+        ShowWorkshopName(entry);
+    RequestListings();
+    m_listings->WaitFor(kFirstWaitMs);
+}
+
+void cTree::JudgeShown()
+{
     if (m_shownDay.isEmpty())
         return;
 

@@ -16,6 +16,7 @@
 class CurrentCalibration;
 class cTDGrid;
 class QMenu;
+class WorkshopListings;
 
 // The navigation tree: workshops (shown by name, the full folder path as tooltip), their
 // vehicles and each vehicle's calibration days (node text = folder name). It is the
@@ -37,8 +38,13 @@ public:
     // Receives the commands chosen in the context menu (the main window's command table).
     void setCommandSink(std::function<void(int)> sink);
 
-    // Called once when the view is first shown: sets the look, then builds the tree.
+    // Called once when the view is first shown: sets the look, then builds the tree. The
+    // workshops' folders are listed on workers; what has not arrived after kFirstWaitMs is
+    // marked as being read and filled in when it does.
     void OnInitialUpdate();
+    static constexpr int kFirstWaitMs = 300;
+    // Whether a listing of a workshop folder is still awaited from the workers.
+    bool ListingsPending() const;
     // Rebuilds every node and the register's vehicle and day lists from the register and
     // the disk. Loads nothing, leaves nothing selected; records, grid and title are kept.
     void Rebuild();
@@ -91,6 +97,10 @@ public:
     // screen, when its files changed on disk since they were loaded, is loaded again if
     // nothing was edited, and otherwise kept with the edits. When its day or vehicle was
     // deleted, a message says so and, unless edited, it is cleared as after a deletion here.
+    // The listings are made on workers; those not in after kFirstWaitMs are marked as being
+    // read and applied when they arrive, and a folder that answers with an error or not
+    // within WorkshopListings::TimeoutMs() is marked unreachable, the rest of the tree
+    // working on.
     void RereadAll();
     // Whether the files of the calibration on screen differ now from what was loaded: another
     // workstation saved over them.
@@ -125,6 +135,13 @@ protected:
     bool viewportEvent(QEvent* event) override;
 
 private:
+    // Asks the workers for the listing of every workshop folder in the tree.
+    void RequestListings();
+    void OnListed(const QString& folder, const BranchListing& listing);
+    void OnUnreachable(const QString& folder, const QString& reason);
+    void SetMark(const WorkshopEntry& entry, int mark, const QString& reason = QString());
+    // Judges the calibration on screen against the disk, once its workshop has been read.
+    void JudgeShown();
     void Refresh(const QString& workshopFolder, const std::optional<QString>& vehicle);
     void Sync(const QString& workshopFolder, const std::optional<QString>& vehicle);
     // Leaves no calibration on screen: records zeroed, grid and title emptied.
@@ -137,6 +154,7 @@ private:
     std::function<void(int)> m_commandSink;
     std::function<bool(TreeNode)> m_leaveGuard;
     QPointer<QMenu> m_menu;
+    WorkshopListings* m_listings = nullptr;
     bool m_rebuilding = false;
     bool m_selectingFromCode = false;
     // The day folder of the calibration on screen; empty when none was loaded.

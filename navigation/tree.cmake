@@ -1,1 +1,1 @@
-target_sources(velmora_navigation PRIVATE cTree.cpp cTree.h GuardedSelectionModel.cpp GuardedSelectionModel.h TreeNodes.cpp TreeNodes.h BranchReader.cpp BranchReader.h BranchLister.cpp BranchLister.h RemoveWorkshopByItem.cpp RemoveWorkshopByItem.h)
+target_sources(velmora_navigation PRIVATE cTree.cpp cTree.h WorkshopListings.cpp WorkshopListings.h GuardedSelectionModel.cpp GuardedSelectionModel.h TreeNodes.cpp TreeNodes.h BranchReader.cpp BranchReader.h BranchLister.cpp BranchLister.h RemoveWorkshopByItem.cpp RemoveWorkshopByItem.h)

@@ -2,13 +2,23 @@
 
 #include "store/WorkshopRegister.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
+#include <QSysInfo>
+#include <QThread>
 
+#include <algorithm>
 #include <atomic>
 
 namespace {
 std::atomic<int> g_waitMs{FolderLock::kDefaultWaitMs};
 const QString kLockSuffix = QStringLiteral(".lock");
+constexpr int kRetryMinMs = 10;
+constexpr int kRetryMaxMs = 40;
+constexpr int kRemoveTries = 100;
 } // namespace
 
 QString FolderLock::VehicleLockPath(const QString& vehicleFolder)
@@ -42,17 +52,48 @@ FolderLock::FolderLock(const QString& lockPath) : m_path(lockPath), m_file(lockP
     m_file.setStaleLockTime(kStaleMs);
 }
 
+FolderLock::~FolderLock()
+{
+    if (!m_file.isLocked())
+        return;
+    m_file.unlock();
+    // Through a FUSE client of a network share the close of the lock file may reach the
+    // server after its removal, which the server refuses while the file is open: the removal
+    // is tried again for a moment, as long as the file still names this process.
+    for (int i = 0; i < kRemoveTries && QFileInfo::exists(m_path); ++i) {
+        qint64 pid = 0;
+        QString host;
+        QString program;
+        if (!m_file.getLockInfo(&pid, &host, &program) ||
+            pid != QCoreApplication::applicationPid() || host != QSysInfo::machineHostName())
+            return;
+        QThread::msleep(kRetryMinMs);
+        QFile::remove(m_path);
+    }
+}
+
 FolderLock::Result FolderLock::Acquire()
 {
-    if (m_file.tryLock(WaitMs()))
-        return Result::Locked;
-    if (m_file.error() != QLockFile::LockFailedError)
-        return Result::Failed;
-    qint64 pid = 0;
-    QString host;
-    QString program;
-    if (m_file.getLockInfo(&pid, &host, &program))
-        m_holder =
-            host.isEmpty() ? QString::number(pid) : QStringLiteral("%1 (%2)").arg(host).arg(pid);
-    return Result::HeldElsewhere;
+    // Tried again every few tens of milliseconds, at random, rather than with the lock file's
+    // own doubling pauses: another workstation that saves often must not keep this one out
+    // for the whole wait, and two that wait must not keep trying in step.
+    const QDeadlineTimer deadline(WaitMs());
+    while (!m_file.tryLock(0)) {
+        if (m_file.error() != QLockFile::LockFailedError)
+            return Result::Failed;
+        if (deadline.hasExpired()) {
+            qint64 pid = 0;
+            QString host;
+            QString program;
+            if (m_file.getLockInfo(&pid, &host, &program))
+                m_holder = host.isEmpty() ? QString::number(pid)
+                                          : QStringLiteral("%1 (%2)").arg(host).arg(pid);
+            return Result::HeldElsewhere;
+        }
+        const qint64 pause =
+            std::min<qint64>(deadline.remainingTime(),
+                             QRandomGenerator::global()->bounded(kRetryMinMs, kRetryMaxMs));
+        QThread::msleep(static_cast<unsigned long>(pause));
+    }
+    return Result::Locked;
 }

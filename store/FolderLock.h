@@ -30,11 +30,13 @@ public:
     enum class Result { Locked, HeldElsewhere, Failed };
 
     explicit FolderLock(const QString& lockPath);
+    ~FolderLock();
     FolderLock(const FolderLock&) = delete;
     FolderLock& operator=(const FolderLock&) = delete;
 
     // Takes the lock, waiting up to WaitMs() while another process holds it. When it is held
-    // elsewhere, Holder() names the workstation; the lock is given up on destruction.
+    // elsewhere, Holder() names the workstation; the lock is given up, and its file removed,
+    // on destruction.
     Result Acquire();
     QString Holder() const { return m_holder; }
     QString Path() const { return m_path; }

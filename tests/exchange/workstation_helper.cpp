@@ -4,14 +4,22 @@
 //   workstation_helper save <workshop> <number> <day> <marker> [<count>]
 //       saves, count times (once by default), a calibration of that number whose records
 //       are filled with the byte `marker` around the number, as the program's save does
+//   workstation_helper read <workshop> <number> <day> <stop file>
+//       reads that day as the program loads it, over and over until the stop file exists;
+//       prints "reads N mixed M", M counting reads whose three files were not all whole
+//       records of one calibration
 #include "exchange/CalibrationStore.h"
 #include "params/FieldText.h"
 #include "params/GsmRecord.h"
 #include "params/OwnerRecord.h"
 #include "params/ParamRecord.h"
+#include "store/FolderLock.h"
+#include "store/FolderOps.h"
 #include "store/RecordFile.h"
+#include "store/WorkshopRegister.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLockFile>
 
 #include <algorithm>
@@ -59,6 +67,54 @@ int Save(const QStringList& args)
     return 0;
 }
 
+// Whether every byte of `bytes` outside [skipFrom, skipTo) is `marker`.
+bool AllMarker(std::span<const std::uint8_t> bytes, std::uint8_t marker, std::size_t skipFrom = 0,
+               std::size_t skipTo = 0)
+{
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if ((i < skipFrom || i >= skipTo) && bytes[i] != marker)
+            return false;
+    }
+    return true;
+}
+
+int Read(const QStringList& args)
+{
+    const QString vehicleFolder = ExchangeFolderOf(args[0]) + u'/' + args[1];
+    const QString dayFolder = vehicleFolder + u'/' + args[2];
+    long reads = 0;
+    long mixed = 0;
+    while (!QFileInfo::exists(args[3])) {
+        ParamRecord param;
+        GsmRecord gsm;
+        OwnerRecord owner;
+        RecordFileState states[3];
+        {
+            FolderLock lock(FolderLock::VehicleLockPath(vehicleFolder));
+            if (lock.Acquire() != FolderLock::Result::Locked)
+                return 4;
+            states[0] = ReadCheckedRecordFile(dayFolder + u'/' + kParamFileName, param.bytes);
+            states[1] = ReadCheckedRecordFile(dayFolder + u'/' + kGsmFileName, gsm.bytes);
+            states[2] = ReadCheckedRecordFile(vehicleFolder + u'/' + kOwnerFileName, owner.bytes);
+        }
+        // Before the first save there is nothing to read.
+        if (states[0] == RecordFileState::Missing && states[1] == RecordFileState::Missing &&
+            states[2] == RecordFileState::Missing)
+            continue;
+        ++reads;
+        const std::uint8_t marker = gsm.bytes[0];
+        const bool whole = states[0] == RecordFileState::Whole &&
+                           states[1] == RecordFileState::Whole &&
+                           states[2] == RecordFileState::Whole;
+        if (!whole || !AllMarker(gsm.bytes, marker) || !AllMarker(owner.bytes, marker) ||
+            !AllMarker(param.bytes, marker, ParamRecord::Layout::CodePageOffset,
+                       ParamRecord::Layout::RegNumberOffset + ParamRecord::Layout::RegNumberWidth))
+            ++mixed;
+    }
+    std::printf("reads %ld mixed %ld\n", reads, mixed);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -70,8 +126,10 @@ int main(int argc, char** argv)
         return Hold(args[0]);
     if (mode == QLatin1String("save") && args.size() >= 4)
         return Save(args);
+    if (mode == QLatin1String("read") && args.size() == 4)
+        return Read(args);
     std::fputs("usage: workstation_helper hold <lock file> | save <workshop> <number> <day> "
-               "<marker> [<count>]\n",
+               "<marker> [<count>] | read <workshop> <number> <day> <stop file>\n",
                stderr);
     return 1;
 }
