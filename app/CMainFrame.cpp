@@ -528,7 +528,7 @@ cDueListDlg* CMainFrame::dueList() const
 void CMainFrame::OnInspectionsDue()
 {
     if (!m_dueList) {
-        m_dueList = new cDueListDlg(m_app.workshopRegister(), this);
+        m_dueList = new cDueListDlg(m_app.workshopRegister(), m_index, this);
         m_dueList->setChooser([this](const DueVehicle& vehicle) {
             // Selecting the vehicle replaces the values on screen; a save on the way may
             // read the tree again, so the node is looked up after it.

@@ -58,7 +58,7 @@ void BM_DueList(benchmark::State& state)
     const int vehicles = static_cast<int>(state.range(0));
     const QTemporaryDir root;
     const WorkshopRegister reg = MakeRegister(vehicles, root.path());
-    cDueListDlg window(reg);
+    cDueListDlg window(reg, nullptr);
     window.show();
     QCoreApplication::processEvents();
     for (auto _ : state) {

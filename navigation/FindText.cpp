@@ -29,8 +29,12 @@ bool WrittenAsPhone(const QString& text)
 FindKeys FindKeys::fold(const QString& number, const QString& vin, const QString& owner,
                         const QString& phone)
 {
-    return {NormalizedNumber(number), NormalizedNumber(vin), NormalizedNumber(owner),
-            DigitsOf(phone)};
+    return {NormalizedNumber(number),
+            NormalizedNumber(vin),
+            NormalizedNumber(owner),
+            DigitsOf(phone),
+            owner,
+            phone};
 }
 
 FindText::FindText(const QString& typed) : m_key(NormalizedNumber(typed))

@@ -10,6 +10,10 @@ struct FindKeys {
     QString vin;
     QString owner;
     QString phone; // its digits only
+    // As the records hold them, for the lists that show them.
+    QString ownerText;
+    QString phoneText;
+    int purpose = 0; // of the latest calibration
 
     static FindKeys fold(const QString& number, const QString& vin = {}, const QString& owner = {},
                          const QString& phone = {});

@@ -72,10 +72,13 @@ FindKeys VehicleIndex::readVehicle(const QString& vehicleFolder)
     ReadCheckedRecordFile(vehicleFolder + u'/' + kOwnerFileName, owner.bytes);
     using P = ParamRecord::Layout;
     using O = OwnerRecord::Layout;
-    return FindKeys::fold(vehicleFolder.section(u'/', -1),
-                          DecodeSingleByteText(param.bytes.data() + P::VinOffset, P::VinWidth),
-                          DecodeWideText(owner.bytes.data() + O::NameOffset, O::NameUnits),
-                          DecodeWideText(owner.bytes.data() + O::PhoneOffset, O::PhoneUnits));
+    FindKeys keys =
+        FindKeys::fold(vehicleFolder.section(u'/', -1),
+                       DecodeSingleByteText(param.bytes.data() + P::VinOffset, P::VinWidth),
+                       DecodeWideText(owner.bytes.data() + O::NameOffset, O::NameUnits),
+                       DecodeWideText(owner.bytes.data() + O::PhoneOffset, O::PhoneUnits));
+    keys.purpose = param.bytes[P::PurposeOffset];
+    return keys;
 }
 
 void VehicleIndex::enqueue(Request request)

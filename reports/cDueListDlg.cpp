@@ -2,6 +2,7 @@
 
 #include "lang/LanguagePack.h"
 #include "lang/StringIds.h"
+#include "navigation/VehicleIndex.h"
 #include "platform/Prompts.h"
 #include "reports/DueListModel.h"
 #include "reports/PdfFileChooser.h"
@@ -25,7 +26,8 @@
 
 #include <memory>
 
-cDueListDlg::cDueListDlg(const WorkshopRegister& reg, QWidget* parent) : QDialog(parent), m_reg(reg)
+cDueListDlg::cDueListDlg(const WorkshopRegister& reg, const VehicleIndex* index, QWidget* parent)
+    : QDialog(parent), m_reg(reg), m_index(index)
 {
     setObjectName(QStringLiteral("cDueListDlg"));
     setSizeGripEnabled(true);
@@ -126,6 +128,17 @@ void cDueListDlg::setChooser(std::function<void(const DueVehicle&)> chooser)
 void cDueListDlg::Reload()
 {
     std::vector<DueVehicle> rows = VehiclesDueBefore(m_reg, m_before->date());
+    bool allKnown = true;
+    for (DueVehicle& row : rows) {
+        const FindKeys* keys = m_index ? m_index->keysOf(row.workshopFolder, row.vehicle) : nullptr;
+        if (!keys) {
+            allKnown = false;
+            continue;
+        }
+        row.owner = keys->ownerText;
+        row.phone = keys->phoneText;
+        row.purpose = keys->purpose;
+    }
     std::vector<DueVehicle> toRead = rows;
     m_model->setRows(std::move(rows), QDate::currentDate());
     m_view->resizeColumnsToContents();
@@ -135,6 +148,12 @@ void cDueListDlg::Reload()
     auto promise = std::make_shared<QPromise<std::vector<DueVehicle>>>();
     m_details.setFuture(promise->future());
     promise->start();
+    // What the index knows needs no read; the result still arrives through the watcher.
+    if (allKnown) {
+        promise->addResult(std::move(toRead));
+        promise->finish();
+        return;
+    }
     QThreadPool::globalInstance()->start([promise, toRead]() mutable {
         ReadDueDetails(toRead);
         promise->addResult(std::move(toRead));

@@ -10,6 +10,7 @@
 #include <vector>
 
 class DueListModel;
+class VehicleIndex;
 class QDateEdit;
 class QLabel;
 class QPushButton;
@@ -24,7 +25,9 @@ class QTableView;
 class cDueListDlg : public QDialog {
     Q_OBJECT
 public:
-    explicit cDueListDlg(const WorkshopRegister& reg, QWidget* parent = nullptr);
+    // Owner, phone and purpose come from `index` (which may be null) where it has read the
+    // vehicle, and from a read on a worker where it has not yet.
+    cDueListDlg(const WorkshopRegister& reg, const VehicleIndex* index, QWidget* parent = nullptr);
     ~cDueListDlg() override;
 
     // Lists the vehicles again from the register, for the chosen date.
@@ -52,6 +55,7 @@ private:
     QString DocumentTitle() const;
 
     const WorkshopRegister& m_reg;
+    const VehicleIndex* m_index;
     std::function<void(const DueVehicle&)> m_chooser;
     QDateEdit* m_before = nullptr;
     QLabel* m_beforeLabel = nullptr;

@@ -2,6 +2,7 @@
 
 #include "lang/DisplayDate.h"
 #include "navigation/InspectionDue.h"
+#include "navigation/VehicleIndex.h"
 #include "params/OwnerRecord.h"
 #include "params/ValueLists.h"
 #include "reports/DueListModel.h"
@@ -66,6 +67,8 @@ TEST_F(MainWindowTest, inspectionsDueWindowListsOverdueFirstAndSelectsTheVehicle
     CMainFrame* frame = app.mainWindow();
     QApplication::setActiveWindow(frame);
     cTree* tree = frame->tree();
+    // Owner, phone and purpose come from the find index once it has read the workshops.
+    QTRY_VERIFY(frame->vehicleIndex()->isCurrent());
 
     ASSERT_NE(actionFor(frame->toolBar(), CommandId::InspectionsDue), nullptr);
     QAction* open = actionFor(frame->menuBar(), CommandId::InspectionsDue);
