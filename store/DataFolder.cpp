@@ -15,7 +15,7 @@ QString GetDataFolder()
 {
     const QString configured = qEnvironmentVariable("VELMORA_DATA_DIR");
     if (!configured.isEmpty()) {
-        const QString folder = QDir::cleanPath(configured);
+        QString folder = QDir::cleanPath(configured);
         createIfMissing(QFileInfo(folder).absolutePath());
         createIfMissing(folder);
         return folder;
@@ -25,7 +25,7 @@ QString GetDataFolder()
     QDir().mkpath(base);
     const QString maker = base + QStringLiteral("/Ondrix");
     createIfMissing(maker);
-    const QString folder = maker + QStringLiteral("/Velmora");
+    QString folder = maker + QStringLiteral("/Velmora");
     createIfMissing(folder);
     return folder;
 }
