@@ -22,12 +22,12 @@ LockIndicators::LockIndicators(QWidget* parent) : QWidget(parent)
 {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    for (int i = 0; i < 3; ++i) {
-        m_labels[i] = new QLabel(this);
-        m_labels[i]->setFrameShape(QFrame::Panel);
-        m_labels[i]->setFrameShadow(QFrame::Sunken);
-        m_labels[i]->setAlignment(Qt::AlignCenter);
-        layout->addWidget(m_labels[i]);
+    for (QLabel*& label : m_labels) {
+        label = new QLabel(this);
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Sunken);
+        label->setAlignment(Qt::AlignCenter);
+        layout->addWidget(label);
     }
     retranslate();
     qApp->installEventFilter(this);

@@ -114,11 +114,12 @@ TransferReport CalibrationImport::run(const TransferProgress& progress,
     vehicleLock.reset();
     // A run cut short, or files refused, must not leave vehicles or days without records; a
     // folder that cannot be taken away is named to the user.
-    for (auto folder = folders.made.crbegin(); folder != folders.made.crend(); ++folder) {
-        if (QDir(*folder).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden |
-                                  QDir::System) &&
-            !AtomicFileWriter::remove(*folder))
-            report.foldersNotRemoved << *folder;
+    for (qsizetype i = folders.made.size() - 1; i >= 0; --i) {
+        const QString& folder = folders.made.at(i);
+        if (QDir(folder).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden |
+                                 QDir::System) &&
+            !AtomicFileWriter::remove(folder))
+            report.foldersNotRemoved << folder;
     }
     if (progress && !report.stopped)
         progress(report.total, report.total);

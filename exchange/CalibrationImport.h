@@ -33,7 +33,7 @@ public:
 
     // A file of the drive larger than this is not taken: the tachograph writes small
     // records, and the copy holds one file in memory at a time.
-    static constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
+    static constexpr qint64 kMaxFileBytes = qint64{64} * 1024 * 1024;
 
 private:
     struct Step {

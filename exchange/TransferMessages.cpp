@@ -148,7 +148,7 @@ Message Problems(const TransferReport& report, Direction direction, const QStrin
     }
     if (!report.filesTooLarge.isEmpty())
         sections.append({Lang(StringId::TransferFilesTooLarge)
-                             .arg(CalibrationImport::kMaxFileBytes / (1024 * 1024)),
+                             .arg(CalibrationImport::kMaxFileBytes / (qint64{1024} * 1024)),
                          report.filesTooLarge});
     for (const QString& refusal : report.vehiclesLocked)
         sections.append({refusal, {}, false});

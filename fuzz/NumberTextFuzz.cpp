@@ -9,7 +9,7 @@
 // by hand in 128 bits, saturating far above any 64-bit value.
 namespace {
 
-__extension__ typedef unsigned __int128 Wide;
+__extension__ using Wide = unsigned __int128;
 constexpr Wide kSaturated = Wide{1} << 100;
 
 // The value of the text, kSaturated when it is beyond 2^100; none when a character is not

@@ -21,7 +21,7 @@ namespace {
 QList<MenuItemTemplate> parseItems(const QJsonArray& array)
 {
     QList<MenuItemTemplate> items;
-    for (const QJsonValue& value : array) {
+    for (const auto& value : array) {
         const QJsonObject object = value.toObject();
         MenuItemTemplate item;
         item.separator = object.value(QLatin1String("separator")).toBool();

@@ -40,7 +40,8 @@ const char* iconvNameOf(int codePage)
 bool buildTable(const char* name, ByteTable& table)
 {
     iconv_t cd = iconv_open("UTF-16LE", name);
-    if (cd == reinterpret_cast<iconv_t>(-1))
+    // iconv_open reports a failure as the pointer of value -1.
+    if (cd == reinterpret_cast<iconv_t>(-1)) // NOLINT(performance-no-int-to-ptr)
         return false;
     for (int b = 0; b < 256; ++b) {
         char in = static_cast<char>(b);

@@ -175,7 +175,9 @@ void cTDGrid::RunStorePass()
 
 const ParamDescriptor* cTDGrid::DescriptorAt(int row, int col) const
 {
-    return reinterpret_cast<const ParamDescriptor*>(GetCellData(row, col));
+    // The grid's cell data is an integer; the set-up stored the row's address in it.
+    return reinterpret_cast<const ParamDescriptor*>( // NOLINT(performance-no-int-to-ptr)
+        GetCellData(row, col));
 }
 
 void cTDGrid::BeginCellEdit(int row, int col, QPoint point, int key)

@@ -191,7 +191,7 @@ XsltTransform::Result XsltTransform::renderFile(const QString& xmlPath, const QS
     std::unique_ptr<xsltStylesheet, StyleFree> style(
         styleDoc ? xsltParseStylesheetDoc(styleDoc.get()) : nullptr);
     if (style)
-        styleDoc.release(); // the stylesheet owns its document now
+        static_cast<void>(styleDoc.release()); // the stylesheet owns its document now
     if (!style || style->errors > 0) {
         if (!diagnostics.refusals.isEmpty())
             return failure(

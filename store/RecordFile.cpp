@@ -49,7 +49,7 @@ bool ReadRecordFile(const QString& path, std::span<std::uint8_t> dest)
             break;
         total += got;
     }
-    if (total == 0 && (dest.size() > 0 || file.size() == 0))
+    if (total == 0 && (!dest.empty() || file.size() == 0))
         return false;
     // Bytes past the end of a shorter file read as zero (the buffer started zeroed).
     std::copy(data.cbegin(), data.cend(), reinterpret_cast<char*>(dest.data()));
@@ -98,7 +98,7 @@ RecordFileState ReadCheckedRecordFile(const QString& path, std::span<std::uint8_
     if (file.error() != QFileDevice::NoError || content.isEmpty())
         return RecordFileState::Unreadable;
     std::fill(dest.begin(), dest.end(), std::uint8_t{0});
-    std::copy_n(content.cbegin(), std::min<qsizetype>(content.size(), dest.size()),
+    std::copy_n(content.cbegin(), std::min(content.size(), static_cast<qsizetype>(dest.size())),
                 reinterpret_cast<char*>(dest.data()));
     return CheckRecordContent(content, static_cast<std::uint32_t>(dest.size()));
 }

@@ -47,7 +47,7 @@ public:
     // at most kMaxRegisterBytes is read: a link to a device or a named pipe would never end.
     enum class LoadResult { Loaded, Missing, NotAFile, TooLarge, Unreadable };
     LoadResult load(const QString& serviceFile);
-    static constexpr qint64 kMaxRegisterBytes = 1024 * 1024;
+    static constexpr qint64 kMaxRegisterBytes = qint64{1024} * 1024;
     // Writes every folder path followed by CR LF, atomically. False when it failed, or when
     // a path cannot be held by the file (see canHoldPath); the file is then left as it was.
     bool save(const QString& serviceFile) const;

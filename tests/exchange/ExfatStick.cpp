@@ -44,7 +44,7 @@ ExfatStick::ExfatStick(const QString& mountPoint) : m_mountPoint(mountPoint)
     }
     const QString image = m_dir.filePath(QStringLiteral("stick.img"));
     QFile file(image);
-    if (!file.open(QIODevice::WriteOnly) || !file.resize(64 * 1024 * 1024)) {
+    if (!file.open(QIODevice::WriteOnly) || !file.resize(qint64{64} * 1024 * 1024)) {
         m_failure = QStringLiteral("cannot make the image");
         return;
     }

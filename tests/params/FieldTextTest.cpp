@@ -103,7 +103,7 @@ TEST(WideText, roundTripFillsTheRestWithZeroUnits)
 
 TEST(WideText, longTextNeverKeepsHalfASurrogatePair)
 {
-    std::array<std::uint8_t, 2 * 3> field{};
+    std::array<std::uint8_t, std::size_t{2} * 3> field{};
     EncodeWideText(QStringLiteral(u"ab\U0001F600"), field.data(), 3);
     EXPECT_EQ(DecodeWideText(field.data(), 3), QStringLiteral("ab"));
 }

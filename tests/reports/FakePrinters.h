@@ -31,7 +31,7 @@ public:
         if (!file.open(QIODevice::ReadOnly))
             return 0;
         jobs.append({printer, title, file.readAll()});
-        return jobs.size();
+        return static_cast<int>(jobs.size());
     }
 
     struct Job {

@@ -38,7 +38,7 @@ QString FieldText(char16_t first, int length)
 QByteArray Expected(const QString& text, int width)
 {
     QByteArray out(width, '\0');
-    for (int i = 0; i < text.size(); ++i) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
         out[2 * i] = char(text.at(i).unicode() & 0xFF);
         out[2 * i + 1] = char(text.at(i).unicode() >> 8);
     }
