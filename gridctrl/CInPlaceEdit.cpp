@@ -136,21 +136,34 @@ bool CInPlaceEdit::event(QEvent* event)
     return QLineEdit::event(event);
 }
 
-void CInPlaceEdit::keyPressEvent(QKeyEvent* event)
+bool CInPlaceEdit::HandleEditorKey(QKeyEvent* event, int startKey,
+                                   const std::function<void()>& restore,
+                                   const std::function<void(int, Qt::KeyboardModifiers)>& end,
+                                   const std::function<void(QKeyEvent*)>& pass)
 {
-    const int ending = EndingKey(event, m_startKey);
+    const int ending = EndingKey(event, startKey);
     if (ending == GridKey::Escape)
-        setText(m_originalText);
+        restore();
     if (ending != 0) {
         event->accept();
-        EndEdit(ending, event->modifiers());
-        return;
+        end(ending, event->modifiers());
+        return true;
     }
-    QLineEdit::keyPressEvent(event);
+    pass(event);
     // Keys that stay inside the editor must not reach the grid and move its focus cell.
     if (GridKey::IsNavigation(CGridCtrl::GridKeyFromEvent(event)))
         event->accept();
-    FitText();
+    return false;
+}
+
+void CInPlaceEdit::keyPressEvent(QKeyEvent* event)
+{
+    const bool ended = HandleEditorKey(
+        event, m_startKey, [this] { setText(m_originalText); },
+        [this](int key, Qt::KeyboardModifiers modifiers) { EndEdit(key, modifiers); },
+        [this](QKeyEvent* e) { QLineEdit::keyPressEvent(e); });
+    if (!ended)
+        FitText();
 }
 
 void CInPlaceEdit::focusOutEvent(QFocusEvent* event)

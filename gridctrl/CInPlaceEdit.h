@@ -35,6 +35,14 @@ public:
     // Shared by both editors' event(): claims the shortcuts an open editor handles itself and
     // sends Tab to `press` before Qt's focus chain can take it. True when the event was taken.
     static bool ClaimEditorKey(QEvent* event, const std::function<void(QKeyEvent*)>& press);
+    // Shared by both editors' keyPressEvent(). A key that ends the edit started by startKey
+    // is taken: Escape first has `restore` put the original text back, then `end` ends the
+    // edit. Any other key goes to `pass` (the editor's own handling), and a navigation key is
+    // kept from the grid, whose focus cell it would move. True when the edit ended.
+    static bool HandleEditorKey(QKeyEvent* event, int startKey,
+                                const std::function<void()>& restore,
+                                const std::function<void(int, Qt::KeyboardModifiers)>& end,
+                                const std::function<void(QKeyEvent*)>& pass);
 
 protected:
     bool event(QEvent* event) override;

@@ -128,17 +128,10 @@ bool CInPlaceList::event(QEvent* event)
 
 void CInPlaceList::keyPressEvent(QKeyEvent* event)
 {
-    const int ending = CInPlaceEdit::EndingKey(event, m_startKey);
-    if (ending == GridKey::Escape)
-        RestoreOriginal();
-    if (ending != 0) {
-        event->accept();
-        EndEdit(ending, event->modifiers());
-        return;
-    }
-    QComboBox::keyPressEvent(event);
-    if (GridKey::IsNavigation(CGridCtrl::GridKeyFromEvent(event)))
-        event->accept();
+    CInPlaceEdit::HandleEditorKey(
+        event, m_startKey, [this] { RestoreOriginal(); },
+        [this](int key, Qt::KeyboardModifiers modifiers) { EndEdit(key, modifiers); },
+        [this](QKeyEvent* e) { QComboBox::keyPressEvent(e); });
 }
 
 void CInPlaceList::focusOutEvent(QFocusEvent* event)

@@ -11,11 +11,13 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 #include <QRadialGradient>
 #include <QString>
 #include <QtMath>
 
 #include <functional>
+#include <initializer_list>
 
 namespace {
 
@@ -38,6 +40,15 @@ QPen outline(const QColor& color, qreal width = 1.0)
     return QPen(color, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
+// A closed outline through `corners`, in order.
+QPainterPath polygonPath(std::initializer_list<QPointF> corners)
+{
+    QPainterPath path;
+    path.addPolygon(QPolygonF(QList<QPointF>(corners)));
+    path.closeSubpath();
+    return path;
+}
+
 void plusBadge(QPainter& p)
 {
     p.setPen(outline(QColor(0x1b, 0x5e, 0x20)));
@@ -51,11 +62,7 @@ void plusBadge(QPainter& p)
 void workshop(QPainter& p)
 {
     // A garage: pitched roof, brick walls and a roll-up door.
-    QPainterPath roof;
-    roof.moveTo(1.5, 10);
-    roof.lineTo(11, 2.5);
-    roof.lineTo(20.5, 10);
-    roof.closeSubpath();
+    const QPainterPath roof = polygonPath({{1.5, 10}, {11, 2.5}, {20.5, 10}});
     p.setPen(outline(QColor(0x7f, 0x1d, 0x1d)));
     p.setBrush(QColor(0xc6, 0x28, 0x28));
     p.drawPath(roof);
@@ -76,23 +83,12 @@ void truck(QPainter& p)
     p.setPen(outline(QColor(0x0d, 0x47, 0xa1)));
     p.setBrush(QColor(0x42, 0x85, 0xf4));
     p.drawRoundedRect(QRectF(1, 5, 13, 10.5), 1, 1);
-    QPainterPath cab;
-    cab.moveTo(14, 8);
-    cab.lineTo(19, 8);
-    cab.lineTo(22.5, 12);
-    cab.lineTo(22.5, 15.5);
-    cab.lineTo(14, 15.5);
-    cab.closeSubpath();
+    const QPainterPath cab = polygonPath({{14, 8}, {19, 8}, {22.5, 12}, {22.5, 15.5}, {14, 15.5}});
     p.setBrush(QColor(0xff, 0xa0, 0x00));
     p.setPen(outline(QColor(0xe6, 0x51, 0x00)));
     p.drawPath(cab);
     p.setBrush(QColor(0xe3, 0xf2, 0xfd));
-    QPainterPath window;
-    window.moveTo(16, 9.5);
-    window.lineTo(18.5, 9.5);
-    window.lineTo(20.8, 12);
-    window.lineTo(16, 12);
-    window.closeSubpath();
+    const QPainterPath window = polygonPath({{16, 9.5}, {18.5, 9.5}, {20.8, 12}, {16, 12}});
     p.drawPath(window);
     p.setPen(outline(QColor(0x21, 0x21, 0x21)));
     p.setBrush(QColor(0x42, 0x42, 0x42));
@@ -114,13 +110,7 @@ void newVehicle(QPainter& p)
 
 void floppy(QPainter& p)
 {
-    QPainterPath body;
-    body.moveTo(3, 3);
-    body.lineTo(18, 3);
-    body.lineTo(21, 6);
-    body.lineTo(21, 21);
-    body.lineTo(3, 21);
-    body.closeSubpath();
+    const QPainterPath body = polygonPath({{3, 3}, {18, 3}, {21, 6}, {21, 21}, {3, 21}});
     p.setPen(outline(QColor(0x0d, 0x2a, 0x5c)));
     p.setBrush(QColor(0x2f, 0x5d, 0x9e));
     p.drawPath(body);
@@ -163,25 +153,11 @@ void drive(QPainter& p)
 
 void arrow(QPainter& p, bool down, const QColor& fill, const QColor& edge)
 {
-    QPainterPath path;
-    if (down) {
-        path.moveTo(11, 1.5);
-        path.lineTo(17, 1.5);
-        path.lineTo(17, 7);
-        path.lineTo(20.5, 7);
-        path.lineTo(14, 13.5);
-        path.lineTo(7.5, 7);
-        path.lineTo(11, 7);
-    } else {
-        path.moveTo(11, 13.5);
-        path.lineTo(17, 13.5);
-        path.lineTo(17, 8);
-        path.lineTo(20.5, 8);
-        path.lineTo(14, 1.5);
-        path.lineTo(7.5, 8);
-        path.lineTo(11, 8);
-    }
-    path.closeSubpath();
+    const QPainterPath path =
+        down
+            ? polygonPath({{11, 1.5}, {17, 1.5}, {17, 7}, {20.5, 7}, {14, 13.5}, {7.5, 7}, {11, 7}})
+            : polygonPath(
+                  {{11, 13.5}, {17, 13.5}, {17, 8}, {20.5, 8}, {14, 1.5}, {7.5, 8}, {11, 8}});
     p.setPen(outline(edge));
     p.setBrush(fill);
     p.drawPath(path);
@@ -259,13 +235,8 @@ void help(QPainter& p)
 
 void page(QPainter& p)
 {
-    QPainterPath sheet;
-    sheet.moveTo(3.5, 1.5);
-    sheet.lineTo(13.5, 1.5);
-    sheet.lineTo(17.5, 5.5);
-    sheet.lineTo(17.5, 21);
-    sheet.lineTo(3.5, 21);
-    sheet.closeSubpath();
+    const QPainterPath sheet =
+        polygonPath({{3.5, 1.5}, {13.5, 1.5}, {17.5, 5.5}, {17.5, 21}, {3.5, 21}});
     p.setPen(outline(QColor(0x75, 0x75, 0x75)));
     p.setBrush(Qt::white);
     p.drawPath(sheet);
