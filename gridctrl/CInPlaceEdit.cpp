@@ -101,14 +101,19 @@ void CInPlaceEdit::EndEdit(int key, Qt::KeyboardModifiers modifiers)
     if (m_ended)
         return;
     m_ended = true;
-    const QString finalText = text();
+    FinishEdit(this, m_grid, m_row, m_col, text(), key, modifiers);
+}
+
+void CInPlaceEdit::FinishEdit(QWidget* editor, CGridCtrl* grid, int row, int col,
+                              const QString& text, int key, Qt::KeyboardModifiers modifiers)
+{
     // Give the keyboard back to the grid before hiding, so that it does not wander elsewhere.
-    if (m_grid && (key != 0 || hasFocus()))
-        m_grid->setFocus(Qt::OtherFocusReason);
-    hide();
-    if (m_grid)
-        m_grid->OnEndInPlaceEdit(this, m_row, m_col, finalText, key, modifiers);
-    deleteLater();
+    if (grid && (key != 0 || editor->hasFocus()))
+        grid->setFocus(Qt::OtherFocusReason);
+    editor->hide();
+    if (grid)
+        grid->OnEndInPlaceEdit(editor, row, col, text, key, modifiers);
+    editor->deleteLater();
 }
 
 bool CInPlaceEdit::ClaimEditorKey(QEvent* event, const std::function<void(QKeyEvent*)>& press)

@@ -39,6 +39,11 @@ public:
     // is taken: Escape first has `restore` put the original text back, then `end` ends the
     // edit. Any other key goes to `pass` (the editor's own handling), and a navigation key is
     // kept from the grid, whose focus cell it would move. True when the edit ended.
+    // Shared by both editors' EndEdit(): gives the keyboard back to the grid (when a key
+    // ended the edit or the editor has it), hides `editor`, tells the grid that the edit of
+    // its cell ended with `text`, and frees the editor once control is back in the event loop.
+    static void FinishEdit(QWidget* editor, CGridCtrl* grid, int row, int col, const QString& text,
+                           int key, Qt::KeyboardModifiers modifiers);
     static bool HandleEditorKey(QKeyEvent* event, int startKey,
                                 const std::function<void()>& restore,
                                 const std::function<void(int, Qt::KeyboardModifiers)>& end,

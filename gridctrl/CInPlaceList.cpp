@@ -110,12 +110,7 @@ void CInPlaceList::EndEdit(int key, Qt::KeyboardModifiers modifiers)
     m_ended = true;
     const QString finalText = CurrentEditText();
     hidePopup();
-    if (m_grid && (key != 0 || hasFocus()))
-        m_grid->setFocus(Qt::OtherFocusReason);
-    hide();
-    if (m_grid)
-        m_grid->OnEndInPlaceEdit(this, m_row, m_col, finalText, key, modifiers);
-    deleteLater();
+    CInPlaceEdit::FinishEdit(this, m_grid, m_row, m_col, finalText, key, modifiers);
 }
 
 bool CInPlaceList::event(QEvent* event)
