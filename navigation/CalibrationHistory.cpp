@@ -17,9 +17,10 @@ std::vector<Entry> Read(const QString& vehicleFolder)
     std::vector<Entry> entries;
     entries.reserve(std::size_t(days.size()));
     // The listing is oldest first.
-    for (auto day = days.crbegin(); day != days.crend(); ++day) {
-        Entry entry{*day, {}, RecordFileState::Missing};
-        entry.state = ReadCheckedRecordFile(vehicleFolder + u'/' + *day + u'/' + kParamFileName,
+    for (qsizetype i = days.size() - 1; i >= 0; --i) {
+        const QString& day = days.at(i);
+        Entry entry{day, {}, RecordFileState::Missing};
+        entry.state = ReadCheckedRecordFile(vehicleFolder + u'/' + day + u'/' + kParamFileName,
                                             entry.param.bytes);
         entries.push_back(std::move(entry));
     }

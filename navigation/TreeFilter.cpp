@@ -74,7 +74,7 @@ void TreeFilter::apply(const FindText& text)
         found.assign(workshop.endRow - workshop.firstRow, 0);
         bool any = false;
         for (std::size_t r = workshop.firstRow; r < workshop.endRow; ++r) {
-            found[r - workshop.firstRow] = text.matches(m_rows[r].keys);
+            found[r - workshop.firstRow] = text.matches(m_rows[r].keys) ? 1 : 0;
             any = any || found[r - workshop.firstRow];
         }
         if (workshop.hidden == any) {

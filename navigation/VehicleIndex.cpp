@@ -12,7 +12,7 @@
 
 VehicleIndex::VehicleIndex(QObject* parent) : QObject(parent)
 {
-    m_worker = std::jthread([this](std::stop_token stop) { work(std::move(stop)); });
+    m_worker = std::jthread([this](const std::stop_token& stop) { work(stop); });
 }
 
 VehicleIndex::~VehicleIndex()
@@ -91,7 +91,7 @@ void VehicleIndex::enqueue(Request request)
     m_wake.notify_one();
 }
 
-void VehicleIndex::work(std::stop_token stop)
+void VehicleIndex::work(const std::stop_token& stop)
 {
     while (!stop.stop_requested()) {
         Request request;
@@ -115,16 +115,15 @@ void VehicleIndex::work(std::stop_token stop)
                 keys.insert(vehicle, readVehicle(folder));
         }
         QMetaObject::invokeMethod(
-            this, [this, request, keys]() mutable { apply(request, std::move(keys)); },
-            Qt::QueuedConnection);
+            this, [this, request, keys] { apply(request, keys); }, Qt::QueuedConnection);
     }
 }
 
-void VehicleIndex::apply(const Request& request, VehicleKeys keys)
+void VehicleIndex::apply(const Request& request, const VehicleKeys& keys)
 {
     --m_pending;
     if (request.vehicle.isEmpty()) {
-        m_keys.insert(request.workshop, std::move(keys));
+        m_keys.insert(request.workshop, keys);
     } else {
         VehicleKeys& workshop = m_keys[request.workshop];
         workshop.remove(request.vehicle);

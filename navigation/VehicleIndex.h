@@ -51,8 +51,8 @@ private:
     using VehicleKeys = QHash<QString, FindKeys>;
 
     void enqueue(Request request);
-    void work(std::stop_token stop);
-    void apply(const Request& request, VehicleKeys keys);
+    void work(const std::stop_token& stop);
+    void apply(const Request& request, const VehicleKeys& keys);
 
     QHash<QString, VehicleKeys> m_keys; // by workshop folder, then by vehicle folder name
     int m_pending = 0;
