@@ -33,7 +33,7 @@ template <typename Function> Function Next(Function, const char* name)
 {
     return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
 }
-#define NEXT(name) Next(&name, #name)
+#define NEXT(name) Next(&(name), #name)
 
 mode_t mode_of(int flags, va_list args)
 {
@@ -43,6 +43,8 @@ mode_t mode_of(int flags, va_list args)
 } // namespace
 
 extern "C" {
+// These stand in for the C library's functions, whose headers name the parameters their own
+// way. NOLINTBEGIN(readability-inconsistent-declaration-parameter-name)
 
 int open(const char* path, int flags, ...)
 {
@@ -174,4 +176,5 @@ int mkostemp(char* pattern, int flags)
     return NEXT(mkostemp)(pattern, flags);
 }
 
+// NOLINTEND(readability-inconsistent-declaration-parameter-name)
 } // extern "C"

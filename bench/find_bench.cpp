@@ -68,7 +68,7 @@ double SlowestKeystroke(const BenchData& data, const QString& number)
             QTest::keyClick(&field, Qt::Key(keys[i].key), Qt::NoModifier);
             // The view lays its rows out again and paints on the next turn of the event loop.
             QCoreApplication::processEvents();
-            fastest[i] = std::min(fastest[i], timer.nsecsElapsed() / 1e6);
+            fastest[i] = std::min(fastest[i], static_cast<double>(timer.nsecsElapsed()) / 1e6);
         }
     }
     return *std::max_element(fastest.begin(), fastest.end());

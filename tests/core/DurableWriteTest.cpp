@@ -36,6 +36,8 @@ template <typename Fn> Fn Real(const char* name)
 
 } // namespace
 
+// Their parameters are named apart from the C library's headers.
+// NOLINTBEGIN(readability-inconsistent-declaration-parameter-name)
 extern "C" int fsync(int fd)
 {
     static const auto real = Real<int (*)(int)>("fsync");
@@ -52,6 +54,7 @@ extern "C" int rename(const char* from, const char* to)
                        QFile::decodeName(to);
     return real(from, to);
 }
+// NOLINTEND(readability-inconsistent-declaration-parameter-name)
 
 namespace {
 
