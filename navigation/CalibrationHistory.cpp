@@ -4,6 +4,7 @@
 #include "navigation/BranchReader.h"
 #include "params/FieldText.h"
 #include "params/ValueLists.h"
+#include "store/CalibrationPlace.h"
 #include "store/FolderOps.h"
 #include "store/LittleEndian.h"
 
@@ -20,7 +21,7 @@ std::vector<Entry> Read(const QString& vehicleFolder)
     for (qsizetype i = days.size() - 1; i >= 0; --i) {
         const QString& day = days.at(i);
         Entry entry{day, {}, RecordFileState::Missing};
-        entry.state = ReadCheckedRecordFile(vehicleFolder + u'/' + day + u'/' + kParamFileName,
+        entry.state = ReadCheckedRecordFile(JoinPath(JoinPath(vehicleFolder, day), kParamFileName),
                                             entry.param.bytes);
         entries.push_back(std::move(entry));
     }

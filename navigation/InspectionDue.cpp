@@ -7,6 +7,7 @@
 #include "params/FieldText.h"
 #include "params/OwnerRecord.h"
 #include "params/ParamRecord.h"
+#include "store/CalibrationPlace.h"
 #include "store/FolderOps.h"
 #include "store/RecordFile.h"
 
@@ -91,17 +92,15 @@ std::vector<DueVehicle> VehiclesDueBefore(const WorkshopRegister& reg, QDate bef
 void ReadDueDetails(std::vector<DueVehicle>& vehicles)
 {
     for (DueVehicle& row : vehicles) {
-        const QString vehicleFolder = ExchangeFolderOf(row.workshopFolder) + u'/' + row.vehicle;
+        const CalibrationPlace place{row.workshopFolder, row.vehicle, row.lastDayFolder};
         OwnerRecord owner;
-        if (ReadCheckedRecordFile(vehicleFolder + u'/' + kOwnerFileName, owner.bytes) ==
-            RecordFileState::Whole) {
+        if (ReadCheckedRecordFile(place.ownerFile(), owner.bytes) == RecordFileState::Whole) {
             using O = OwnerRecord::Layout;
             row.owner = DecodeWideText(owner.bytes.data() + O::NameOffset, O::NameUnits);
             row.phone = DecodeWideText(owner.bytes.data() + O::PhoneOffset, O::PhoneUnits);
         }
         ParamRecord param;
-        if (ReadCheckedRecordFile(vehicleFolder + u'/' + row.lastDayFolder + u'/' + kParamFileName,
-                                  param.bytes) == RecordFileState::Whole)
+        if (ReadCheckedRecordFile(place.paramFile(), param.bytes) == RecordFileState::Whole)
             row.purpose = param.bytes[ParamRecord::Layout::PurposeOffset];
     }
 }

@@ -4,6 +4,7 @@
 #include "params/FieldText.h"
 #include "params/OwnerRecord.h"
 #include "params/ParamRecord.h"
+#include "store/CalibrationPlace.h"
 #include "store/FolderOps.h"
 #include "store/RecordFile.h"
 #include "store/WorkshopRegister.h"
@@ -67,9 +68,9 @@ FindKeys VehicleIndex::readVehicle(const QString& vehicleFolder)
     const QStringList days = ListSubfolders(vehicleFolder);
     // A damaged record still shows what can be read of it, and so is found by it too.
     if (!days.isEmpty())
-        ReadCheckedRecordFile(vehicleFolder + u'/' + days.last() + u'/' + kParamFileName,
+        ReadCheckedRecordFile(JoinPath(JoinPath(vehicleFolder, days.last()), kParamFileName),
                               param.bytes);
-    ReadCheckedRecordFile(vehicleFolder + u'/' + kOwnerFileName, owner.bytes);
+    ReadCheckedRecordFile(JoinPath(vehicleFolder, kOwnerFileName), owner.bytes);
     using P = ParamRecord::Layout;
     using O = OwnerRecord::Layout;
     FindKeys keys =
@@ -109,7 +110,7 @@ void VehicleIndex::work(const std::stop_token& stop)
         for (const QString& vehicle : vehicles) {
             if (stop.stop_requested())
                 return;
-            const QString folder = exchange + u'/' + vehicle;
+            const QString folder = JoinPath(exchange, vehicle);
             // A vehicle read alone may just have been deleted.
             if (request.vehicle.isEmpty() || QFileInfo(folder).isDir())
                 keys.insert(vehicle, readVehicle(folder));

@@ -1,5 +1,6 @@
 #include "store/FolderLock.h"
 
+#include "store/CalibrationPlace.h"
 #include "store/WorkshopRegister.h"
 
 #include <QCoreApplication>
@@ -29,7 +30,7 @@ QString FolderLock::VehicleLockPath(const QString& vehicleFolder)
 
 QString FolderLock::WorkshopLockPath(const QString& workshopFolder)
 {
-    return ExchangeFolderOf(workshopFolder) + u'/' + kLockSuffix;
+    return JoinPath(ExchangeFolderOf(workshopFolder), kLockSuffix);
 }
 
 bool FolderLock::IsLockFileName(const QString& name)
