@@ -223,6 +223,8 @@ bool CMainFrame::OnCommand(int commandId)
                 m_gridHost->grid()->EndFocusEdit();
             }
             const QScopedValueRollback depth(m_commandDepth, m_commandDepth + 1);
+            // A selection still being read is what the command acts on.
+            m_tree->FinishLoad();
             // Another workstation may have changed the workshop this command acts on.
             if (ActsOnWorkshop(commandId))
                 RereadWorkshops();
@@ -463,11 +465,6 @@ void CMainFrame::RereadWorkshops()
 {
     // Another program or another machine may have changed the folders or the workshops'
     // details since they were read.
-    for (WorkshopEntry& entry : m_app.workshopRegister().entries()) {
-        WorkshopRecord record;
-        if (ReadRecordFile(WorkshopRecordPathOf(entry.folderPath), record.bytes))
-            entry.record = record;
-    }
     m_tree->RereadAll();
 }
 

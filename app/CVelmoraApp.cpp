@@ -101,7 +101,9 @@ void CVelmoraApp::LoadRegister()
 {
     const QString path = WorkshopRegister::serviceFilePath();
     int why = 0;
-    switch (m_register.load(path)) {
+    // The workshops' details come with their folders' first readings, on workers: a folder on
+    // a server that does not answer must not keep the window from showing.
+    switch (m_register.load(path, WorkshopRegister::Records::Later)) {
     case WorkshopRegister::LoadResult::Loaded:
     case WorkshopRegister::LoadResult::Missing:
         return;

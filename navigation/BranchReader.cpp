@@ -105,14 +105,18 @@ void MergeLevel(TreeNode parent, std::vector<Entry>& entries, const QStringList&
 
 } // namespace
 
-BranchListing ListBranch(const QString& workshopFolder)
+BranchListing ListBranch(const QString& workshopFolder, const std::optional<QString>& vehicle,
+                         const QSet<QString>& known)
 {
     BranchListing listing;
     const QString vehiclesFolder = ExchangeFolderOf(workshopFolder);
     listing.vehicles = ListSubfolders(vehiclesFolder);
     listing.days.reserve(std::size_t(listing.vehicles.size()));
-    for (const QString& vehicle : listing.vehicles)
-        listing.days.push_back(ListSubfolders(JoinPath(vehiclesFolder, vehicle)));
+    for (const QString& name : listing.vehicles) {
+        const bool wanted = !vehicle || *vehicle == name || !known.contains(name);
+        listing.days.push_back(wanted ? ListSubfolders(JoinPath(vehiclesFolder, name))
+                                      : QStringList());
+    }
     return listing;
 }
 
@@ -127,37 +131,24 @@ void Build(WorkshopEntry& entry, const BranchListing& listing)
             MakeVehicle(entry.node, listing.vehicles[qsizetype(i)], listing.days[i]));
 }
 
-void Sync(WorkshopEntry& entry, const std::optional<QString>& vehicle)
+void Apply(WorkshopEntry& entry, const BranchListing& listing, const std::optional<QString>& vehicle)
 {
-    const QString vehiclesFolder = ExchangeFolderOf(entry.folderPath);
-    MergeLevel(
-        entry.node, entry.vehicles, ListSubfolders(vehiclesFolder),
-        [&](const QString& name) {
-            return MakeVehicle(nullptr, name, ListSubfolders(JoinPath(vehiclesFolder, name)));
-        },
-        [&](VehicleEntry& kept) {
-            const QString name = kept.node->text(0);
-            if (vehicle && *vehicle != name)
-                return;
-            MergeLevel(
-                kept.node, kept.dates, ListSubfolders(JoinPath(vehiclesFolder, name)),
-                [](const QString& day) { return MakeDay(nullptr, day); }, [](DateEntry&) {});
-        });
-    Open(entry);
-}
-
-void Apply(WorkshopEntry& entry, const BranchListing& listing)
-{
+    // The listing is sorted as ListSubfolders() sorts.
     const auto daysOf = [&listing](const QString& name) {
-        const qsizetype index = listing.vehicles.indexOf(name);
-        return index < 0 ? QStringList() : listing.days[std::size_t(index)];
+        const auto found = std::lower_bound(listing.vehicles.begin(), listing.vehicles.end(), name);
+        return found == listing.vehicles.end() || *found != name
+                   ? QStringList()
+                   : listing.days[std::size_t(found - listing.vehicles.begin())];
     };
     MergeLevel(
         entry.node, entry.vehicles, listing.vehicles,
         [&](const QString& name) { return MakeVehicle(nullptr, name, daysOf(name)); },
         [&](VehicleEntry& kept) {
+            const QString name = kept.node->text(0);
+            if (vehicle && *vehicle != name)
+                return;
             MergeLevel(
-                kept.node, kept.dates, daysOf(kept.node->text(0)),
+                kept.node, kept.dates, daysOf(name),
                 [](const QString& day) { return MakeDay(nullptr, day); }, [](DateEntry&) {});
         });
     Open(entry);

@@ -2,6 +2,7 @@
 
 #include "store/WorkshopRegister.h"
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -21,8 +22,11 @@ struct BranchListing {
 };
 
 // The listing of the workshop registered as `workshopFolder`. Reads folders only, so it may
-// run on any thread.
-BranchListing ListBranch(const QString& workshopFolder);
+// run on any thread. With `vehicle` named, only its days and those of vehicles not in `known`
+// are listed; the other vehicles' day lists are left empty.
+BranchListing ListBranch(const QString& workshopFolder,
+                         const std::optional<QString>& vehicle = std::nullopt,
+                         const QSet<QString>& known = {});
 
 // Reads a workshop's vehicles and calibration days from its exchange folder into the
 // workshop's tree branch and the register entry's lists, which always match node for node.
@@ -32,16 +36,13 @@ namespace BranchReader {
 // its folder.
 void Build(WorkshopEntry& entry, const BranchListing& listing);
 
-// Brings the branch of `entry`, whose node is in a tree, in step with the disk, ending as
-// Build() on a fresh node would, and expanded as a new tree is: the vehicle list is read
-// again, and the days of every vehicle, or only of `vehicle` when one is named (plus those of
-// vehicles that were not known before). Nodes of folders still there are kept; the caller
-// makes sure none of the nodes removed is current.
-void Sync(WorkshopEntry& entry, const std::optional<QString>& vehicle);
-
 // Brings the branch of `entry`, whose node is in a tree, in step with `listing`, a fresh
-// listing of its folder, as Sync() with no vehicle named does from the disk.
-void Apply(WorkshopEntry& entry, const BranchListing& listing);
+// listing of its folder, ending as Build() on a fresh node would, and expanded as a new tree
+// is: the vehicle list, and the days of every vehicle, or only of `vehicle` when one is named
+// (the listing of ListBranch() for that vehicle). Nodes of folders still there are kept; the
+// caller makes sure none of the nodes removed is current.
+void Apply(WorkshopEntry& entry, const BranchListing& listing,
+           const std::optional<QString>& vehicle = std::nullopt);
 
 // Opens the workshop's node and every vehicle node under it, as a new tree shows them,
 // whatever the user closed since. The nodes must be in a tree.

@@ -1,53 +1,80 @@
 #pragma once
 
 #include "navigation/BranchReader.h"
+#include "store/WorkshopRecord.h"
 
 #include <QHash>
 #include <QObject>
 #include <QString>
-#include <QTimer>
 
 #include <functional>
-#include <memory>
+#include <optional>
 
-// Lists workshop folders on worker threads, so that a folder on a slow or silent file server
-// never holds up the window. Each request for a folder has a generation number; a listing
+// What a worker read of one workshop folder: its branch, the folder with its links resolved
+// (to tell two register paths of one folder apart without touching the disk again) and its
+// details record, when that could be read whole.
+struct WorkshopReading {
+    BranchListing branch;
+    QString canonicalFolder;
+    std::optional<WorkshopRecord> record;
+};
+
+// What reading a workshop folder found: the reading, or the system's words for why there is
+// none.
+struct WorkshopReadOutcome {
+    QString error;
+    WorkshopReading reading;
+};
+
+// Reads the workshop registered as `folder`: its branch as ListBranch() lists it for
+// `vehicle` and `known`, its resolved path and its details. Touches files only, so it may run
+// on any thread.
+WorkshopReadOutcome ReadWorkshopFolder(const QString& folder,
+                                       const std::optional<QString>& vehicle = std::nullopt,
+                                       const QSet<QString>& known = {});
+
+// Reads workshop folders on worker threads, so that a folder on a slow or silent file server
+// never holds up the window. Each request for a folder has a generation number; a reading
 // that a newer request of its folder made stale is dropped when it arrives, never waited for.
-// A listing that has not arrived within TimeoutMs() makes its folder unreachable; should it
-// arrive later, still the newest, it is delivered all the same.
+// A reading that has not arrived within TimeoutMs() makes its folder unreachable; should it
+// arrive later, still the newest, it is delivered all the same. A folder that does not answer
+// ties up at most kMaxWorkersPerFolder threads: newer requests wait for one of them to come
+// back instead of starting more.
 class WorkshopListings : public QObject {
     Q_OBJECT
 public:
     explicit WorkshopListings(QObject* parent = nullptr);
     ~WorkshopListings() override;
 
-    // Starts listing `folder` (a workshop folder) on a worker.
+    // Starts reading `folder` (a workshop folder) on a worker.
     void Request(const QString& folder);
-    // Whether a listing of `folder` is awaited.
+    // Whether a reading of `folder` is awaited.
     bool Pending(const QString& folder) const { return m_pending.contains(folder); }
     bool AnyPending() const { return !m_pending.isEmpty(); }
-    // Waits, without an event loop, up to `ms` for the awaited listings, delivering each as it
-    // arrives; returns early when none is awaited any more.
-    void WaitFor(int ms);
 
     static int TimeoutMs();
     static void SetTimeoutMs(int ms);
     static constexpr int kDefaultTimeoutMs = 10000;
-    // Test seam: runs in the worker after the folder was listed, before the listing is handed
+    static constexpr int kMaxWorkersPerFolder = 2;
+    // Test seam: runs in the worker after the folder was read, before the reading is handed
     // back (a test holds it there to play a slow server).
     static void SetAfterListing(std::function<void(const QString& folder)> hook);
 
 signals:
-    void listed(const QString& folder, const BranchListing& listing);
+    void listed(const QString& folder, const WorkshopReading& reading);
     // `reason`: the system's words for the error, or empty when no answer came in time.
     void unreachable(const QString& folder, const QString& reason);
 
 private:
-    struct Shared;
-    void Deliver();
+    struct FolderState {
+        quint64 newest = 0;  // generation of the newest request
+        quint64 started = 0; // newest generation a worker was started for
+        int workers = 0;     // workers that have not come back
+    };
+    void Start(const QString& folder, quint64 generation);
+    void Arrived(const QString& folder, quint64 generation, const WorkshopReadOutcome& outcome);
     void TimedOut(const QString& folder, quint64 generation);
 
-    std::shared_ptr<Shared> m_shared;
-    QHash<QString, quint64> m_generation; // newest request per folder
-    QHash<QString, quint64> m_pending;    // folder -> generation awaited
+    QHash<QString, FolderState> m_folders;
+    QHash<QString, quint64> m_pending; // folder -> generation awaited
 };

@@ -5,7 +5,6 @@
 #include "lang/MenuBuilder.h"
 #include "lang/ResourceIds.h"
 #include "lang/StringIds.h"
-#include "navigation/BranchLister.h"
 #include "navigation/BranchReader.h"
 #include "navigation/GuardedSelectionModel.h"
 #include "navigation/InspectionDue.h"
@@ -37,31 +36,6 @@
 #include <algorithm>
 #include <vector>
 
-namespace {
-
-// Whether two register paths name one folder: written alike, or resolving to the same folder.
-bool SameFolder(const QString& a, const QString& canonicalB, const QString& b)
-{
-    if (a == b)
-        return true;
-    return !canonicalB.isEmpty() && QFileInfo(a).canonicalFilePath() == canonicalB;
-}
-
-// The bytes of a calibration's three files as they are on disk now, to tell whether another
-// workstation saved over them; files that cannot be read count as empty.
-QByteArray CalibrationContent(const CalibrationPlace& place)
-{
-    QByteArray content;
-    for (const QString& path : {place.paramFile(), place.gsmFile(), place.ownerFile()}) {
-        QFile file(path);
-        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        content += QByteArray::number(bytes.size()) + ':' + bytes;
-    }
-    return content;
-}
-
-} // namespace
-
 cTree::cTree(WorkshopRegister& reg, CurrentCalibration& current, QWidget* parent)
     : QTreeWidget(parent), m_register(reg), m_current(current)
 {
@@ -86,6 +60,18 @@ cTree::cTree(WorkshopRegister& reg, CurrentCalibration& current, QWidget* parent
     m_listings = new WorkshopListings(this);
     connect(m_listings, &WorkshopListings::listed, this, &cTree::OnListed);
     connect(m_listings, &WorkshopListings::unreachable, this, &cTree::OnUnreachable);
+    m_loader = new CalibrationLoader(this);
+    connect(m_loader, &CalibrationLoader::dayRead, this, &cTree::OnDayRead);
+    connect(m_loader, &CalibrationLoader::noAnswer, this, &cTree::OnDayNoAnswer);
+    m_deferredTimer = new QTimer(this);
+    m_deferredTimer->setInterval(kDeferredRetryMs);
+    connect(m_deferredTimer, &QTimer::timeout, this, &cTree::ApplyDeferred);
+    m_gridDimTimer = new QTimer(this);
+    m_gridDimTimer->setSingleShot(true);
+    connect(m_gridDimTimer, &QTimer::timeout, this, [this] {
+        if (m_gridHeld && m_grid)
+            m_grid->setUpdatesEnabled(true);
+    });
 }
 
 cTree::~cTree()
@@ -112,22 +98,12 @@ void cTree::OnInitialUpdate()
     setDragDropMode(QAbstractItemView::NoDragDrop);
     setAllColumnsShowFocus(true);
     setMouseTracking(true);
-    // The workshop nodes are shown at once; their branches follow from the workers.
-    const QScopedValueRollback guard(m_rebuilding, true);
-    clear();
-    for (WorkshopEntry& entry : m_register.entries()) {
-        entry.node = MakeWorkshopNode(entry);
-        BranchReader::Build(entry, {});
-        addTopLevelItem(entry.node);
-    }
-    setCurrentItem(nullptr);
-    RequestListings();
-    m_listings->WaitFor(kFirstWaitMs);
+    Rebuild();
 }
 
 bool cTree::ListingsPending() const
 {
-    return m_listings->AnyPending();
+    return m_listings->AnyPending() || !m_deferred.isEmpty();
 }
 
 void cTree::RequestListings()
@@ -169,14 +145,16 @@ void cTree::SetMark(const WorkshopEntry& entry, int mark, const QString& reason)
     }
 }
 
-void cTree::OnListed(const QString& folder, const BranchListing& listing)
+void cTree::OnListed(const QString& folder, const WorkshopReading& reading)
 {
-    // A dialog or file work under way may hold nodes of this tree: the listing waits for it.
+    // A dialog or file work under way may hold nodes of this tree: the reading waits for it.
     if (QApplication::activeModalWidget() || BackgroundWork::Busy()) {
-        QTimer::singleShot(kFirstWaitMs, this,
-                           [this, folder, listing] { OnListed(folder, listing); });
+        m_deferred.insert(folder, reading);
+        m_deferredTimer->start();
         return;
     }
+    m_deferred.remove(folder);
+    m_canonical.insert(folder, reading.canonicalFolder);
     const QStringList selected = NodeAddress(SelectedNode());
     {
         const QScopedValueRollback guard(m_rebuilding, true);
@@ -184,16 +162,20 @@ void cTree::OnListed(const QString& folder, const BranchListing& listing)
         for (WorkshopEntry& entry : m_register.entries()) {
             if (entry.folderPath != folder || !entry.node || entry.node->treeWidget() != this)
                 continue;
+            if (reading.record) {
+                entry.record = *reading.record;
+                ShowWorkshopName(entry);
+            }
             if (entry.vehicles.empty()) {
                 // A branch filled the first time is built outside the tree and put back
                 // whole, which costs the view one notification instead of one per node.
                 const int row = indexOfTopLevelItem(entry.node);
                 takeTopLevelItem(row);
-                BranchReader::Build(entry, listing);
+                BranchReader::Build(entry, reading.branch);
                 insertTopLevelItem(row, entry.node);
                 BranchReader::Open(entry);
             } else {
-                BranchReader::Apply(entry, listing);
+                BranchReader::Apply(entry, reading.branch);
             }
             SetMark(entry, WorkshopMark::None);
         }
@@ -206,6 +188,16 @@ void cTree::OnListed(const QString& folder, const BranchListing& listing)
     emit branchesRead(folder, QString());
     if (m_shownDay.startsWith(ExchangeFolderOf(folder) + u'/'))
         JudgeShown();
+}
+
+void cTree::ApplyDeferred()
+{
+    if (QApplication::activeModalWidget() || BackgroundWork::Busy())
+        return;
+    m_deferredTimer->stop();
+    const QHash<QString, WorkshopReading> deferred = std::exchange(m_deferred, {});
+    for (auto it = deferred.begin(); it != deferred.end(); ++it)
+        OnListed(it.key(), it.value());
 }
 
 void cTree::OnUnreachable(const QString& folder, const QString& reason)
@@ -222,30 +214,23 @@ void cTree::Rebuild()
     const QScopedValueRollback guard(m_rebuilding, true);
     const bool updates = updatesEnabled();
     setUpdatesEnabled(false);
-
-    std::vector<QString> folders;
-    folders.reserve(m_register.entries().size());
-    for (const WorkshopEntry& entry : m_register.entries())
-        folders.push_back(entry.folderPath);
-    // The old nodes go while the first workshops are being listed; each new branch is built
-    // outside the tree and put in whole, which costs the view one notification.
-    BranchLister lister(std::move(folders));
+    // Nothing stays selected, so a selection still being read is of no interest.
+    if (!m_judging)
+        m_loader->Drop();
+    ReleaseGrid();
+    // Readings held back belong to the nodes that go; the workers read every folder anew.
+    m_deferred.clear();
+    m_deferredTimer->stop();
     clear();
-    for (std::size_t i = 0; i < m_register.entries().size(); ++i) {
-        WorkshopEntry& entry = m_register.entries()[i];
+    for (WorkshopEntry& entry : m_register.entries()) {
         entry.node = MakeWorkshopNode(entry);
-        BranchReader::Build(entry, lister.take(i));
+        BranchReader::Build(entry, {});
         addTopLevelItem(entry.node);
     }
-
-    // Expanding needs the items inside the tree, so it follows the insertion.
-    for (const WorkshopEntry& entry : m_register.entries())
-        BranchReader::Open(entry);
-
     setCurrentItem(nullptr);
     clearSelection();
     setUpdatesEnabled(updates);
-    emit branchesRead(QString(), QString());
+    RequestListings();
 }
 
 void cTree::RefreshWorkshop(const QString& workshopFolder)
@@ -258,12 +243,71 @@ void cTree::RefreshVehicle(const QString& workshopFolder, const QString& vehicle
     Refresh(workshopFolder, vehicleName);
 }
 
+std::vector<WorkshopEntry*> cTree::EntriesOf(const QString& folder)
+{
+    const QString canonical = m_canonical.value(folder);
+    std::vector<WorkshopEntry*> entries;
+    for (WorkshopEntry& entry : m_register.entries()) {
+        if (entry.folderPath == folder ||
+            (!canonical.isEmpty() && m_canonical.value(entry.folderPath) == canonical))
+            entries.push_back(&entry);
+    }
+    return entries;
+}
+
 void cTree::Refresh(const QString& workshopFolder, const std::optional<QString>& vehicle)
 {
+    const std::vector<WorkshopEntry*> entries = EntriesOf(workshopFolder);
+    // An entry the tree does not show yet needs the whole tree built.
+    for (const WorkshopEntry* entry : entries) {
+        if (!entry->node || entry->node->treeWidget() != this) {
+            Rebuild();
+            return;
+        }
+    }
+    // Vehicles that some entry does not know yet are listed with their days.
+    QSet<QString> known;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        QSet<QString> names;
+        for (const VehicleEntry& v : entries[i]->vehicles)
+            names.insert(v.node->text(0));
+        known = i == 0 ? names : known.intersect(names);
+    }
+    WorkshopReadOutcome outcome;
+    BackgroundWork::Run(window(), Lang(StringId::ReadingWorkshop), [&] {
+        outcome = ReadWorkshopFolder(workshopFolder, vehicle, known);
+    });
+    // The folders may have been registered again while the window waited.
+    const std::vector<WorkshopEntry*> changed = EntriesOf(workshopFolder);
+    if (!outcome.error.isEmpty()) {
+        for (const WorkshopEntry* entry : changed) {
+            if (entry->node && entry->node->treeWidget() == this)
+                SetMark(*entry, WorkshopMark::Unreachable, outcome.error);
+        }
+        return;
+    }
+
     // What was on screen came from the folders read again here: the node that was selected
     // is selected again and loaded afresh, or, when it is gone, nothing stale stays shown.
     const QStringList selected = NodeAddress(SelectedNode());
-    Sync(workshopFolder, vehicle);
+    {
+        const QScopedValueRollback guard(m_rebuilding, true);
+        const bool updates = updatesEnabled();
+        setUpdatesEnabled(false);
+        // A node about to go may be the current one.
+        setCurrentItem(nullptr);
+        clearSelection();
+        for (WorkshopEntry* entry : changed) {
+            if (!entry->node || entry->node->treeWidget() != this)
+                continue;
+            BranchReader::Apply(*entry, outcome.reading.branch, vehicle);
+            if (entry->node->data(0, kWorkshopMarkRole).toInt() == WorkshopMark::Unreachable)
+                SetMark(*entry, WorkshopMark::None);
+        }
+        setUpdatesEnabled(updates);
+    }
+    for (const WorkshopEntry* entry : changed)
+        emit branchesRead(entry->folderPath, vehicle.value_or(QString()));
     if (selected.isEmpty())
         return;
     if (const TreeNode again = NodeAt(selected))
@@ -272,70 +316,37 @@ void cTree::Refresh(const QString& workshopFolder, const std::optional<QString>&
         ClearCalibration();
 }
 
-void cTree::Sync(const QString& workshopFolder, const std::optional<QString>& vehicle)
-{
-    const QString canonical = QFileInfo(workshopFolder).canonicalFilePath();
-    std::vector<WorkshopEntry*> changed;
-    for (WorkshopEntry& entry : m_register.entries()) {
-        if (!SameFolder(entry.folderPath, canonical, workshopFolder))
-            continue;
-        // An entry the tree does not show yet needs the whole tree built.
-        if (!entry.node || entry.node->treeWidget() != this) {
-            Rebuild();
-            return;
-        }
-        changed.push_back(&entry);
-    }
-
-    const QScopedValueRollback guard(m_rebuilding, true);
-    const bool updates = updatesEnabled();
-    setUpdatesEnabled(false);
-    // A node about to go may be the current one.
-    setCurrentItem(nullptr);
-    clearSelection();
-    for (WorkshopEntry* entry : changed)
-        BranchReader::Sync(*entry, vehicle);
-    setUpdatesEnabled(updates);
-    for (const WorkshopEntry* entry : changed)
-        emit branchesRead(entry->folderPath, vehicle.value_or(QString()));
-}
-
 void cTree::RereadAll()
 {
     for (const WorkshopEntry& entry : m_register.entries())
         ShowWorkshopName(entry);
     RequestListings();
-    m_listings->WaitFor(kFirstWaitMs);
 }
 
 void cTree::JudgeShown()
 {
-    if (m_shownDay.isEmpty())
+    // A selection still being read shows the disk as it is anyway.
+    if (m_shownDay.isEmpty() || m_loader->Pending())
         return;
-
-    const bool edited = m_grid && m_grid->HasUnsavedChanges();
-    if (!QFileInfo(m_shownDay).isDir()) {
-        const QString text =
-            QFileInfo(m_shownPlace.vehicleFolder()).isDir()
-                ? Lang(StringId::DayDeletedElsewhere)
-                      .arg(m_shownPlace.vehicle, DisplayDayStamp(m_shownPlace.day))
-                : Lang(StringId::VehicleDeletedElsewhere).arg(m_shownPlace.vehicle);
-        // Edits stay on screen: saving them files them again.
-        if (edited)
-            m_shownDay.clear();
-        else
-            ForgetDeletedFolder(m_shownDay);
-        Prompts::warn(window(), text);
-        return;
+    const WorkshopEntry* entry = nullptr;
+    for (const WorkshopEntry& candidate : m_register.entries()) {
+        if (candidate.folderPath == m_shownPlace.workshopFolder)
+            entry = &candidate;
     }
-    if (!edited && ShownChangedOnDisk())
-        ReloadShown();
+    m_judging = true;
+    m_loader->Request(m_shownPlace, entry ? entry->record : m_current.value().workshop);
 }
 
-bool cTree::ShownChangedOnDisk() const
+bool cTree::ShownChangedOnDisk()
 {
-    return !m_shownDay.isEmpty() && QFileInfo(m_shownDay).isDir() &&
-           CalibrationContent(m_shownPlace) != m_shownContent;
+    if (m_shownDay.isEmpty())
+        return false;
+    DayReading now;
+    BackgroundWork::Run(window(), Lang(StringId::ReadingWorkshop),
+                        [&, place = m_shownPlace, workshop = m_current.value().workshop] {
+                            now = ReadDay(place, workshop);
+                        });
+    return now.dayThere && !now.SameFilesAs(m_shownReading);
 }
 
 void cTree::ReloadShown()
@@ -584,33 +595,117 @@ void cTree::LoadCalibration(const CalibrationPlace& place, TreeNode workshopNode
     // are replaced, so it cannot land in the calibration loaded now.
     if (m_grid)
         m_grid->EndFocusEdit();
+    HoldGrid();
+    m_judging = false;
+    m_loader->Request(place, entry->record);
+}
 
-    // Read under the vehicle's lock, so that a save of another workstation is never seen half
-    // done; when the lock cannot be had the files are read as they are.
-    CalibrationRead read;
-    QByteArray content;
-    BackgroundWork::Run(window(), Lang(StringId::ReadingWorkshop), [&] {
-        FolderLock lock(FolderLock::VehicleLockPath(place.vehicleFolder()));
-        lock.Acquire();
-        read = ReadCalibration(place, entry->record);
-        content = CalibrationContent(place);
-    });
+bool cTree::LoadPending() const
+{
+    return m_loader->Pending() && !m_judging;
+}
+
+void cTree::FinishLoad()
+{
+    BackgroundWork::WaitUntil(window(), Lang(StringId::ReadingWorkshop),
+                              [this] { return !LoadPending(); });
+}
+
+void cTree::OnDayRead(const CalibrationPlace& place, const DayReading& reading)
+{
+    if (!m_judging) {
+        ShowDay(place, reading);
+        return;
+    }
+    m_judging = false;
+    // The calibration on screen may have changed while its files were read.
+    if (place != m_shownPlace || m_shownDay.isEmpty())
+        return;
+    const bool edited = m_grid && m_grid->HasUnsavedChanges();
+    if (!reading.dayThere) {
+        const QString text =
+            reading.vehicleThere
+                ? Lang(StringId::DayDeletedElsewhere).arg(place.vehicle, DisplayDayStamp(place.day))
+                : Lang(StringId::VehicleDeletedElsewhere).arg(place.vehicle);
+        // Edits stay on screen: saving them files them again.
+        if (edited)
+            m_shownDay.clear();
+        else
+            ForgetDeletedFolder(m_shownDay);
+        Prompts::warn(window(), text);
+        return;
+    }
+    if (!edited && !reading.SameFilesAs(m_shownReading))
+        ShowDay(place, reading);
+}
+
+void cTree::ShowDay(const CalibrationPlace& place, const DayReading& reading)
+{
+    ReleaseGrid();
     // The user is told of every file but a missing one that is not whole.
     QStringList faults;
-    for (const auto& [path, state] : read.faults) {
+    for (const auto& [path, state] : reading.read.faults) {
         faults << (state == RecordFileState::Unreadable
                        ? Lang(StringId::RecordUnreadable).arg(path)
                        : Lang(StringId::RecordDamaged).arg(path, RecordFaultText(state)));
     }
-    m_current.replace(read.calibration);
+    m_current.replace(reading.read.calibration);
     m_shownDay = place.dayFolder();
     m_shownPlace = place;
-    m_shownContent = content;
+    m_shownReading = reading;
     m_shownDeleted = false;
     if (m_grid)
         m_grid->MarkStored();
     if (!faults.isEmpty())
         Prompts::warn(window(), faults.join(QStringLiteral("\n\n")));
+}
+
+void cTree::OnDayNoAnswer(const CalibrationPlace& place)
+{
+    if (m_judging) {
+        m_judging = false;
+        return;
+    }
+    // Nothing of the day could be read: what was on screen before is not shown as if it were.
+    ReleaseGrid();
+    ClearCalibration();
+    m_shownDay.clear();
+    m_shownPlace = {};
+    if (m_grid)
+        m_grid->MarkStored();
+    const QString reason =
+        Lang(StringId::NoAnswerWithin).arg(WorkshopListings::TimeoutMs() / 1000);
+    for (const WorkshopEntry* entry : EntriesOf(place.workshopFolder)) {
+        if (entry->node && entry->node->treeWidget() == this)
+            SetMark(*entry, WorkshopMark::Unreachable, reason);
+    }
+    Prompts::warn(window(),
+                  Lang(StringId::WorkshopUnreachable).arg(reason) + u'\n' + place.dayFolder());
+}
+
+void cTree::HoldGrid()
+{
+    if (!m_grid || m_gridHeld)
+        return;
+    m_gridHeld = true;
+    m_gridHadFocus = m_grid->hasFocus() || m_grid->isAncestorOf(QApplication::focusWidget());
+    m_grid->setUpdatesEnabled(false);
+    m_grid->setEnabled(false);
+    m_gridDimTimer->start(kGridDimmedAfterMs);
+}
+
+void cTree::ReleaseGrid()
+{
+    m_gridDimTimer->stop();
+    if (!m_gridHeld)
+        return;
+    m_gridHeld = false;
+    if (!m_grid)
+        return;
+    m_grid->setEnabled(true);
+    m_grid->setUpdatesEnabled(true);
+    if (m_gridHadFocus)
+        m_grid->setFocus();
 }
 
 void cTree::OnRClick(const QPoint& pos)

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "navigation/BranchReader.h"
+#include "navigation/CalibrationLoader.h"
 #include "navigation/TreeNodes.h"
+#include "navigation/WorkshopListings.h"
 #include "store/CalibrationPlace.h"
 #include "store/WorkshopRegister.h"
 
+#include <QHash>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -12,11 +15,12 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 class CurrentCalibration;
 class cTDGrid;
 class QMenu;
-class WorkshopListings;
+class QTimer;
 
 // The navigation tree: workshops (shown by name, the full folder path as tooltip), their
 // vehicles and each vehicle's calibration days (node text = folder name). It is the
@@ -38,23 +42,26 @@ public:
     // Receives the commands chosen in the context menu (the main window's command table).
     void setCommandSink(std::function<void(int)> sink);
 
-    // Called once when the view is first shown: sets the look, then builds the tree. The
-    // workshops' folders are listed on workers; what has not arrived after kFirstWaitMs is
-    // marked as being read and filled in when it does.
+    // Called once when the view is first shown: sets the look, then builds the tree.
     void OnInitialUpdate();
-    static constexpr int kFirstWaitMs = 300;
-    // Whether a listing of a workshop folder is still awaited from the workers.
+    // Whether a reading of a workshop folder is still awaited from the workers, or waits for
+    // a dialog or file work to end before it is shown.
     bool ListingsPending() const;
-    // Rebuilds every node and the register's vehicle and day lists from the register and
-    // the disk. Loads nothing, leaves nothing selected; records, grid and title are kept.
+    // Makes every workshop node anew from the register, at once and with no branch; each
+    // workshop's branch, and the register's vehicle and day lists, fill in when its folder has
+    // been read on a worker. A workshop still being read is marked so, and one that answers
+    // with an error or not within WorkshopListings::TimeoutMs() is marked unreachable, the
+    // rest of the tree working on. Loads nothing, leaves nothing selected; records, grid and
+    // title are kept.
     void Rebuild();
     // After an action that changed one workshop folder on disk: the branches of every
-    // register entry for that folder are read again and end as Rebuild() would leave them,
-    // the rest of the tree untouched. RefreshWorkshop() reads every vehicle's days;
-    // RefreshVehicle() reads the vehicle list and the days of `vehicleName` only. The node
-    // that was selected is selected again, and its calibration loaded from disk, when it is
-    // still there; otherwise the records, grid and title are cleared. An entry for the folder
-    // that has no node yet makes it a Rebuild().
+    // register entry for that folder are read again, on a worker while the window shows a
+    // progress after a moment, and end as a fresh reading leaves them, the rest of the tree
+    // untouched. RefreshWorkshop() reads every vehicle's days; RefreshVehicle() reads the
+    // vehicle list and the days of `vehicleName` only. The node that was selected is selected
+    // again, and its calibration loaded from disk, when it is still there; otherwise the
+    // records, grid and title are cleared. A folder that cannot be read keeps its branch and
+    // is marked unreachable. An entry for the folder that has no node yet makes it a Rebuild().
     void RefreshWorkshop(const QString& workshopFolder);
     void RefreshVehicle(const QString& workshopFolder, const QString& vehicleName);
     // Takes away the node of a workshop that has just left the register, leaving nothing
@@ -81,6 +88,12 @@ public:
     QList<CalibrationPlace> DaysUnder(TreeNode node) const;
     // Makes `node` current; the load runs as for a click, without asking the leave guard.
     void SelectNode(TreeNode node);
+    // Selecting a day or vehicle reads its calibration on a worker; the grid takes no input
+    // until it is shown, and a newer selection wins over one still being read.
+    bool LoadPending() const;
+    // Waits, handling events but no input, for a pending load to be shown: what a command does
+    // with the calibration on screen is then done with the one selected.
+    void FinishLoad();
     // A node's place in the tree (workshop index, then the texts from the workshop down) and
     // the node at such a place once the tree was read again; empty and null when none.
     QStringList NodeAddress(TreeNode node) const;
@@ -92,19 +105,17 @@ public:
     // Whether selecting `node` loads a calibration: a day, or a vehicle that has one.
     static bool LoadsCalibration(TreeNode node);
 
-    // Reads every workshop's branch again, for what other workstations saved, made or
-    // deleted; the selection stays on its node while that is still there. The calibration on
-    // screen, when its files changed on disk since they were loaded, is loaded again if
-    // nothing was edited, and otherwise kept with the edits. When its day or vehicle was
-    // deleted, a message says so and, unless edited, it is cleared as after a deletion here.
-    // The listings are made on workers; those not in after kFirstWaitMs are marked as being
-    // read and applied when they arrive, and a folder that answers with an error or not
-    // within WorkshopListings::TimeoutMs() is marked unreachable, the rest of the tree
-    // working on.
+    // Reads every workshop folder again on workers, for what other workstations saved, made
+    // or deleted, and the workshops' details; each branch is brought in step when its reading
+    // arrives, marked as in Rebuild() meanwhile, and the selection stays on its node while
+    // that is still there. The calibration on screen, when its files changed on disk since
+    // they were loaded, is then read again: shown if nothing was edited meanwhile, otherwise
+    // kept with the edits. When its day or vehicle was deleted, a message says so and, unless
+    // edited, it is cleared as after a deletion here.
     void RereadAll();
     // Whether the files of the calibration on screen differ now from what was loaded: another
-    // workstation saved over them.
-    bool ShownChangedOnDisk() const;
+    // workstation saved over them. Reads them on a worker, with a progress after a moment.
+    bool ShownChangedOnDisk();
     // The day folder of the calibration on screen; "" when none.
     QString ShownDayFolder() const { return m_shownDay; }
     // Loads the calibration on screen again from its day folder, dropping any edits.
@@ -135,18 +146,33 @@ protected:
     bool viewportEvent(QEvent* event) override;
 
 private:
-    // Asks the workers for the listing of every workshop folder in the tree.
+    // Asks the workers for the reading of every workshop folder in the tree.
     void RequestListings();
-    void OnListed(const QString& folder, const BranchListing& listing);
+    void OnListed(const QString& folder, const WorkshopReading& reading);
+    // Shows the readings that waited for a dialog or file work to end.
+    void ApplyDeferred();
     void OnUnreachable(const QString& folder, const QString& reason);
     void SetMark(const WorkshopEntry& entry, int mark, const QString& reason = QString());
+    // The register entries that stand for `folder`: written alike, or the same folder once
+    // resolved, as far as the readings so far have told.
+    std::vector<WorkshopEntry*> EntriesOf(const QString& folder);
     // Judges the calibration on screen against the disk, once its workshop has been read.
     void JudgeShown();
     void Refresh(const QString& workshopFolder, const std::optional<QString>& vehicle);
-    void Sync(const QString& workshopFolder, const std::optional<QString>& vehicle);
     // Leaves no calibration on screen: records zeroed, grid and title emptied.
     void ClearCalibration();
     void LoadCalibration(const CalibrationPlace& place, TreeNode workshopNode);
+    void OnDayRead(const CalibrationPlace& place, const DayReading& reading);
+    void ShowDay(const CalibrationPlace& place, const DayReading& reading);
+    void OnDayNoAnswer(const CalibrationPlace& place);
+    // While a selection is being read the grid takes no input, so that nothing is typed into
+    // the calibration about to be replaced; it shows its waiting only once that takes longer
+    // than kGridDimmedAfterMs, so that a quick load does not flicker.
+    void HoldGrid();
+    void ReleaseGrid();
+    static constexpr int kGridDimmedAfterMs = 150;
+    // How often readings held back for a dialog or file work look whether it has ended.
+    static constexpr int kDeferredRetryMs = 100;
 
     WorkshopRegister& m_register;
     CurrentCalibration& m_current;
@@ -155,13 +181,25 @@ private:
     std::function<bool(TreeNode)> m_leaveGuard;
     QPointer<QMenu> m_menu;
     WorkshopListings* m_listings = nullptr;
+    CalibrationLoader* m_loader = nullptr;
+    // Whether the reading awaited from the loader judges the calibration on screen, rather
+    // than showing a selection.
+    bool m_judging = false;
+    bool m_gridHeld = false;
+    bool m_gridHadFocus = false;
+    QTimer* m_gridDimTimer = nullptr;
+    // Resolved paths of the workshop folders, from their readings.
+    QHash<QString, QString> m_canonical;
+    // Readings that arrived while a dialog or file work was under way, newest per folder.
+    QHash<QString, WorkshopReading> m_deferred;
+    QTimer* m_deferredTimer = nullptr;
     bool m_rebuilding = false;
     bool m_selectingFromCode = false;
     // The day folder of the calibration on screen; empty when none was loaded.
     QString m_shownDay;
-    // Where it was loaded from, and the content of its three files then.
+    // Where it was loaded from, and what its files held then.
     CalibrationPlace m_shownPlace;
-    QByteArray m_shownContent;
+    DayReading m_shownReading;
     bool m_shownDeleted = false;
 };
 

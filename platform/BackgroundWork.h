@@ -18,7 +18,12 @@ inline constexpr int kShownAfterMs = 400;
 // half done).
 void Run(QWidget* parent, const QString& waitingFor, const std::function<void()>& work);
 
-// Whether a Run() is waiting on its work now: what would start more file work from an
+// Handles events, without user input, until `finished` (looked at on this thread) says that
+// what the caller waits for, delivered by a queued call, has come; with the modal progress as
+// Run() shows it.
+void WaitUntil(QWidget* parent, const QString& waitingFor, const std::function<bool()>& finished);
+
+// Whether a Run() or WaitUntil() is waiting on its work now: what would start more file work from an
 // event delivered meanwhile (a window activation, a timer) waits for the next chance.
 bool Busy();
 

@@ -25,7 +25,7 @@ void appendUnit(QByteArray& out, char16_t unit)
 }
 } // namespace
 
-WorkshopRegister::LoadResult WorkshopRegister::load(const QString& serviceFile)
+WorkshopRegister::LoadResult WorkshopRegister::load(const QString& serviceFile, Records records)
 {
     m_entries.clear();
     const QFileInfo info(serviceFile);
@@ -47,11 +47,12 @@ WorkshopRegister::LoadResult WorkshopRegister::load(const QString& serviceFile)
     const qsizetype units = data.size() / 2;
 
     QString line;
-    auto closeLine = [this, &line] {
+    auto closeLine = [this, &line, records] {
         WorkshopEntry entry;
         entry.folderPath = line;
         // A missing or unreadable record leaves the entry's record all zero.
-        ReadRecordFile(WorkshopRecordPathOf(line), entry.record.bytes);
+        if (records == Records::Read)
+            ReadRecordFile(WorkshopRecordPathOf(line), entry.record.bytes);
         m_entries.push_back(std::move(entry));
         line.clear();
     };

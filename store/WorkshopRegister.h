@@ -41,12 +41,15 @@ public:
     const std::vector<WorkshopEntry>& entries() const { return m_entries; }
 
     // Fills the register from the file (the register is emptied first); every code unit
-    // below 32 ends a line, empty lines are skipped, each path's SINFO.BIN is read into its
-    // entry (a missing one leaves the record zero). A missing or empty file gives an empty
-    // register. A byte-order mark at the start of a line is skipped. Only a regular file of
-    // at most kMaxRegisterBytes is read: a link to a device or a named pipe would never end.
+    // below 32 ends a line, empty lines are skipped. With Records::Read each path's SINFO.BIN
+    // is read into its entry (a missing one leaves the record zero); with Records::Later every
+    // record is left zero for the caller to read where the workshop folder cannot hold it up.
+    // A missing or empty file gives an empty register. A byte-order mark at the start of a
+    // line is skipped. Only a regular file of at most kMaxRegisterBytes is read: a link to a
+    // device or a named pipe would never end.
     enum class LoadResult { Loaded, Missing, NotAFile, TooLarge, Unreadable };
-    LoadResult load(const QString& serviceFile);
+    enum class Records { Read, Later };
+    LoadResult load(const QString& serviceFile, Records records = Records::Read);
     static constexpr qint64 kMaxRegisterBytes = qint64{1024} * 1024;
     // Writes every folder path followed by CR LF, atomically. False when it failed, or when
     // a path cannot be held by the file (see canHoldPath); the file is then left as it was.

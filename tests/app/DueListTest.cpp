@@ -1,4 +1,5 @@
 #include "tests/app/MainWindowFixture.h"
+#include "tests/support/TreeWaits.h"
 
 #include "lang/DisplayDate.h"
 #include "navigation/InspectionDue.h"
@@ -64,6 +65,7 @@ TEST_F(MainWindowTest, inspectionsDueWindowListsOverdueFirstAndSelectsTheVehicle
     registerWorkshops({north, south});
     CVelmoraApp app;
     ASSERT_TRUE(app.InitInstance());
+    ASSERT_TRUE(WaitForTree(*app.mainWindow()->tree()));
     CMainFrame* frame = app.mainWindow();
     QApplication::setActiveWindow(frame);
     cTree* tree = frame->tree();

@@ -1,4 +1,5 @@
 #include "tests/app/MainWindowFixture.h"
+#include "tests/support/TreeWaits.h"
 
 #include <QComboBox>
 #include <QDate>
@@ -36,6 +37,7 @@ TEST_F(MainWindowTest, saveSelectsTheDayJustWrittenInItsOwnWorkshopAndSaysSo)
     registerWorkshops({first, second});
     CVelmoraApp app;
     ASSERT_TRUE(app.InitInstance());
+    ASSERT_TRUE(WaitForTree(*app.mainWindow()->tree()));
     CMainFrame* frame = app.mainWindow();
     QApplication::setActiveWindow(frame);
     cTree* tree = frame->tree();
@@ -49,6 +51,7 @@ TEST_F(MainWindowTest, saveSelectsTheDayJustWrittenInItsOwnWorkshopAndSaysSo)
     } steps[] = {{0, QStringLiteral("11")}, {1, QStringLiteral("22")}};
     for (const auto& step : steps) {
         tree->SelectNode(tree->topLevelItem(step.workshop)->child(0)->child(0));
+        EXPECT_TRUE(WaitForTree(*tree));
         typeKeys(app.grid(), kRowW, step.w);
         save->trigger();
         EXPECT_EQ(tree->GetNodePath(),
@@ -78,6 +81,7 @@ TEST_F(MainWindowTest, newVehicleGoesIntoTheWorkshopOfTheSelectionWhichTheDialog
     registerWorkshops({north, south});
     CVelmoraApp app;
     ASSERT_TRUE(app.InitInstance());
+    ASSERT_TRUE(WaitForTree(*app.mainWindow()->tree()));
     CMainFrame* frame = app.mainWindow();
     QApplication::setActiveWindow(frame);
     clickNode(frame->tree(), frame->tree()->topLevelItem(1));
@@ -108,6 +112,7 @@ TEST_F(MainWindowTest, changedValuesAreMarkedAndLeavingThemAsksSaveDiscardOrCanc
     registerWorkshops({workshop});
     CVelmoraApp app;
     ASSERT_TRUE(app.InitInstance());
+    ASSERT_TRUE(WaitForTree(*app.mainWindow()->tree()));
     CMainFrame* frame = app.mainWindow();
     QApplication::setActiveWindow(frame);
     cTree* tree = frame->tree();
@@ -116,6 +121,7 @@ TEST_F(MainWindowTest, changedValuesAreMarkedAndLeavingThemAsksSaveDiscardOrCanc
     const QString firstPath = tree->GetNodePath(first);
     const QStringList firstAddress = tree->NodeAddress(first);
     tree->SelectNode(first);
+    EXPECT_TRUE(WaitForTree(*tree));
     EXPECT_FALSE(frame->isWindowModified());
     enterValue(grid, kRowW, QStringLiteral("7777"));
     EXPECT_TRUE(frame->isWindowModified());

@@ -1,4 +1,5 @@
 #include "tests/app/MainWindowFixture.h"
+#include "tests/support/TreeWaits.h"
 
 #include "navigation/TreeFindField.h"
 #include "navigation/VehicleIndex.h"
@@ -80,6 +81,7 @@ TEST_F(MainWindowTest, ctrlFNarrowsTheTreeAsTypedEnterSelectsAndEscapeGivesTheTr
     // A workshop the user closed is opened while it holds what is found, and closed again.
     tree->topLevelItem(1)->setExpanded(false);
     tree->SelectNode(tree->topLevelItem(0)->child(0));
+    EXPECT_TRUE(WaitForTree(*tree));
     const QStringList all = shownVehicles(tree);
     ASSERT_EQ(all.size(), 3);
 
@@ -181,6 +183,7 @@ TEST_F(MainWindowTest, findFollowsASaveADeletionAndARefresh)
     QTest::keyClicks(field, QStringLiteral("Newman"));
     EXPECT_TRUE(shownVehicles(tree).isEmpty());
     tree->SelectNode(tree->topLevelItem(0)->child(0)->child(0));
+    EXPECT_TRUE(WaitForTree(*tree));
     typeKeys(app.grid(), kRowOwnerName, QStringLiteral("Newman"));
     actionFor(frame->menuBar(), CommandId::SaveCalibration)->trigger();
     ASSERT_TRUE(waitForIndex(frame));
@@ -195,6 +198,7 @@ TEST_F(MainWindowTest, findFollowsASaveADeletionAndARefresh)
     EXPECT_EQ(shownFor(QStringLiteral("LATER0")), m800);
     EXPECT_TRUE(shownFor(QStringLiteral("FIRST0")).isEmpty());
     tree->SelectNode(tree->topLevelItem(0)->child(1)->child(1));
+    EXPECT_TRUE(WaitForTree(*tree));
     Prompts::pushAnswer(Prompts::Answer::Yes);
     actionFor(frame->menuBar(), CommandId::DeleteNode)->trigger();
     ASSERT_TRUE(waitForIndex(frame));

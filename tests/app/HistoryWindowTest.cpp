@@ -1,4 +1,5 @@
 #include "tests/app/MainWindowFixture.h"
+#include "tests/support/TreeWaits.h"
 
 #include "lang/DisplayDate.h"
 #include "navigation/cHistoryDlg.h"
@@ -52,6 +53,7 @@ TEST_F(MainWindowTest, historyWindowListsDaysNewestFirstMarksAChangedWAndSelects
     cTree* tree = frame->tree();
     const TreeNode vehicleNode = tree->topLevelItem(0)->child(0);
     tree->SelectNode(vehicleNode->child(0));
+    EXPECT_TRUE(WaitForTree(*tree));
 
     cHistoryDlg* window = openHistoryFromContextMenu(frame, vehicleNode->child(0));
     ASSERT_NE(window, nullptr);
@@ -98,8 +100,10 @@ TEST_F(MainWindowTest, historyOfAWorkshopNodeAsksForAVehicle)
     registerWorkshops({workshop});
     CVelmoraApp app;
     ASSERT_TRUE(app.InitInstance());
+    ASSERT_TRUE(WaitForTree(*app.mainWindow()->tree()));
     CMainFrame* frame = app.mainWindow();
     frame->tree()->SelectNode(frame->tree()->topLevelItem(0));
+    EXPECT_TRUE(WaitForTree(*frame->tree()));
     actionFor(frame->menuBar(), CommandId::CalibrationHistory)->trigger();
     EXPECT_EQ(frame->findChild<cHistoryDlg*>(), nullptr);
     EXPECT_EQ(Prompts::takeShownTexts(), QStringList{Lang(StringId::HistorySelectVehicle)});

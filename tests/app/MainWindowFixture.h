@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CMainFrame.h"
+#include "tests/support/TreeWaits.h"
 #include "app/CVelmoraApp.h"
 #include "app/LockIndicators.h"
 #include "lang/LanguagePack.h"
@@ -109,8 +110,8 @@ protected:
     TempDataFolder m_data;
 };
 
-// Starts the program and shows its window as the active one, as a user finds it; null when
-// it could not start.
+// Starts the program and shows its window as the active one, as a user finds it once the
+// workshops have been read; null when it could not start.
 inline CMainFrame* startShown(CVelmoraApp& app)
 {
     if (!app.InitInstance())
@@ -118,6 +119,8 @@ inline CMainFrame* startShown(CVelmoraApp& app)
     CMainFrame* frame = app.mainWindow();
     frame->show();
     QApplication::setActiveWindow(frame);
+    if (!WaitForTree(*frame->tree()))
+        return nullptr;
     return frame;
 }
 

@@ -1,4 +1,5 @@
 #include "tests/app/MainWindowFixture.h"
+#include "tests/support/TreeWaits.h"
 
 #include "lang/PackResources.h"
 #include "navigation/cCreateClientDlg.h"
@@ -25,6 +26,7 @@ TEST_F(MainWindowTest, firstStart_showsEmptyTreeAndZeroGrid)
 {
     CVelmoraApp app;
     ASSERT_TRUE(app.InitInstance());
+    ASSERT_TRUE(WaitForTree(*app.mainWindow()->tree()));
     CMainFrame* frame = app.mainWindow();
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->tree()->topLevelItemCount(), 0);
@@ -46,6 +48,7 @@ TEST_F(MainWindowTest, startUp_treeShowsRegisterAndLeftPaneIs200Wide)
                                     QStringLiteral("20260202"))});
     CVelmoraApp app;
     ASSERT_TRUE(app.InitInstance());
+    ASSERT_TRUE(WaitForTree(*app.mainWindow()->tree()));
     CMainFrame* frame = app.mainWindow();
     frame->resize(1000, 700);
     EXPECT_EQ(frame->tree()->topLevelItemCount(), 2);
@@ -58,12 +61,14 @@ TEST_F(MainWindowTest, windowSizeAndSplitterAreRememberedBetweenRuns)
     {
         CVelmoraApp app;
         ASSERT_TRUE(app.InitInstance());
+        ASSERT_TRUE(WaitForTree(*app.mainWindow()->tree()));
         app.mainWindow()->resize(1100, 720);
         app.mainWindow()->splitter()->setSizes({320, 760});
         EXPECT_EQ(app.ExitInstance(), 0);
     }
     CVelmoraApp app;
     ASSERT_TRUE(app.InitInstance());
+    ASSERT_TRUE(WaitForTree(*app.mainWindow()->tree()));
     EXPECT_EQ(app.mainWindow()->size(), QSize(1100, 720));
     EXPECT_EQ(app.mainWindow()->splitter()->sizes().first(), 320);
 }
@@ -77,6 +82,7 @@ TEST_F(MainWindowTest, commandTable_routesEveryMenuCommand)
 
     CVelmoraApp app;
     ASSERT_TRUE(app.InitInstance());
+    ASSERT_TRUE(WaitForTree(*app.mainWindow()->tree()));
     const QList<QAction*> actions = app.mainWindow()->menuBar()->findChildren<QAction*>();
     int commands = 0;
     for (const QAction* action : actions) {
@@ -98,6 +104,7 @@ TEST_F(MainWindowTest, refreshCommand_readsFoldersAndWorkshopDetailsAgain)
     registerWorkshops({workshop});
     CVelmoraApp app;
     ASSERT_TRUE(app.InitInstance());
+    ASSERT_TRUE(WaitForTree(*app.mainWindow()->tree()));
     ASSERT_TRUE(QDir().mkpath(workshop + QStringLiteral("/RX902/B2/20260202")));
     WorkshopRecord renamed;
     renamed.setField(WorkshopRecord::Field::Name, QStringLiteral("North"));
@@ -124,6 +131,7 @@ TEST_F(MainWindowTest, newWorkshopCommandWhoseRecordCannotBeWritten_leavesNoFold
     QTemporaryDir root;
     CVelmoraApp app;
     ASSERT_TRUE(app.InitInstance());
+    ASSERT_TRUE(WaitForTree(*app.mainWindow()->tree()));
     const QString folder = QDir(root.path()).filePath(QStringLiteral("New shop"));
     ModalRunner::pushHandler([&](QDialog& dialog) {
         FolderChooser::pushChoice(root.path());
@@ -170,12 +178,14 @@ TEST_F(MainWindowTest, firstStartFollowsLangThenTheLanguageChosenLastTime)
         qputenv("LANG", c.lang);
         CVelmoraApp app;
         ASSERT_TRUE(app.InitInstance());
+        ASSERT_TRUE(WaitForTree(*app.mainWindow()->tree()));
         EXPECT_EQ(LanguagePack::current().loadedName(), QLatin1String(c.pack)) << c.lang;
     }
 
     {
         CVelmoraApp app;
         ASSERT_TRUE(app.InitInstance());
+        ASSERT_TRUE(WaitForTree(*app.mainWindow()->tree()));
         FindCommandAction(app.mainWindow()->menuBar()->findChildren<QAction*>(),
                           CommandId::LanguageRussian)
             ->trigger();
@@ -184,6 +194,7 @@ TEST_F(MainWindowTest, firstStartFollowsLangThenTheLanguageChosenLastTime)
     qputenv("LANG", "en_US.UTF-8");
     CVelmoraApp app;
     ASSERT_TRUE(app.InitInstance());
+    ASSERT_TRUE(WaitForTree(*app.mainWindow()->tree()));
     EXPECT_EQ(LanguagePack::current().loadedName(), QStringLiteral("Velmora_ru"));
 
     qputenv("LANG", lang);
@@ -194,6 +205,7 @@ TEST_F(MainWindowTest, help_opensThePageFromTheStartFolderAtTheLanguagesSection)
 {
     CVelmoraApp app;
     ASSERT_TRUE(app.InitInstance());
+    ASSERT_TRUE(WaitForTree(*app.mainWindow()->tree()));
     HelpOpener::setStartFolder(kPackDir);
     QList<QUrl> opened;
     HelpOpener::setRecorder(&opened);
@@ -215,11 +227,13 @@ TEST_F(MainWindowTest, languageSwitchFromTheMenu_keepsTypedValuesSelectionAndTit
                                     QStringLiteral("20260101"))});
     CVelmoraApp app;
     ASSERT_TRUE(app.InitInstance());
+    ASSERT_TRUE(WaitForTree(*app.mainWindow()->tree()));
     CMainFrame* frame = app.mainWindow();
     QApplication::setActiveWindow(frame);
     cTree* tree = frame->tree();
     QTreeWidgetItem* day = tree->topLevelItem(0)->child(0)->child(0);
     tree->SelectNode(day);
+    EXPECT_TRUE(WaitForTree(*tree));
     const QString title = frame->windowTitle();
     EXPECT_EQ(title, QStringLiteral("Velmora [A123BC : 20260101][*]"));
     typeKeys(app.grid(), kRowW, QStringLiteral("7777"));
@@ -265,9 +279,11 @@ TEST_F(MainWindowTest, openEditEndsIntoItsOwnVehicleBeforeTheNewVehicleJumpLoads
     registerWorkshops({workshop});
     CVelmoraApp app;
     ASSERT_TRUE(app.InitInstance());
+    ASSERT_TRUE(WaitForTree(*app.mainWindow()->tree()));
     CMainFrame* frame = app.mainWindow();
     QApplication::setActiveWindow(frame);
     frame->tree()->SelectNode(frame->tree()->topLevelItem(0)->child(0)->child(0));
+    EXPECT_TRUE(WaitForTree(*frame->tree()));
     typeKeys(app.grid(), kRowW, QStringLiteral("7"));
     ASSERT_TRUE(app.grid()->CellAt(kRowW, 1)->IsEditing());
 
@@ -300,6 +316,7 @@ TEST_F(MainWindowTest, f1InTheGridOpensTheHelpOnce)
 {
     CVelmoraApp app;
     ASSERT_TRUE(app.InitInstance());
+    ASSERT_TRUE(WaitForTree(*app.mainWindow()->tree()));
     QApplication::setActiveWindow(app.mainWindow());
     HelpOpener::setStartFolder(kPackDir);
     QList<QUrl> opened;
@@ -315,6 +332,7 @@ TEST_F(MainWindowTest, unreadableRegisterIsReportedAndTheProgramStartsEmpty)
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), WorkshopRegister::serviceFilePath()));
     CVelmoraApp app;
     ASSERT_TRUE(app.InitInstance());
+    ASSERT_TRUE(WaitForTree(*app.mainWindow()->tree()));
     EXPECT_EQ(app.mainWindow()->tree()->topLevelItemCount(), 0);
     EXPECT_EQ(Prompts::takeShownTexts(), QStringList{Lang(StringId::RegisterUnreadable)
                                                          .arg(WorkshopRegister::serviceFilePath(),
@@ -331,8 +349,10 @@ TEST_F(MainWindowTest, recordFileThatCannotBeReadIsNamedWhenItsDayIsSelected)
     registerWorkshops({workshop});
     CVelmoraApp app;
     ASSERT_TRUE(app.InitInstance());
+    ASSERT_TRUE(WaitForTree(*app.mainWindow()->tree()));
     app.mainWindow()->tree()->SelectNode(
         app.mainWindow()->tree()->topLevelItem(0)->child(0)->child(0));
+    EXPECT_TRUE(WaitForTree(*app.mainWindow()->tree()));
     EXPECT_EQ(Prompts::takeShownTexts(), QStringList{Lang(StringId::RecordUnreadable).arg(gsm)});
     EXPECT_EQ(app.currentCalibration().param().bytes[0], 1);
 }

@@ -1,4 +1,5 @@
 #include "tests/app/MainWindowFixture.h"
+#include "tests/support/TreeWaits.h"
 
 #include "lang/DisplayDate.h"
 
@@ -41,6 +42,7 @@ TEST_F(MainWindowTest, dayThatAnotherWorkstationSavedShowsAfterF5AndOnActivation
     registerWorkshops({workshop});
     CVelmoraApp app;
     ASSERT_TRUE(app.InitInstance());
+    ASSERT_TRUE(WaitForTree(*app.mainWindow()->tree()));
     CMainFrame* frame = app.mainWindow();
     frame->show();
     QApplication::setActiveWindow(frame);
@@ -72,12 +74,14 @@ TEST_F(MainWindowTest, calibrationSavedElsewhereIsReloadedOrAskedAboutOnSave)
     registerWorkshops({workshop});
     CVelmoraApp app;
     ASSERT_TRUE(app.InitInstance());
+    ASSERT_TRUE(WaitForTree(*app.mainWindow()->tree()));
     CMainFrame* frame = app.mainWindow();
     QApplication::setActiveWindow(frame);
     cTree* tree = frame->tree();
     QAction* save = actionFor(frame->menuBar(), CommandId::SaveCalibration);
     QAction* refresh = actionFor(frame->menuBar(), CommandId::Refresh);
     tree->SelectNode(findNode(tree, today));
+    EXPECT_TRUE(WaitForTree(*tree));
     ASSERT_EQ(shownW(app), 5);
 
     // Nothing edited here: the other workstation's calibration replaces it silently.
@@ -123,6 +127,7 @@ TEST_F(MainWindowTest, calibrationDeletedElsewhereLeavesTheScreenWithAMessage)
     registerWorkshops({workshop});
     CVelmoraApp app;
     ASSERT_TRUE(app.InitInstance());
+    ASSERT_TRUE(WaitForTree(*app.mainWindow()->tree()));
     CMainFrame* frame = app.mainWindow();
     cTree* tree = frame->tree();
     QAction* refresh = actionFor(frame->menuBar(), CommandId::Refresh);
@@ -142,6 +147,7 @@ TEST_F(MainWindowTest, calibrationDeletedElsewhereLeavesTheScreenWithAMessage)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         tree->SelectNode(findNode(tree, c.selected));
+        EXPECT_TRUE(WaitForTree(*tree));
         ASSERT_NE(shownW(app), 0);
         ASSERT_TRUE(QDir(workshop + c.deleted).removeRecursively());
         refresh->trigger();

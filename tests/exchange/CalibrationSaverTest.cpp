@@ -1,4 +1,5 @@
 #include "tests/exchange/WorkshopFixture.h"
+#include "tests/support/TreeWaits.h"
 
 #include "exchange/CalibrationSaver.h"
 #include "lang/LanguagePack.h"
@@ -65,6 +66,7 @@ TEST_F(CalibrationSaverTest, WritesTheThreeRecordsAndSelectsToday)
     const GsmRecord gsm = m_current.gsm();
     const OwnerRecord owner = m_current.owner();
     m_tree->SelectNode(m_tree->topLevelItem(1));
+    EXPECT_TRUE(WaitForTree(*m_tree));
     ASSERT_TRUE(Save());
 
     const QString day = DayFolder(m_second, QStringLiteral("AB123"));
@@ -86,6 +88,7 @@ TEST_F(CalibrationSaverTest, SecondSaveOnTheSameDayReplacesTheFiles)
 {
     SetOnScreen(QStringLiteral("TWICE"), 1);
     m_tree->SelectNode(m_tree->topLevelItem(0));
+    EXPECT_TRUE(WaitForTree(*m_tree));
     ASSERT_TRUE(Save());
     SetOnScreen(QStringLiteral("TWICE"), 2);
     const GsmRecord second = m_current.gsm();
@@ -102,11 +105,12 @@ TEST_F(CalibrationSaverTest, SecondSaveOnTheSameDayReplacesTheFiles)
 TEST_F(CalibrationSaverTest, SaveFromAnEarlierDayFilesUnderToday)
 {
     MakeCalibration(m_second, QStringLiteral("OLD1"), QStringLiteral("20200101"));
-    m_tree->Rebuild();
+    ASSERT_TRUE(RebuildAndWait(*m_tree));
     const QByteArray earlier =
         ReadFile(DayFolder(m_second, QStringLiteral("OLD1"), QStringLiteral("20200101")) +
                  QStringLiteral("/PARAM_UP.BIN"));
     m_tree->SelectNode(FindNode(TreeLevel::Day, QStringLiteral("20200101")));
+    EXPECT_TRUE(WaitForTree(*m_tree));
     SetOnScreen(QStringLiteral("OLD1"), 9);
     ASSERT_TRUE(Save());
 
@@ -123,6 +127,7 @@ TEST_F(CalibrationSaverTest, NumberOfTwelveCharactersIsFiled)
 {
     SetOnScreen(QStringLiteral("ABCDEFGHIJKL"), 3);
     m_tree->SelectNode(m_tree->topLevelItem(0));
+    EXPECT_TRUE(WaitForTree(*m_tree));
     ASSERT_TRUE(Save());
     EXPECT_TRUE(QFileInfo::exists(DayFolder(m_first, QStringLiteral("ABCDEFGHIJKL")) +
                                   QStringLiteral("/GSM_UP.BIN")));
@@ -131,6 +136,7 @@ TEST_F(CalibrationSaverTest, NumberOfTwelveCharactersIsFiled)
 TEST_F(CalibrationSaverTest, RefusedNumbersWriteNothing)
 {
     m_tree->SelectNode(m_tree->topLevelItem(0));
+    EXPECT_TRUE(WaitForTree(*m_tree));
     const struct {
         QString number;
         QString message;
@@ -170,6 +176,7 @@ TEST_F(CalibrationSaverTest, StorePassRunsFirstEvenWhenTheSaveIsRefused)
                        m_current.param().bytes.data() + ParamRecord::Layout::RegNumberOffset,
                        ParamRecord::Layout::RegNumberWidth));
     m_tree->SelectNode(m_tree->topLevelItem(0));
+    EXPECT_TRUE(WaitForTree(*m_tree));
     ASSERT_TRUE(Save());
     const QByteArray file =
         ReadFile(DayFolder(m_first, QStringLiteral("GRID1")) + QStringLiteral("/PARAM_UP.BIN"));
@@ -189,10 +196,11 @@ TEST_F(CalibrationSaverTest, NumberInTwoWorkshopsSelectsTheDayJustWritten)
 {
     MakeCalibration(m_first, QStringLiteral("DUP"), QStringLiteral("20210101"));
     MakeCalibration(m_second, QStringLiteral("DUP"), QStringLiteral("20210101"));
-    m_tree->Rebuild();
+    ASSERT_TRUE(RebuildAndWait(*m_tree));
     // Each workshop in turn, so that both know today's DUP when the second one saves.
     for (const QString& workshop : {m_first, m_second}) {
         m_tree->SelectNode(m_tree->topLevelItem(workshop == m_first ? 0 : 1));
+        EXPECT_TRUE(WaitForTree(*m_tree));
         SetOnScreen(QStringLiteral("DUP"), 4);
         ASSERT_TRUE(Save());
         EXPECT_EQ(m_tree->GetNodePath(), DayFolder(workshop, QStringLiteral("DUP")));
@@ -204,6 +212,7 @@ TEST_F(CalibrationSaverTest, FailedWriteIsReportedAndKeepsTheSelection)
     SetOnScreen(QStringLiteral("FAIL1"), 6);
     const TreeNode workshop = m_tree->topLevelItem(0);
     m_tree->SelectNode(workshop);
+    EXPECT_TRUE(WaitForTree(*m_tree));
     AtomicFileWriter::failNthWrite(1);
     EXPECT_FALSE(Save());
     AtomicFileWriter::failNthWrite(0);
@@ -236,6 +245,7 @@ TEST_F(CalibrationSaverTest, SaveIsAllOrNothingAtEveryFailurePosition)
     const auto saveAs = [&](std::uint8_t marker) {
         SetOnScreen(number, marker);
         m_tree->SelectNode(m_tree->topLevelItem(0));
+        EXPECT_TRUE(WaitForTree(*m_tree));
         return Save();
     };
     // A save over an earlier one of the same day counts the positions; each then fails.
@@ -308,10 +318,11 @@ TEST_F(CalibrationSaverTest, FirstSaveIntoANewVehicleOrDayLeavesNoNewEmptyFolder
             if (vehicleExists) {
                 ASSERT_TRUE(QDir().mkpath(vehicle + QStringLiteral("/20240101")));
             }
-            m_tree->Rebuild();
+            ASSERT_TRUE(RebuildAndWait(*m_tree));
             ShownTexts();
             SetOnScreen(number, 4);
             m_tree->SelectNode(m_tree->topLevelItem(0));
+            EXPECT_TRUE(WaitForTree(*m_tree));
         };
         putOld();
         AtomicFileWriter::failAt(Kind::Any, 0);
@@ -374,6 +385,7 @@ TEST_F(CalibrationSaverTest, FailedSaveIntoANewDayLeavesNoEmptyFolder)
 {
     SetOnScreen(QStringLiteral("NEWDAY"), 3);
     m_tree->SelectNode(m_tree->topLevelItem(0));
+    EXPECT_TRUE(WaitForTree(*m_tree));
     AtomicFileWriter::failNthWrite(3);
     EXPECT_FALSE(Save());
     AtomicFileWriter::failNthWrite(0);
@@ -386,6 +398,7 @@ TEST_F(CalibrationSaverTest, MissingExchangeFolderIsReported)
     ASSERT_TRUE(QDir(m_first + QStringLiteral("/RX902")).removeRecursively());
     SetOnScreen(QStringLiteral("NOFOLDER"), 6);
     m_tree->SelectNode(m_tree->topLevelItem(0));
+    EXPECT_TRUE(WaitForTree(*m_tree));
     EXPECT_FALSE(Save());
     EXPECT_EQ(
         ShownTexts(),

@@ -1,4 +1,5 @@
 #include "lang/LanguagePack.h"
+#include "tests/support/TreeWaits.h"
 #include "lang/StringIds.h"
 #include "params/CurrentCalibration.h"
 #include "store/RecordFaults.h"
@@ -28,7 +29,11 @@ protected:
         file.write(bytes);
     }
 
-    void SelectDay() { m_tree->SelectNode(FindNode(TreeLevel::Day, QStringLiteral("20261209"))); }
+    void SelectDay()
+    {
+        m_tree->SelectNode(FindNode(TreeLevel::Day, QStringLiteral("20261209")));
+        EXPECT_TRUE(WaitForTree(*m_tree));
+    }
 
     QString m_ws;
     QString m_stored;
@@ -61,6 +66,7 @@ TEST_F(DamagedRecordsTest, onlyWholeRecordsAreTakenShownAsWholeOrExported)
         const QString onStick = DriveFolder() + QStringLiteral("/AB123CD/20261209/PARAM_UP.BIN");
         Write(onStick, c.bytes);
         m_tree->SelectNode(m_tree->topLevelItem(0));
+        EXPECT_TRUE(WaitForTree(*m_tree));
         Import();
         QStringList shown = ShownTexts();
         if (c.state == RecordFileState::Whole) {

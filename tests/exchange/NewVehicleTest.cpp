@@ -1,4 +1,5 @@
 #include "tests/exchange/WorkshopFixture.h"
+#include "tests/support/TreeWaits.h"
 
 #include "lang/LanguagePack.h"
 #include "lang/StringIds.h"
@@ -108,7 +109,7 @@ TEST_F(NewVehicleTest, ExistingNumberInAnyWorkshopIsSelectedNotCreated)
 {
     MakeCalibration(m_second, QStringLiteral("XY77"), QStringLiteral("20220202"));
     MakeCalibration(m_second, QStringLiteral("XY77"), QStringLiteral("20230303"));
-    m_tree->Rebuild();
+    ASSERT_TRUE(RebuildAndWait(*m_tree));
 
     EXPECT_EQ(RunDialog(0, QStringLiteral("XY77")), QDialog::Accepted);
     EXPECT_FALSE(QFileInfo::exists(VehicleFolder(m_first, QStringLiteral("XY77"))));
@@ -128,7 +129,7 @@ TEST_F(NewVehicleTest, LookAlikeNumberSelectsTheExistingVehicle)
     // Cyrillic А123ВС77 exists; the user types it in Latin, lower case, with a blank.
     const QString cyrillic = QStringLiteral("\u0410123\u0412\u042177");
     MakeCalibration(m_second, cyrillic, QStringLiteral("20230303"));
-    m_tree->Rebuild();
+    ASSERT_TRUE(RebuildAndWait(*m_tree));
 
     EXPECT_EQ(RunDialog(0, QStringLiteral("a123 bc77")), QDialog::Accepted);
     EXPECT_EQ(QDir(m_first + QStringLiteral("/RX902")).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
@@ -175,7 +176,7 @@ TEST_F(NewVehicleTest, RefusedNumbersKeepTheDialogOpenAndCreateNothing)
 TEST_F(NewVehicleTest, EmptyRegisterLeavesOkWithoutEffect)
 {
     m_reg.entries().clear();
-    m_tree->Rebuild();
+    ASSERT_TRUE(RebuildAndWait(*m_tree));
     cNewCarDlg dlg(m_reg, *m_tree);
     dlg.findChild<QLineEdit*>("id1016")->setText(QStringLiteral("AB1"));
     dlg.accept();

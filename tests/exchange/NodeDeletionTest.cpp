@@ -1,4 +1,5 @@
 #include "tests/exchange/WorkshopFixture.h"
+#include "tests/support/TreeWaits.h"
 
 #include "lang/LanguagePack.h"
 #include "lang/StringIds.h"
@@ -63,6 +64,7 @@ protected:
 TEST_F(NodeDeletionTest, DayNodeDeletesOnlyThatCalibration)
 {
     m_tree->SelectNode(FindNode(TreeLevel::Day, QStringLiteral("20240101")));
+    EXPECT_TRUE(WaitForTree(*m_tree));
     ASSERT_NE(m_current.param().bytes, ParamRecord().bytes);
     DeleteAnswering(Prompts::Answer::Yes);
 
@@ -86,6 +88,7 @@ TEST_F(NodeDeletionTest, DayNodeDeletesOnlyThatCalibration)
 TEST_F(NodeDeletionTest, FolderThatCannotBeDeletedIsReported)
 {
     m_tree->SelectNode(FindNode(TreeLevel::Day, QStringLiteral("20240101")));
+    EXPECT_TRUE(WaitForTree(*m_tree));
     // Removed behind the program's back: the deletion cannot succeed.
     ASSERT_TRUE(QDir(Car1() + QStringLiteral("/20240101")).removeRecursively());
     DeleteAnswering(Prompts::Answer::Yes);
@@ -100,6 +103,7 @@ TEST_F(NodeDeletionTest, FolderThatCannotBeDeletedIsReported)
 TEST_F(NodeDeletionTest, VehicleNodeDeletesItsWholeFolder)
 {
     m_tree->SelectNode(FindNode(TreeLevel::Vehicle, QStringLiteral("CAR1")));
+    EXPECT_TRUE(WaitForTree(*m_tree));
     DeleteAnswering(Prompts::Answer::Yes);
 
     EXPECT_EQ(ShownTexts(),
@@ -115,6 +119,7 @@ TEST_F(NodeDeletionTest, VehicleNodeDeletesItsWholeFolder)
 TEST_F(NodeDeletionTest, WorkshopNodeIsUnregisteredButKeptOnDisk)
 {
     m_tree->SelectNode(m_tree->topLevelItem(0));
+    EXPECT_TRUE(WaitForTree(*m_tree));
     DeleteAnswering(Prompts::Answer::Yes);
 
     EXPECT_EQ(ShownTexts(), QStringList{Question(m_workshop)});
@@ -129,6 +134,7 @@ TEST_F(NodeDeletionTest, AnsweringNoChangesNothing)
 {
     const TreeNode car = FindNode(TreeLevel::Vehicle, QStringLiteral("CAR1"));
     m_tree->SelectNode(car);
+    EXPECT_TRUE(WaitForTree(*m_tree));
     DeleteAnswering(Prompts::Answer::No);
 
     EXPECT_TRUE(QFileInfo::exists(Car1() + QStringLiteral("/20240101")));

@@ -1,4 +1,5 @@
 #include "exchange/CalibrationExport.h"
+#include "tests/support/TreeWaits.h"
 #include "exchange/TransferProgressDialog.h"
 #include "exchange/cExportDlg.h"
 #include "lang/LanguagePack.h"
@@ -103,6 +104,7 @@ TEST_F(TransferExportTest, eachScopeWritesItsCalibrationsByteForByte)
         TreeNode node = FindNode(c.level, text, under);
         ASSERT_NE(node, nullptr);
         m_tree->SelectNode(node);
+        EXPECT_TRUE(WaitForTree(*m_tree));
 
         const QString status = Export();
         EXPECT_EQ(status, Lang(StringId::TransferExported).arg(c.days.size()).arg(DriveFolder()));
@@ -119,6 +121,7 @@ TEST_F(TransferExportTest, missingParamRecordStillMakesTheDayAndWritesGsmOnly)
     const QString day = ExchangeFolderOf(m_a) + QStringLiteral("/B222BB/20250303");
     ASSERT_TRUE(QFile::remove(day + QStringLiteral("/PARAM_UP.BIN")));
     m_tree->SelectNode(FindNode(TreeLevel::Day, QStringLiteral("20250303")));
+    EXPECT_TRUE(WaitForTree(*m_tree));
 
     Export();
     const QMap<QString, QByteArray> files = FilesUnder(DriveFolder());
@@ -138,6 +141,7 @@ TEST_F(TransferExportTest, secondExportReplacesTheFilesWhole)
     old.write(QByteArray(4000, 'x'));
     old.close();
     m_tree->SelectNode(FindNode(TreeLevel::Day, QStringLiteral("20250101")));
+    EXPECT_TRUE(WaitForTree(*m_tree));
     Export();
     MakeStoredCalibration(m_a, QStringLiteral("A111AA"), QStringLiteral("20250101"), 9);
     Export();
@@ -153,6 +157,7 @@ TEST_F(TransferExportTest, failedWriteRemovesTheOlderFileAndSaysWhy)
 {
     const QString onDrive = DriveFolder() + QStringLiteral("/A111AA/20250101/PARAM.BIN");
     m_tree->SelectNode(FindNode(TreeLevel::Day, QStringLiteral("20250101")));
+    EXPECT_TRUE(WaitForTree(*m_tree));
     Export();
     ASSERT_TRUE(QFileInfo::exists(onDrive));
     MakeStoredCalibration(m_a, QStringLiteral("A111AA"), QStringLiteral("20250101"), 9);
@@ -189,7 +194,7 @@ TEST_F(TransferExportTest, refusedAndSkippedExportsSayWhy)
     MakeStoredCalibration(m_a, QStringLiteral("C4DD"), QStringLiteral("20250606"), 7);
     // A vehicle whose folder on the drive is a link.
     MakeStoredCalibration(m_a, QStringLiteral("D5EE"), QStringLiteral("20250707"), 8);
-    m_tree->Rebuild();
+    ASSERT_TRUE(RebuildAndWait(*m_tree));
     const QString outside = m_data.filePath(QStringLiteral("outside.txt"));
     QFile out(outside);
     ASSERT_TRUE(out.open(QIODevice::WriteOnly));
@@ -206,6 +211,7 @@ TEST_F(TransferExportTest, refusedAndSkippedExportsSayWhy)
     blocker.close();
 
     m_tree->SelectNode(FindNode(TreeLevel::Workshop, m_a));
+    EXPECT_TRUE(WaitForTree(*m_tree));
     const QString status = Export();
     EXPECT_EQ(ReadFile(outside), QByteArray("keep"));
     for (const char* refused : {"C3:3CC", "c4dd", "C4DD"})
@@ -229,7 +235,7 @@ TEST_F(TransferExportTest, refusedAndSkippedExportsSayWhy)
         Lang(StringId::TransferNamesDifferInCase).arg(QStringLiteral("C4DD\nc4dd"))));
 
     // Nothing selected: no dialog, nothing written, and the user is told what to do.
-    m_tree->Rebuild();
+    ASSERT_TRUE(RebuildAndWait(*m_tree));
     QDir(DriveFolder()).removeRecursively();
     PushUnexpectedDialog();
     cExportDlg dlg(Lang(StringId::ExportCaption));
@@ -285,6 +291,7 @@ TEST_F(TransferExportTest, problemHeadingFitsWhatHappened)
     for (const auto& c : cases) {
         QDir(DriveFolder()).removeRecursively();
         m_tree->SelectNode(FindNode(TreeLevel::Vehicle, QStringLiteral("A111AA")));
+        EXPECT_TRUE(WaitForTree(*m_tree));
         c.arrange();
         if (c.exporting)
             Export();
@@ -329,6 +336,7 @@ TEST_F(TransferExportTest, problemMessageIsNotCoveredByTheProgressDialog)
 {
     QFile::resize(ExchangeFolderOf(m_a) + QStringLiteral("/A111AA/20250101/PARAM_UP.BIN"), 100);
     m_tree->SelectNode(FindNode(TreeLevel::Day, QStringLiteral("20250101")));
+    EXPECT_TRUE(WaitForTree(*m_tree));
     Prompts::setSilent(false);
     bool progressShown = true;
     QString answered;
@@ -381,8 +389,9 @@ TEST_F(TransferExfatTest, caseTwinsAreRefusedAndAFullStickKeepsNoOlderCalibratio
 {
     MakeStoredCalibration(m_a, QStringLiteral("ab123"), QStringLiteral("20250505"), 6);
     MakeStoredCalibration(m_a, QStringLiteral("AB123"), QStringLiteral("20250606"), 7);
-    m_tree->Rebuild();
+    ASSERT_TRUE(RebuildAndWait(*m_tree));
     m_tree->SelectNode(FindNode(TreeLevel::Workshop, m_a));
+    EXPECT_TRUE(WaitForTree(*m_tree));
     Export();
     QMap<QString, QByteArray> files = FilesUnder(DriveFolder());
     ExpectDay(files, QStringLiteral("A111AA/20250101"), 1);
@@ -406,6 +415,7 @@ TEST_F(TransferExfatTest, caseTwinsAreRefusedAndAFullStickKeepsNoOlderCalibratio
     }
     MakeStoredCalibration(m_a, QStringLiteral("A111AA"), QStringLiteral("20250101"), 9);
     m_tree->SelectNode(FindNode(TreeLevel::Day, QStringLiteral("20250101")));
+    EXPECT_TRUE(WaitForTree(*m_tree));
     Export();
     shown = ShownTexts();
     const QString day = DriveFolder() + QStringLiteral("/A111AA/20250101");

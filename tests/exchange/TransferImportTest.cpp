@@ -1,4 +1,5 @@
 #include "exchange/CalibrationImport.h"
+#include "tests/support/TreeWaits.h"
 #include "exchange/TransferMessages.h"
 #include "exchange/cExportDlg.h"
 #include "lang/LanguagePack.h"
@@ -45,6 +46,7 @@ protected:
     void SelectVehicle()
     {
         m_tree->SelectNode(FindNode(TreeLevel::Vehicle, QStringLiteral("A111AA")));
+        EXPECT_TRUE(WaitForTree(*m_tree));
     }
 
     QString m_ws;
@@ -64,6 +66,7 @@ TEST_F(TransferImportTest, replacesSameDayRecordsAndNewDaysAppearInTheTree)
     const QByteArray keptGsm =
         ReadFile(ExchangeFolderOf(m_ws) + QStringLiteral("/A111AA/20250101/GSM_UP.BIN"));
     m_tree->SelectNode(FindNode(TreeLevel::Day, QStringLiteral("20250101")));
+    EXPECT_TRUE(WaitForTree(*m_tree));
 
     const QString status = Import();
     EXPECT_EQ(status, Lang(StringId::TransferImported).arg(4).arg(DriveFolder()));

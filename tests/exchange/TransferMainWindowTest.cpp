@@ -1,4 +1,5 @@
 #include "app/CMainFrame.h"
+#include "tests/support/TreeWaits.h"
 #include "app/CVelmoraApp.h"
 #include "lang/LanguagePack.h"
 #include "lang/ResourceIds.h"
@@ -54,9 +55,11 @@ TEST_F(TransferMainWindow, exportFromMenuAndImportFromToolbar)
     ASSERT_TRUE(RegisterOnly(workshop));
     CVelmoraApp app;
     ASSERT_TRUE(app.InitInstance());
+    ASSERT_TRUE(WaitForTree(*app.mainWindow()->tree()));
     CMainFrame* frame = app.mainWindow();
     cTree* tree = frame->tree();
     tree->SelectNode(tree->topLevelItem(0)->child(0)->child(0));
+    EXPECT_TRUE(WaitForTree(*tree));
 
     QStringList offered;
     QString title;
@@ -92,6 +95,7 @@ TEST_F(TransferMainWindow, exportFromMenuAndImportFromToolbar)
     back.write(RecordFileBytes(QByteArray(175, '\x09')));
     back.close();
     tree->SelectNode(tree->topLevelItem(0));
+    EXPECT_TRUE(WaitForTree(*tree));
     PushDriveChoice(stick + u'/');
     QAction* importAction = FindCommandAction(frame->toolBar()->actions(), CommandId::Import);
     ASSERT_NE(importAction, nullptr);
@@ -143,9 +147,11 @@ TEST_F(TransferMainWindow, importShowsTheReturnedRecordOfTheSelectedDayAndSaveKe
     ASSERT_TRUE(RegisterOnly(workshop));
     CVelmoraApp app;
     ASSERT_TRUE(app.InitInstance());
+    ASSERT_TRUE(WaitForTree(*app.mainWindow()->tree()));
     CMainFrame* frame = app.mainWindow();
     cTree* tree = frame->tree();
     tree->SelectNode(tree->topLevelItem(0)->child(0)->child(0));
+    EXPECT_TRUE(WaitForTree(*tree));
     ASSERT_EQ(app.currentCalibration().param().bytes[ParamRecord::Layout::ConstantWOffset],
               8000 & 0xFF);
 
@@ -158,6 +164,7 @@ TEST_F(TransferMainWindow, importShowsTheReturnedRecordOfTheSelectedDayAndSaveKe
     EXPECT_EQ(RecordFileContent(app.currentCalibration().param().bytes), ParamWithW(9999));
 
     tree->SelectNode(tree->topLevelItem(0));
+    EXPECT_TRUE(WaitForTree(*tree));
     FindCommandAction(frame->menuBar()->findChildren<QAction*>(), CommandId::SaveCalibration)
         ->trigger();
     EXPECT_EQ(ReadFile(stored + u'/' + kParamFileName), ParamWithW(9999));
@@ -176,8 +183,10 @@ TEST_F(TransferMainWindow, driveListShowsTheEndOfLongMountPoints)
     ASSERT_TRUE(RegisterOnly(MakeWorkshopFolder(QStringLiteral("W"))));
     CVelmoraApp app;
     ASSERT_TRUE(app.InitInstance());
+    ASSERT_TRUE(WaitForTree(*app.mainWindow()->tree()));
     CMainFrame* frame = app.mainWindow();
     frame->tree()->SelectNode(frame->tree()->topLevelItem(0));
+    EXPECT_TRUE(WaitForTree(*frame->tree()));
     const int screenWidth = frame->screen()->availableGeometry().width();
     ModalRunner::pushHandler([&](QDialog& dialog) {
         auto* list = dialog.findChild<QComboBox*>(QStringLiteral("id1006"));

@@ -1,4 +1,5 @@
 #include "app/CMainFrame.h"
+#include "tests/support/TreeWaits.h"
 #include "app/CVelmoraApp.h"
 #include "lang/LanguagePack.h"
 #include "lang/ResourceIds.h"
@@ -157,6 +158,7 @@ TEST_F(TreeRefreshTest, eachActionRereadsOnlyItsWorkshopAndEndsAsAFullRebuild)
         {"save", 'B',
          [&](cTree& tree, CMainFrame& frame) {
              tree.SelectNode(find(tree, 0, QStringLiteral("AAA111"), QStringLiteral("20240101")));
+             EXPECT_TRUE(WaitForTree(tree));
              trigger(frame, CommandId::SaveCalibration);
          },
          [&] { return m_a + QStringLiteral("|AAA111|") + TodayStamp(); }},
@@ -175,6 +177,7 @@ TEST_F(TreeRefreshTest, eachActionRereadsOnlyItsWorkshopAndEndsAsAFullRebuild)
         {"delete vehicle", 'B',
          [&](cTree& tree, CMainFrame& frame) {
              tree.SelectNode(find(tree, 2, QStringLiteral("BBB222"), {}));
+             EXPECT_TRUE(WaitForTree(tree));
              Prompts::pushAnswer(Prompts::Answer::Yes);
              trigger(frame, CommandId::DeleteNode);
          },
@@ -182,6 +185,7 @@ TEST_F(TreeRefreshTest, eachActionRereadsOnlyItsWorkshopAndEndsAsAFullRebuild)
         {"delete day", 'B',
          [&](cTree& tree, CMainFrame& frame) {
              tree.SelectNode(find(tree, 0, QStringLiteral("AAA111"), QStringLiteral("20240202")));
+             EXPECT_TRUE(WaitForTree(tree));
              Prompts::pushAnswer(Prompts::Answer::Yes);
              trigger(frame, CommandId::DeleteNode);
          },
@@ -194,6 +198,7 @@ TEST_F(TreeRefreshTest, eachActionRereadsOnlyItsWorkshopAndEndsAsAFullRebuild)
                  EXPECT_TRUE(WriteRecordFile(folder + u'/' + kParamFileName, ParamRecord().bytes));
              }
              tree.SelectNode(tree.topLevelItem(0));
+             EXPECT_TRUE(WaitForTree(tree));
              PushDriveChoice(m_drive + u'/');
              trigger(frame, CommandId::Import);
          },
@@ -201,6 +206,7 @@ TEST_F(TreeRefreshTest, eachActionRereadsOnlyItsWorkshopAndEndsAsAFullRebuild)
         {"delete workshop node", 'B',
          [&](cTree& tree, CMainFrame& frame) {
              tree.SelectNode(tree.topLevelItem(0));
+             EXPECT_TRUE(WaitForTree(tree));
              Prompts::pushAnswer(Prompts::Answer::Yes);
              trigger(frame, CommandId::DeleteNode);
          },
@@ -224,6 +230,7 @@ TEST_F(TreeRefreshTest, eachActionRereadsOnlyItsWorkshopAndEndsAsAFullRebuild)
         MakeScene(index);
         CVelmoraApp app;
         ASSERT_TRUE(app.InitInstance());
+        ASSERT_TRUE(WaitForTree(*app.mainWindow()->tree()));
         CMainFrame& frame = *app.mainWindow();
         cTree& tree = *frame.tree();
         WorkshopRegister& reg = app.workshopRegister();
@@ -254,7 +261,7 @@ TEST_F(TreeRefreshTest, eachActionRereadsOnlyItsWorkshopAndEndsAsAFullRebuild)
         EXPECT_EQ(nodesOf(kept), keptBefore);
         const std::string afterAction = Describe(tree, reg);
 
-        tree.Rebuild();
+        ASSERT_TRUE(RebuildAndWait(tree));
 
         EXPECT_EQ(afterAction, Describe(tree, reg));
         // The only message is the question a deletion asks.

@@ -1,4 +1,5 @@
 #include "tests/exchange/WorkshopFixture.h"
+#include "tests/support/TreeWaits.h"
 
 #include "exchange/CalibrationSaver.h"
 #include "lang/LanguagePack.h"
@@ -106,6 +107,7 @@ TEST_F(VehicleLockTest, ActionOnAVehicleLockedElsewhereWaitsThenIsRefusedChangin
         {"save", QStringLiteral("CAR1"),
          [this] {
              m_tree->SelectNode(FindNode(TreeLevel::Day, QStringLiteral("20240101")));
+             EXPECT_TRUE(WaitForTree(*m_tree));
              SetNumberOnScreen(QStringLiteral("CAR1"));
              EXPECT_FALSE(SaveCalibration(m_reg, *m_tree, m_grid, nullptr));
          }},
@@ -119,6 +121,7 @@ TEST_F(VehicleLockTest, ActionOnAVehicleLockedElsewhereWaitsThenIsRefusedChangin
         {"delete", QStringLiteral("CAR1"),
          [this] {
              m_tree->SelectNode(FindNode(TreeLevel::Vehicle, QStringLiteral("CAR1")));
+             EXPECT_TRUE(WaitForTree(*m_tree));
              Prompts::pushAnswer(Prompts::Answer::Yes);
              DeleteSelectedNode(m_reg, *m_tree, nullptr);
          }},
@@ -140,6 +143,7 @@ TEST_F(VehicleLockTest, ActionOnAVehicleLockedElsewhereWaitsThenIsRefusedChangin
 
     // Once the other workstation is done, the same save goes through and leaves no lock.
     m_tree->SelectNode(FindNode(TreeLevel::Day, QStringLiteral("20240101")));
+    EXPECT_TRUE(WaitForTree(*m_tree));
     SetNumberOnScreen(QStringLiteral("CAR1"));
     EXPECT_TRUE(SaveCalibration(m_reg, *m_tree, m_grid, nullptr));
     EXPECT_TRUE(ShownTexts().isEmpty());

@@ -1,4 +1,5 @@
 #include "tests/exchange/WorkshopFixture.h"
+#include "tests/support/TreeWaits.h"
 
 #include "lang/LanguagePack.h"
 #include "lang/StringIds.h"
@@ -51,6 +52,7 @@ TEST_F(WorkshopListTest, FolderWithRecordIsRegisteredWithoutAskingForDetails)
     EXPECT_EQ(m_reg.entries()[0].record.field(WorkshopRecord::Field::Name), u"north");
     EXPECT_EQ(RowIndexes(dlg), QList<int>{0});
     EXPECT_EQ(SavedRegister(), QStringList{folder});
+    ASSERT_TRUE(WaitForTree(*m_tree));
     EXPECT_NE(FindNode(TreeLevel::Vehicle, QStringLiteral("AB12")), nullptr);
 }
 
@@ -124,6 +126,7 @@ TEST_F(WorkshopListTest, UnregisterKeepsFolderAndReAddRestoresVehicles)
 
     FolderChooser::pushChoice(gone);
     dlg.OnAddFolder();
+    ASSERT_TRUE(WaitForTree(*m_tree));
     const TreeNode vehicle = FindNode(TreeLevel::Vehicle, QStringLiteral("XY99"));
     ASSERT_NE(vehicle, nullptr);
     EXPECT_EQ(vehicle->childCount(), 1);

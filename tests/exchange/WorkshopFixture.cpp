@@ -1,4 +1,5 @@
 #include "tests/exchange/WorkshopFixture.h"
+#include "tests/support/TreeWaits.h"
 
 #include "platform/ModalRunner.h"
 #include "platform/Prompts.h"
@@ -54,7 +55,7 @@ void WorkshopFixture::Register(const QString& workshop)
     entry.folderPath = workshop;
     ReadRecordFile(WorkshopRecordPathOf(workshop), entry.record.bytes);
     m_reg.entries().push_back(entry);
-    m_tree->Rebuild();
+    ASSERT_TRUE(RebuildAndWait(*m_tree));
 }
 
 TreeNode WorkshopFixture::FindNode(int level, const QString& text, TreeNode under) const

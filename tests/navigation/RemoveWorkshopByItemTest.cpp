@@ -1,4 +1,5 @@
 #include "tests/navigation/TreeFixture.h"
+#include "tests/support/TreeWaits.h"
 
 #include "navigation/RemoveWorkshopByItem.h"
 #include "platform/Prompts.h"
@@ -17,7 +18,7 @@ protected:
         MakeFolder(m_second, QStringLiteral("CD456"), QStringLiteral("20240202"));
         Register(m_first);
         Register(m_second);
-        m_tree.Rebuild();
+        ASSERT_TRUE(RebuildAndWait(m_tree));
     }
 
     static QString ServiceFileText()

@@ -1,4 +1,5 @@
 #include "tests/navigation/TreeFixture.h"
+#include "tests/support/TreeWaits.h"
 
 #include "lang/MenuBuilder.h"
 #include "lang/ResourceIds.h"
@@ -21,9 +22,11 @@ protected:
         m_tree.resize(400, 400);
         m_tree.show();
         m_tree.OnInitialUpdate();
+        ASSERT_TRUE(WaitForTree(m_tree));
         m_selected = FindNode(TreeLevel::Vehicle, QStringLiteral("AB123"));
         m_other = FindNode(TreeLevel::Vehicle, QStringLiteral("CD456"));
         m_tree.SelectNode(m_selected);
+        EXPECT_TRUE(WaitForTree(m_tree));
     }
 
     // A right click as the desktop delivers it: press, release, then the menu request.
@@ -88,7 +91,7 @@ TEST_F(TreeContextMenuTest, rightClickOnAnotherNode_selectsAndLoadsItThenOpensTh
 
 TEST_F(TreeContextMenuTest, rightClickWithNothingSelected_selectsTheNodeClicked)
 {
-    m_tree.Rebuild();
+    ASSERT_TRUE(RebuildAndWait(m_tree));
 
     RightClick(FindNode(TreeLevel::Vehicle, QStringLiteral("AB123")));
 

@@ -1,4 +1,5 @@
 #include "tests/navigation/TreeFixture.h"
+#include "tests/support/TreeWaits.h"
 
 #include "lang/LanguagePack.h"
 #include "lang/StringIds.h"
@@ -40,11 +41,21 @@ public:
         m_wake.notify_all();
     }
 
+    // How many readings of the folder have reached the server.
+    int Asked()
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_asked;
+    }
+
 private:
     void Hold(const QString& listed)
     {
         std::unique_lock lock(m_mutex);
-        if (listed != m_folder || m_held-- <= 0)
+        if (listed != m_folder)
+            return;
+        ++m_asked;
+        if (m_held-- <= 0)
             return;
         m_wake.wait(lock, [this] { return m_released; });
     }
@@ -54,6 +65,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_wake;
     bool m_released = false;
+    int m_asked = 0;
 };
 
 void ProcessEventsFor(int ms)
@@ -98,6 +110,12 @@ TEST_F(TreeMarksTest, workshopsThatCannotBeReadAreMarkedWhileTheOthersWork)
 
     SlowServer server(slow, 1);
     m_tree.OnInitialUpdate();
+    // The window does not wait: every workshop is shown at once, marked as being read.
+    for (int row = 0; row < 4; ++row)
+        EXPECT_EQ(MarkOf(row), WorkshopMark::Reading) << row;
+    ASSERT_TRUE(QTest::qWaitFor([this] {
+        return MarkOf(0) == WorkshopMark::None && MarkOf(2) == WorkshopMark::Unreachable;
+    }));
     const auto unreachable = [](const QString& reason) {
         return Lang(StringId::WorkshopUnreachable).arg(reason);
     };
@@ -142,6 +160,7 @@ TEST_F(TreeMarksTest, listingOvertakenByANewerOneIsDropped)
     MakeFolder(shop, QStringLiteral("A1"), QStringLiteral("20260101"));
     Register(shop);
     m_tree.OnInitialUpdate();
+    ASSERT_TRUE(WaitForTree(m_tree));
     ASSERT_EQ(ChildTexts(m_tree.topLevelItem(0)), QStringList{QStringLiteral("A1")});
 
     // The first re-read is held at the server with the old listing; the second, made after a
@@ -151,13 +170,36 @@ TEST_F(TreeMarksTest, listingOvertakenByANewerOneIsDropped)
     EXPECT_EQ(MarkOf(0), WorkshopMark::Reading);
     MakeFolder(shop, QStringLiteral("B2"), QStringLiteral("20260202"));
     m_tree.RereadAll();
-    EXPECT_EQ(MarkOf(0), WorkshopMark::None);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return MarkOf(0) == WorkshopMark::None; }));
     const QStringList newest{QStringLiteral("A1"), QStringLiteral("B2")};
     EXPECT_EQ(ChildTexts(m_tree.topLevelItem(0)), newest);
 
     server.Release();
     ProcessEventsFor(200);
     EXPECT_EQ(ChildTexts(m_tree.topLevelItem(0)), newest);
+    EXPECT_EQ(MarkOf(0), WorkshopMark::None);
+}
+
+// A server that answers no more ties up two workers however often the window asks again; the
+// newest request is read once one of them comes back, and is what the tree shows.
+TEST_F(TreeMarksTest, silentFolderTiesUpTwoWorkersAndTheNewestRequestWins)
+{
+    const QString shop = MakeWorkshop(QStringLiteral("shop"));
+    MakeFolder(shop, QStringLiteral("A1"), QStringLiteral("20260101"));
+    Register(shop);
+    SlowServer server(shop, 1000);
+    m_tree.OnInitialUpdate();
+    for (int i = 0; i < 5; ++i)
+        m_tree.RereadAll();
+    ProcessEventsFor(200);
+    EXPECT_EQ(server.Asked(), WorkshopListings::kMaxWorkersPerFolder);
+    EXPECT_EQ(MarkOf(0), WorkshopMark::Reading);
+
+    MakeFolder(shop, QStringLiteral("B2"), QStringLiteral("20260202"));
+    server.Release();
+    ASSERT_TRUE(WaitForTree(m_tree));
+    EXPECT_EQ(server.Asked(), WorkshopListings::kMaxWorkersPerFolder + 1);
+    EXPECT_EQ(ChildTexts(m_tree.topLevelItem(0)), QStringList({"A1", "B2"}));
     EXPECT_EQ(MarkOf(0), WorkshopMark::None);
 }
 

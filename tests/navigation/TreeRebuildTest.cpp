@@ -1,6 +1,6 @@
 #include "tests/navigation/TreeFixture.h"
+#include "tests/support/TreeWaits.h"
 
-#include "navigation/BranchLister.h"
 #include "store/FolderOps.h"
 
 #include <QDir>
@@ -12,6 +12,7 @@ using TreeRebuildTest = TreeFixture;
 TEST_F(TreeRebuildTest, emptyRegister_givesEmptyTreeWithoutSelection)
 {
     m_tree.OnInitialUpdate();
+    ASSERT_TRUE(WaitForTree(m_tree));
 
     EXPECT_EQ(m_tree.topLevelItemCount(), 0);
     EXPECT_EQ(m_tree.SelectedNode(), nullptr);
@@ -31,7 +32,7 @@ TEST_F(TreeRebuildTest, workshopsKeepRegisterOrder_foldersSortedAscending)
     Register(second);
     Register(first);
 
-    m_tree.Rebuild();
+    ASSERT_TRUE(RebuildAndWait(m_tree));
 
     EXPECT_EQ(TopLevelTexts(), QStringList({second, first}));
     const TreeNode workshop = m_tree.topLevelItem(0);
@@ -66,7 +67,7 @@ TEST_F(TreeRebuildTest, namesWithFullStopAndFiles_areNotListed)
     MakeFile(ExchangeFolderOf(workshop) + QStringLiteral("/AB123/20240102"));
     Register(workshop);
 
-    m_tree.Rebuild();
+    ASSERT_TRUE(RebuildAndWait(m_tree));
 
     const TreeNode node = m_tree.topLevelItem(0);
     EXPECT_EQ(ChildTexts(node), QStringList({"AB123"}));
@@ -81,7 +82,7 @@ TEST_F(TreeRebuildTest, workshopWithoutExchangeFolderOrGone_isShownWithoutChildr
     Register(bare);
     Register(m_data.filePath(QStringLiteral("never_made")));
 
-    m_tree.Rebuild();
+    ASSERT_TRUE(RebuildAndWait(m_tree));
 
     ASSERT_EQ(m_tree.topLevelItemCount(), 2);
     EXPECT_EQ(m_tree.topLevelItem(0)->childCount(), 0);
@@ -97,7 +98,7 @@ TEST_F(TreeRebuildTest, longVehicleName_shownWholeButStoredAsTwelve)
     MakeFolder(workshop, longName, QStringLiteral("20240101"));
     Register(workshop);
 
-    m_tree.Rebuild();
+    ASSERT_TRUE(RebuildAndWait(m_tree));
 
     EXPECT_EQ(ChildTexts(m_tree.topLevelItem(0)), QStringList({longName}));
     EXPECT_EQ(m_reg.entries().front().vehicles.front().name, QStringLiteral("ABCDEFGHIJKL"));
@@ -112,7 +113,7 @@ TEST_F(TreeRebuildTest, sameFolderRegisteredTwice_givesTwoWorkshopNodes)
     Register(workshop);
     Register(workshop);
 
-    m_tree.Rebuild();
+    ASSERT_TRUE(RebuildAndWait(m_tree));
 
     ASSERT_EQ(m_tree.topLevelItemCount(), 2);
     EXPECT_NE(m_reg.entries()[0].node, m_reg.entries()[1].node);
@@ -129,12 +130,13 @@ TEST_F(TreeRebuildTest, afterRebuild_nodesExpandedNothingSelectedNothingLoaded)
     WriteCalibration(workshop, QStringLiteral("AB123"), QStringLiteral("20240101"), 7);
     MakeFolder(workshop, QStringLiteral("CD456"), QStringLiteral("20240202"));
     Register(workshop);
-    m_tree.Rebuild();
+    ASSERT_TRUE(RebuildAndWait(m_tree));
     m_tree.SelectNode(FindNode(TreeLevel::Day, QStringLiteral("20240101")));
+    EXPECT_TRUE(WaitForTree(m_tree));
     m_current.param().bytes.fill(0x55);
     m_titles.clear();
 
-    m_tree.Rebuild();
+    ASSERT_TRUE(RebuildAndWait(m_tree));
 
     EXPECT_EQ(m_tree.SelectedNode(), nullptr);
     EXPECT_TRUE(m_tree.selectedItems().isEmpty());
@@ -153,11 +155,11 @@ TEST_F(TreeRebuildTest, rebuild_followsTheDiskAndDoesNotPileUpEntries)
     MakeFolder(workshop, QStringLiteral("AB123"), QStringLiteral("20240101"));
     MakeFolder(workshop, QStringLiteral("CD456"));
     Register(workshop);
-    m_tree.Rebuild();
+    ASSERT_TRUE(RebuildAndWait(m_tree));
 
     ASSERT_EQ(DeleteFolderTree(ExchangeFolderOf(workshop) + QStringLiteral("/CD456")), 0);
     MakeFolder(workshop, QStringLiteral("AB123"), QStringLiteral("20240202"));
-    m_tree.Rebuild();
+    ASSERT_TRUE(RebuildAndWait(m_tree));
 
     EXPECT_EQ(ChildTexts(m_tree.topLevelItem(0)), QStringList({"AB123"}));
     ASSERT_EQ(m_reg.entries().front().vehicles.size(), 1u);
@@ -169,7 +171,7 @@ TEST_F(TreeRebuildTest, nodePathsAndTexts_followTheLevel)
     const QString workshop = MakeWorkshop(QStringLiteral("w"));
     MakeFolder(workshop, QStringLiteral("AB123"), QStringLiteral("20240101"));
     Register(workshop);
-    m_tree.Rebuild();
+    ASSERT_TRUE(RebuildAndWait(m_tree));
     const TreeNode vehicle = FindNode(TreeLevel::Vehicle, QStringLiteral("AB123"));
     const TreeNode day = FindNode(TreeLevel::Day, QStringLiteral("20240101"));
 
@@ -180,6 +182,7 @@ TEST_F(TreeRebuildTest, nodePathsAndTexts_followTheLevel)
     EXPECT_EQ(m_tree.GetNodeText(day), QStringLiteral("20240101"));
 
     m_tree.SelectNode(vehicle);
+    EXPECT_TRUE(WaitForTree(m_tree));
     EXPECT_EQ(m_tree.GetNodeText(), QStringLiteral("AB123"));
     EXPECT_EQ(m_tree.GetNodePath(), workshop + QStringLiteral("/RX902/AB123"));
 }
@@ -201,7 +204,7 @@ TEST_F(TreeRebuildTest, workshopNodesShowTheRecordsNameElseTheFolderName)
         MakeFolder(workshop, QStringLiteral("AB") + c.folder, QStringLiteral("20240101"));
         Register(workshop, c.recordName);
     }
-    m_tree.Rebuild();
+    ASSERT_TRUE(RebuildAndWait(m_tree));
 
     for (int i = 0; i < 3; ++i) {
         const TreeNode node = m_tree.topLevelItem(i);
@@ -241,40 +244,28 @@ TEST(ListSubfolders, linksCountAsWhatTheyLeadTo_sortedByCodeUnit)
               QStringList({"B", "b", "target", "toFolder", QString::fromUtf8("\xD0\x96")}));
 }
 
-// Workshops listed on worker threads come out as each one listed alone, whatever order they
-// are taken in, with the same folder twice, one missing, and a lister dropped half-way.
-TEST_F(TreeRebuildTest, threadedListing_equalsListingEachWorkshopAlone)
+// After an action on one vehicle only its days are read again, with those of vehicles the tree
+// did not know; the others are left as the tree has them.
+TEST_F(TreeRebuildTest, partialListing_readsTheNamedAndTheUnknownVehiclesOnly)
 {
-    std::vector<QString> folders;
-    std::vector<BranchListing> expected;
-    for (int w = 0; w < 9; ++w) {
-        const QString workshop = MakeWorkshop(QStringLiteral("w%1").arg(w), w != 4);
-        BranchListing listing;
-        for (int v = 0; w != 4 && v < w; ++v) {
-            const QString vehicle = QStringLiteral("V%1").arg(v);
-            listing.vehicles.append(vehicle);
-            listing.days.emplace_back();
-            for (int d = 0; d < v % 3; ++d) {
-                listing.days.back().append(QStringLiteral("2026010%1").arg(d));
-                MakeFolder(workshop, vehicle, listing.days.back().back());
-            }
-            if (listing.days.back().isEmpty())
-                MakeFolder(workshop, vehicle);
-        }
-        folders.push_back(workshop);
-        expected.push_back(listing);
+    const QString workshop = MakeWorkshop(QStringLiteral("w"));
+    for (const char* vehicle : {"A1", "B2", "C3"})
+        MakeFolder(workshop, QString::fromLatin1(vehicle), QStringLiteral("20260101"));
+    const QSet<QString> known{QStringLiteral("A1"), QStringLiteral("B2")};
+    const QStringList day{QStringLiteral("20260101")};
+    const struct {
+        const char* what;
+        std::optional<QString> vehicle;
+        std::vector<QStringList> days;
+    } cases[] = {
+        {"whole workshop", std::nullopt, {day, day, day}},
+        {"one known vehicle", QStringLiteral("B2"), {{}, day, day}},
+        {"a vehicle not there", QStringLiteral("Z9"), {{}, {}, day}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const BranchListing listing = ListBranch(workshop, c.vehicle, known);
+        EXPECT_EQ(listing.vehicles, QStringList({"A1", "B2", "C3"}));
+        EXPECT_EQ(listing.days, c.days);
     }
-    folders.push_back(folders[7]);
-    expected.push_back(expected[7]);
-
-    BranchLister lister(folders);
-    for (std::size_t i = folders.size(); i-- > 0;) {
-        const BranchListing listing = lister.take(i);
-        EXPECT_EQ(listing.vehicles, expected[i].vehicles) << i;
-        EXPECT_EQ(listing.days, expected[i].days) << i;
-        EXPECT_EQ(listing.days, ListBranch(folders[i]).days) << i;
-    }
-
-    BranchLister dropped(folders);
-    EXPECT_EQ(dropped.take(1).vehicles, expected[1].vehicles);
 }

@@ -1,4 +1,5 @@
 #include "tests/navigation/TreeFixture.h"
+#include "tests/support/TreeWaits.h"
 
 #include "lang/LanguagePack.h"
 #include "lang/StringIds.h"
@@ -20,7 +21,7 @@ protected:
         WriteCalibration(m_workshop, QStringLiteral("AB123"), QStringLiteral("20230101"), 10);
         WriteCalibration(m_workshop, QStringLiteral("AB123"), QStringLiteral("20240101"), 20);
         Register(m_workshop, QStringLiteral("Workshop W"));
-        m_tree.Rebuild();
+        ASSERT_TRUE(RebuildAndWait(m_tree));
     }
 
     TreeNode Vehicle(const QString& name = QStringLiteral("AB123")) const
@@ -46,6 +47,7 @@ protected:
 TEST_F(TreeSelectionTest, vehicleNode_loadsItsLastDayAndSetsTitle)
 {
     m_tree.SelectNode(Vehicle());
+    EXPECT_TRUE(WaitForTree(m_tree));
 
     EXPECT_TRUE(Loaded(20));
     EXPECT_EQ(m_current.owner().bytes, Pattern<RecordSize::Owner>(22));
@@ -57,6 +59,7 @@ TEST_F(TreeSelectionTest, vehicleNode_loadsItsLastDayAndSetsTitle)
 TEST_F(TreeSelectionTest, dayNode_loadsThatDayAndSetsTitle)
 {
     m_tree.SelectNode(Day(QStringLiteral("20230101")));
+    EXPECT_TRUE(WaitForTree(m_tree));
 
     EXPECT_TRUE(Loaded(10));
     EXPECT_EQ(m_titles, QStringList({"Velmora [AB123 : 20230101]"}));
@@ -67,6 +70,7 @@ TEST_F(TreeSelectionTest, workshopNode_loadsNothingAndKeepsTitle)
     m_current.param().bytes.fill(0x33);
 
     m_tree.SelectNode(m_tree.topLevelItem(0));
+    EXPECT_TRUE(WaitForTree(m_tree));
 
     EXPECT_EQ(m_current.param().bytes[100], 0x33);
     EXPECT_TRUE(IsZero(m_current.value().workshop.bytes));
@@ -77,10 +81,11 @@ TEST_F(TreeSelectionTest, missingParamFileBesideGsmFile_givesZerosBesideGsmValue
 {
     WriteCalibration(m_workshop, QStringLiteral("CD456"), QStringLiteral("20240505"), 40, false,
                      true);
-    m_tree.Rebuild();
+    ASSERT_TRUE(RebuildAndWait(m_tree));
     m_current.param().bytes.fill(0x33);
 
     m_tree.SelectNode(Day(QStringLiteral("20240505")));
+    EXPECT_TRUE(WaitForTree(m_tree));
 
     EXPECT_TRUE(IsZero(m_current.param().bytes));
     EXPECT_EQ(m_current.gsm().bytes, Pattern<RecordSize::Gsm>(41));
@@ -90,10 +95,12 @@ TEST_F(TreeSelectionTest, missingParamFileBesideGsmFile_givesZerosBesideGsmValue
 TEST_F(TreeSelectionTest, vehicleWithoutDays_setsTitleOnly)
 {
     MakeFolder(m_workshop, QStringLiteral("NEW1"));
-    m_tree.Rebuild();
+    ASSERT_TRUE(RebuildAndWait(m_tree));
     m_tree.SelectNode(Day(QStringLiteral("20230101")));
+    EXPECT_TRUE(WaitForTree(m_tree));
 
     m_tree.SelectNode(Vehicle(QStringLiteral("NEW1")));
+    EXPECT_TRUE(WaitForTree(m_tree));
 
     EXPECT_TRUE(Loaded(10));
     EXPECT_EQ(m_titles.last(), QStringLiteral("Velmora [NEW1]"));
@@ -104,11 +111,13 @@ TEST_F(TreeSelectionTest, sameVehicleUnderTwoWorkshops_loadsFromTheSelectedWorks
     const QString other = MakeWorkshop(QStringLiteral("other"));
     WriteCalibration(other, QStringLiteral("AB123"), QStringLiteral("20220707"), 60);
     Register(other, QStringLiteral("Workshop O"));
-    m_tree.Rebuild();
+    ASSERT_TRUE(RebuildAndWait(m_tree));
 
     m_tree.SelectNode(Vehicle(QStringLiteral("AB123"))); // first workshop
+    EXPECT_TRUE(WaitForTree(m_tree));
     EXPECT_TRUE(Loaded(20));
     m_tree.SelectNode(m_reg.entries()[1].vehicles.front().node);
+    EXPECT_TRUE(WaitForTree(m_tree));
 
     EXPECT_TRUE(Loaded(60));
     EXPECT_EQ(m_current.value().workshop.field(WorkshopRecord::Field::Name),
@@ -119,9 +128,10 @@ TEST_F(TreeSelectionTest, longVehicleName_loadsItsLastDay)
 {
     const QString longName = QStringLiteral("ABCDEFGHIJKLMN");
     WriteCalibration(m_workshop, longName, QStringLiteral("20240808"), 70);
-    m_tree.Rebuild();
+    ASSERT_TRUE(RebuildAndWait(m_tree));
 
     m_tree.SelectNode(Vehicle(longName));
+    EXPECT_TRUE(WaitForTree(m_tree));
 
     EXPECT_TRUE(Loaded(70));
     EXPECT_EQ(m_titles.last(), QStringLiteral("Velmora [ABCDEFGHIJKLMN]"));
@@ -134,6 +144,7 @@ TEST_F(TreeSelectionTest, nodeOfUnregisteredWorkshop_setsTitleButCopiesNothing)
     m_current.param().bytes.fill(0x33);
 
     m_tree.SelectNode(day);
+    EXPECT_TRUE(WaitForTree(m_tree));
 
     EXPECT_EQ(m_current.param().bytes[0], 0x33);
     EXPECT_EQ(m_titles, QStringList({"Velmora [AB123 : 20230101]"}));
@@ -143,9 +154,11 @@ TEST_F(TreeSelectionTest, reselectingTheSelectedNode_doesNotLoadAgain)
 {
     const TreeNode day = Day(QStringLiteral("20230101"));
     m_tree.SelectNode(day);
+    EXPECT_TRUE(WaitForTree(m_tree));
     m_current.param().bytes.fill(0x33); // an unsaved edit
 
     m_tree.SelectNode(day);
+    EXPECT_TRUE(WaitForTree(m_tree));
 
     EXPECT_EQ(m_current.param().bytes[0], 0x33);
     EXPECT_EQ(m_titles.size(), 1);
@@ -154,16 +167,36 @@ TEST_F(TreeSelectionTest, reselectingTheSelectedNode_doesNotLoadAgain)
 TEST_F(TreeSelectionTest, keyboardMoves_loadEveryNodePassedOver)
 {
     m_tree.SelectNode(Vehicle());
+    EXPECT_TRUE(WaitForTree(m_tree));
     QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
 
     QApplication::sendEvent(&m_tree, &down);
     EXPECT_EQ(m_tree.SelectedNode(), Day(QStringLiteral("20230101")));
+    EXPECT_TRUE(WaitForTree(m_tree));
     EXPECT_TRUE(Loaded(10));
     QApplication::sendEvent(&m_tree, &down);
+    EXPECT_TRUE(WaitForTree(m_tree));
 
     EXPECT_TRUE(Loaded(20));
     EXPECT_EQ(m_titles, QStringList({"Velmora [AB123]", "Velmora [AB123 : 20230101]",
                                      "Velmora [AB123 : 20240101]"}));
+}
+
+// Keys pressed faster than the days are read: the last selection is the one shown, and the
+// one it overtook never replaces it.
+TEST_F(TreeSelectionTest, newerSelectionWinsOverOneStillBeingRead)
+{
+    m_tree.SelectNode(Vehicle());
+    EXPECT_TRUE(WaitForTree(m_tree));
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(&m_tree, &down);
+    QApplication::sendEvent(&m_tree, &down);
+    EXPECT_TRUE(m_tree.LoadPending());
+
+    EXPECT_TRUE(WaitForTree(m_tree));
+    QTest::qWait(50);
+    EXPECT_TRUE(Loaded(20));
+    EXPECT_EQ(m_tree.ShownDayFolder(), ExchangeFolderOf(m_workshop) + QStringLiteral("/AB123/20240101"));
 }
 
 class TreeGridTest : public TreeSelectionTest {
@@ -202,6 +235,7 @@ TEST_F(TreeGridTest, load_refreshesTheGrid)
     ASSERT_GE(row, 0);
 
     m_tree.SelectNode(Vehicle());
+    EXPECT_TRUE(WaitForTree(m_tree));
 
     EXPECT_EQ(m_grid.GetCellText(row, 1), QStringLiteral("XY987"));
 }
@@ -210,6 +244,7 @@ TEST_F(TreeGridTest, languageSwitch_clearsRecordsButKeepsSelectionAndTitle)
 {
     const TreeNode day = Day(QStringLiteral("20240101"));
     m_tree.SelectNode(day);
+    EXPECT_TRUE(WaitForTree(m_tree));
     const QString russianLabel = m_grid.GetCellText(0, 0);
     ASSERT_TRUE(LanguagePack::current().load(QStringLiteral("Velmora_en")));
 

@@ -1,4 +1,5 @@
 #include "lang/LanguagePack.h"
+#include "tests/support/TreeWaits.h"
 #include "lang/StringIds.h"
 #include "navigation/cNewCarDlg.h"
 #include "platform/ModalRunner.h"
@@ -121,7 +122,7 @@ TEST_F(FolderSaverSweep, NewVehicle)
             ExchangeFolderOf(workshop),
             [&] {
                 ASSERT_TRUE(QDir(vehicle).removeRecursively());
-                m_tree->Rebuild();
+                ASSERT_TRUE(RebuildAndWait(*m_tree));
             },
             [&] {
                 cNewCarDlg dlg(m_reg, *m_tree);
@@ -169,6 +170,7 @@ TEST_F(FolderSaverSweep, ExportOverAnEmptyDriveAndOverAnOlderExport)
     // The older export on the drive: what the first calibrations gave.
     const auto exportSelection = [&] {
         m_tree->SelectNode(FindNode(TreeLevel::Vehicle, QStringLiteral("A111AA")));
+        EXPECT_TRUE(WaitForTree(*m_tree));
         Export();
     };
     exportSelection();
@@ -236,8 +238,9 @@ TEST_F(FolderSaverSweep, ImportOfTwoVehiclesAndAnOwnerRecord)
                 QFile::remove(exchange + QStringLiteral("/A111AA/") + kOwnerFileName);
                 MakeStoredCalibration(workshop, QStringLiteral("A111AA"),
                                       QStringLiteral("20250101"), 1);
-                m_tree->Rebuild();
+                ASSERT_TRUE(RebuildAndWait(*m_tree));
                 m_tree->SelectNode(FindNode(TreeLevel::Vehicle, QStringLiteral("A111AA")));
+                EXPECT_TRUE(WaitForTree(*m_tree));
             },
             [&] {
                 AtomicFileWriter::failEvery(removals);
