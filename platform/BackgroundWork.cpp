@@ -1,7 +1,6 @@
 #include "platform/BackgroundWork.h"
 
 #include <QEventLoop>
-#include <QPointer>
 #include <QProgressDialog>
 #include <QTimer>
 
@@ -12,14 +11,19 @@
 #include <thread>
 
 namespace {
+
 int g_running = 0;
 constexpr std::chrono::milliseconds kQuickMs{20};
-constexpr int kPollMs = 50;
-} // namespace
 
-namespace BackgroundWork {
+// How the interface thread shows that it waits: `show` puts up a modal window, `shown` tells
+// whether one is up already (it may have shown itself), `update` refreshes it.
+struct Waiting {
+    std::function<void()> show;
+    std::function<bool()> shown;
+    std::function<void()> update;
+};
 
-void Run(QWidget* parent, const QString& waitingFor, const std::function<void()>& work)
+void WaitFor(const std::function<void()>& work, const Waiting& waiting)
 {
     ++g_running;
     std::mutex mutex;
@@ -48,33 +52,66 @@ void Run(QWidget* parent, const QString& waitingFor, const std::function<void()>
         quick = finished.wait_for(lock, kQuickMs, [&] { return done; });
     }
     if (!quick) {
-        std::unique_ptr<QProgressDialog> progress;
+        // Until the progress shows, clicks and keys wait in the queue instead of starting
+        // another command in the middle of this one; from then on the modal progress keeps
+        // them from the windows behind it.
+        bool holdingInput = true;
+        const auto letInput = [&] {
+            if (holdingInput) {
+                holdingInput = false;
+                loop.exit(1);
+            }
+        };
         QTimer showTimer;
         showTimer.setSingleShot(true);
         QObject::connect(&showTimer, &QTimer::timeout, &loop, [&] {
-            progress = std::make_unique<QProgressDialog>(waitingFor, QString(), 0, 0, parent);
-            progress->setWindowModality(Qt::ApplicationModal);
-            progress->setMinimumDuration(0);
-            progress->show();
-            // From here the modal progress keeps input from the windows behind it.
-            loop.exit(1);
+            waiting.show();
+            letInput();
         });
         // A wake-up of the loop can be lost (in a forked child, whose event pipe the parent
         // shares); looking now and then ends the wait all the same.
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+            if (waiting.update)
+                waiting.update();
             if (isDone())
                 loop.quit();
+            else if (waiting.shown && waiting.shown())
+                letInput();
         });
-        poll.start(kPollMs);
-        showTimer.start(kShownAfterMs - int(kQuickMs.count()));
-        // Until the progress shows, clicks and keys wait in the queue instead of starting
-        // another command in the middle of this one.
+        poll.start(BackgroundWork::kUpdateMs);
+        showTimer.start(BackgroundWork::kShownAfterMs - int(kQuickMs.count()));
         if (!isDone() && loop.exec(QEventLoop::ExcludeUserInputEvents) == 1 && !isDone())
             loop.exec();
     }
     worker.join();
     --g_running;
+}
+
+} // namespace
+
+namespace BackgroundWork {
+
+void Run(QWidget* parent, const QString& waitingFor, const std::function<void()>& work)
+{
+    std::unique_ptr<QProgressDialog> progress;
+    WaitFor(work, {[&] {
+                       progress =
+                           std::make_unique<QProgressDialog>(waitingFor, QString(), 0, 0, parent);
+                       progress->setWindowModality(Qt::ApplicationModal);
+                       progress->setMinimumDuration(0);
+                       progress->show();
+                   },
+                   {},
+                   {}});
+}
+
+void RunWithProgress(QWidget& progress, const std::function<void()>& work,
+                     const std::function<void()>& update)
+{
+    progress.setWindowModality(Qt::ApplicationModal);
+    WaitFor(work, {[&progress] { progress.show(); }, [&progress] { return progress.isVisible(); },
+                   update});
 }
 
 bool Busy()
