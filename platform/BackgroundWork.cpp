@@ -65,6 +65,9 @@ void WaitFor(const std::function<void()>& work, const Waiting& waiting)
         QTimer showTimer;
         showTimer.setSingleShot(true);
         QObject::connect(&showTimer, &QTimer::timeout, &loop, [&] {
+            // The window comes up with the latest count, not that of a while ago.
+            if (waiting.update)
+                waiting.update();
             waiting.show();
             letInput();
         });
