@@ -7,8 +7,9 @@
 
 #include <functional>
 
-// Called before each step of a transfer with the steps done and the steps in all; returns
-// whether to go on. The progress dialog feeds it; tests answer it directly.
+// Called before each step of a transfer, on the thread that runs it, with the steps done and
+// the steps in all; returns whether to go on. The progress dialog feeds it; tests answer it
+// directly.
 using TransferProgress = std::function<bool(int done, int total)>;
 
 // A record file that was not taken because it is damaged, with what is wrong with it.

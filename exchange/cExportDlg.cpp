@@ -117,11 +117,12 @@ QString cExportDlg::ExportSelection(const cTree& tree)
         return {};
     TransferProgressDialog progress(m_title, Lang(StringId::ExportProgress).arg(m_exchangeFolder),
                                     parentWidget());
-    const TransferReport report =
-        CalibrationExport(m_exchangeFolder).run(days, progress.callback());
-    // Ended, not only hidden: a hidden progress dialog still shows itself once its delay
-    // is up, over the message that follows.
-    progress.reset();
+    TransferReport report;
+    progress.Run([&](const TransferProgress& step) {
+        report = CalibrationExport(m_exchangeFolder).run(days, step);
+        // Giving the lock up removes its file: disk work too.
+        lock.reset();
+    });
     ReportProblems(report, TransferMessages::Direction::Export);
     return TransferMessages::ExportDone(report, m_exchangeFolder);
 }
@@ -141,16 +142,19 @@ QString cExportDlg::ImportToWorkshop(cTree& tree)
     const QString destination = ExchangeFolderOf(workshopFolder);
     TransferProgressDialog progress(m_title, Lang(StringId::ImportProgress).arg(m_exchangeFolder),
                                     parentWidget());
-    const auto replaceOurs = [this](const QStringList& ours) {
-        return Prompts::askYesNo(parentWidget(),
-                                 Lang(StringId::TransferReplaceDetails).arg(ours.join(u'\n'))) ==
-               Prompts::Answer::Yes;
+    const auto replaceOurs = [&progress](const QStringList& ours) {
+        return progress.Ask([&ours](QWidget* over) {
+            return Prompts::askYesNo(
+                       over, Lang(StringId::TransferReplaceDetails).arg(ours.join(u'\n'))) ==
+                   Prompts::Answer::Yes;
+        });
     };
-    const TransferReport report =
-        CalibrationImport(m_exchangeFolder, destination).run(progress.callback(), replaceOurs);
-    // Ended, not only hidden: a hidden progress dialog still shows itself once its delay
-    // is up, over the message that follows.
-    progress.reset();
+    TransferReport report;
+    progress.Run([&](const TransferProgress& step) {
+        report = CalibrationImport(m_exchangeFolder, destination).run(step, replaceOurs);
+        // Giving the lock up removes its file: disk work too.
+        lock.reset();
+    });
     tree.RefreshWorkshop(workshopFolder);
     ReportProblems(report, TransferMessages::Direction::Import, destination);
     return TransferMessages::ImportDone(report, m_exchangeFolder);
@@ -158,14 +162,23 @@ QString cExportDlg::ImportToWorkshop(cTree& tree)
 
 bool cExportDlg::TakeWorkshopLock(const QString& workshopFolder, std::optional<FolderLock>& lock)
 {
-    lock.emplace(FolderLock::WorkshopLockPath(workshopFolder));
+    // Made, taken and, when refused, given up again on the worker: a lock file is disk work.
     FolderLock::Result result = FolderLock::Result::Failed;
-    BackgroundWork::Run(parentWidget(), Lang(StringId::WaitingForFolder),
-                        [&] { result = lock->Acquire(); });
+    QString holder;
+    QString lockPath;
+    BackgroundWork::Run(parentWidget(), Lang(StringId::WaitingForFolder), [&] {
+        lock.emplace(FolderLock::WorkshopLockPath(workshopFolder));
+        result = lock->Acquire();
+        if (result != FolderLock::Result::Locked) {
+            holder = lock->Holder();
+            lockPath = lock->Path();
+            lock.reset();
+        }
+    });
     if (result == FolderLock::Result::Locked)
         return true;
-    Prompts::warn(parentWidget(),
-                  LockRefusal::Text(*lock, result, LockRefusal::Scope::Workshop, workshopFolder));
+    Prompts::warn(parentWidget(), LockRefusal::Text(result, LockRefusal::Scope::Workshop,
+                                                    workshopFolder, holder, lockPath));
     return false;
 }
 

@@ -41,8 +41,9 @@ public:
 private:
     void OnInitDialog();
     void FitDriveList();
-    // Takes the workshop's lock into `lock`, waiting off the interface thread; false, after
-    // telling the user, when it cannot be had.
+    // Takes the workshop's lock into `lock` on a worker, waiting there; false, after telling
+    // the user, when it cannot be had. The transfer's worker gives it up again, so that no
+    // lock file is removed on the interface thread.
     bool TakeWorkshopLock(const QString& workshopFolder, std::optional<FolderLock>& lock);
     void ReportProblems(const TransferReport& report, TransferMessages::Direction direction,
                         const QString& workshopFolder = {});

@@ -1,7 +1,6 @@
 #include "platform/BackgroundWork.h"
 
 #include <QEventLoop>
-#include <QPointer>
 #include <QProgressDialog>
 #include <QTimer>
 
@@ -13,52 +12,63 @@
 #include <thread>
 
 namespace {
+
 int g_running = 0;
 constexpr std::chrono::milliseconds kQuickMs{20};
-constexpr int kPollMs = 50;
 // What WaitUntil() waits for is done on this thread, so looking is all it can do.
 constexpr int kUntilPollMs = 5;
-} // namespace
 
-namespace BackgroundWork {
+// How the interface thread shows that it waits: `show` puts up a modal window, `shown` tells
+// whether one is up already (it may have shown itself), `update` refreshes it.
+struct Waiting {
+    std::function<void()> show;
+    std::function<bool()> shown;
+    std::function<void()> update;
+};
 
-namespace {
-
-// Handles events until `isDone`, first without user input, then, once the wait has taken
-// longer than kShownAfterMs less `waited`, under a modal progress that says what it waits for.
-// `loop` is quit by whoever finishes the wait; `isDone` is looked at now and then as well.
-void WaitWithProgress(QEventLoop& loop, QWidget* parent, const QString& waitingFor,
-                      const std::function<bool()>& isDone, int waitedMs, int pollMs)
+// Handles events until `isDone`: first without user input, then, once the wait has taken
+// longer than kShownAfterMs less `waitedMs`, with the waiting window shown. Whoever finishes
+// the wait may quit `loop`; `isDone` is looked at every `pollMs` as well.
+void WaitLoop(QEventLoop& loop, const std::function<bool()>& isDone, const Waiting& waiting,
+              int waitedMs, int pollMs)
 {
-    std::unique_ptr<QProgressDialog> progress;
+    // Until the progress shows, clicks and keys wait in the queue instead of starting
+    // another command in the middle of this one; from then on the modal progress keeps
+    // them from the windows behind it.
+    bool holdingInput = true;
+    const auto letInput = [&] {
+        if (holdingInput) {
+            holdingInput = false;
+            loop.exit(1);
+        }
+    };
     QTimer showTimer;
     showTimer.setSingleShot(true);
     QObject::connect(&showTimer, &QTimer::timeout, &loop, [&] {
-        progress = std::make_unique<QProgressDialog>(waitingFor, QString(), 0, 0, parent);
-        progress->setWindowModality(Qt::ApplicationModal);
-        progress->setMinimumDuration(0);
-        progress->show();
-        // From here the modal progress keeps input from the windows behind it.
-        loop.exit(1);
+        // The window comes up with the latest count, not that of a while ago.
+        if (waiting.update)
+            waiting.update();
+        waiting.show();
+        letInput();
     });
     // A wake-up of the loop can be lost (in a forked child, whose event pipe the parent
     // shares); looking now and then ends the wait all the same.
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (waiting.update)
+            waiting.update();
         if (isDone())
             loop.quit();
+        else if (waiting.shown && waiting.shown())
+            letInput();
     });
     poll.start(pollMs);
-    showTimer.start(std::max(0, kShownAfterMs - waitedMs));
-    // Until the progress shows, clicks and keys wait in the queue instead of starting
-    // another command in the middle of this one.
+    showTimer.start(std::max(0, BackgroundWork::kShownAfterMs - waitedMs));
     if (!isDone() && loop.exec(QEventLoop::ExcludeUserInputEvents) == 1 && !isDone())
         loop.exec();
 }
 
-} // namespace
-
-void Run(QWidget* parent, const QString& waitingFor, const std::function<void()>& work)
+void WaitFor(const std::function<void()>& work, const Waiting& waiting)
 {
     ++g_running;
     std::mutex mutex;
@@ -87,9 +97,33 @@ void Run(QWidget* parent, const QString& waitingFor, const std::function<void()>
         quick = finished.wait_for(lock, kQuickMs, [&] { return done; });
     }
     if (!quick)
-        WaitWithProgress(loop, parent, waitingFor, isDone, int(kQuickMs.count()), kPollMs);
+        WaitLoop(loop, isDone, waiting, int(kQuickMs.count()), BackgroundWork::kUpdateMs);
     worker.join();
     --g_running;
+}
+
+// The waiting window of Run() and WaitUntil(): a modal progress that says what it waits for.
+Waiting WaitingMessage(std::unique_ptr<QProgressDialog>& progress, QWidget* parent,
+                       const QString& waitingFor)
+{
+    return {[&progress, parent, waitingFor] {
+                progress = std::make_unique<QProgressDialog>(waitingFor, QString(), 0, 0, parent);
+                progress->setWindowModality(Qt::ApplicationModal);
+                progress->setMinimumDuration(0);
+                progress->show();
+            },
+            {},
+            {}};
+}
+
+} // namespace
+
+namespace BackgroundWork {
+
+void Run(QWidget* parent, const QString& waitingFor, const std::function<void()>& work)
+{
+    std::unique_ptr<QProgressDialog> progress;
+    WaitFor(work, WaitingMessage(progress, parent, waitingFor));
 }
 
 void WaitUntil(QWidget* parent, const QString& waitingFor, const std::function<bool()>& finished)
@@ -97,9 +131,18 @@ void WaitUntil(QWidget* parent, const QString& waitingFor, const std::function<b
     if (finished())
         return;
     ++g_running;
+    std::unique_ptr<QProgressDialog> progress;
     QEventLoop loop;
-    WaitWithProgress(loop, parent, waitingFor, finished, 0, kUntilPollMs);
+    WaitLoop(loop, finished, WaitingMessage(progress, parent, waitingFor), 0, kUntilPollMs);
     --g_running;
+}
+
+void RunWithProgress(QWidget& progress, const std::function<void()>& work,
+                     const std::function<void()>& update)
+{
+    progress.setWindowModality(Qt::ApplicationModal);
+    WaitFor(work, {[&progress] { progress.show(); }, [&progress] { return progress.isVisible(); },
+                   update});
 }
 
 bool Busy()

@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -27,6 +28,7 @@ struct FaultSeam {
     QList<FaultPoint> stepKinds;
     bool counting = false; // from the first failAt on: the program itself keeps no list
     bool shortWrites = false;
+    std::function<void(FaultPoint)> hook;
 };
 FaultSeam g_seam;
 
@@ -54,6 +56,8 @@ bool injectedFault(FaultPoint point)
 // fails its close.
 template <typename Call> auto step(FaultPoint point, Call call) -> decltype(call())
 {
+    if (g_seam.hook)
+        g_seam.hook(point);
     if (!injectedFault(point))
         return call();
     if (point == FaultPoint::Close)
@@ -264,4 +268,9 @@ void AtomicFileWriter::failNthWrite(int n)
 void AtomicFileWriter::setShortWrites(bool on)
 {
     g_seam.shortWrites = on;
+}
+
+void AtomicFileWriter::setStepHook(std::function<void(FaultPoint)> hook)
+{
+    g_seam.hook = std::move(hook);
 }

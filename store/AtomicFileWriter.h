@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 // The one writer for every file the program replaces (record files, service.txt,
 // printer.txt). It writes a temporary file in the same folder, flushes it to disk, renames
 // it over the old name and flushes the folder, so an interrupted or failed write leaves the
@@ -73,4 +75,7 @@ public:
     // While on, every write writes at most half of what it is given, as a full disk or a
     // signal may make it do.
     static void setShortWrites(bool on);
+    // Called with each step's kind before the step is taken, on the thread that takes it, so
+    // a test can hold a write as a slow disk would; an empty hook turns it off.
+    static void setStepHook(std::function<void(FaultPoint)> hook);
 };

@@ -6,12 +6,15 @@
 #include "lang/StringIds.h"
 #include "platform/Prompts.h"
 #include "store/AtomicFileWriter.h"
+#include "store/FolderLock.h"
 #include "tests/exchange/TransferFixture.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QMessageBox>
+#include <QSysInfo>
 #include <QTimer>
 
 #include <cerrno>
@@ -215,6 +218,28 @@ TEST_F(TransferImportTest, manyLongFailuresFitTheScreenWithEveryNameInTheDetails
     for (const QString& name : names)
         EXPECT_TRUE(details.contains(name)) << name.toStdString();
     ShownTexts();
+}
+
+// A workshop another workstation holds is waited for, then refused with its name, and the
+// other's lock stays where it is.
+TEST_F(TransferImportTest, workshopLockedElsewhereIsRefusedChangingNothing)
+{
+    PutOnDrive(QStringLiteral("A111AA/20250909/GSM_UP.BIN"), RecordFileBytes(Pattern(145, 9)));
+    QLockFile other(FolderLock::WorkshopLockPath(m_ws));
+    ASSERT_TRUE(other.tryLock(0));
+    const QMap<QString, QByteArray> before = FilesUnder(m_ws);
+    FolderLock::SetWaitMs(200);
+    SelectVehicle();
+    const QString status = Import();
+    FolderLock::SetWaitMs(FolderLock::kDefaultWaitMs);
+    EXPECT_TRUE(status.isEmpty());
+    EXPECT_EQ(ShownTexts(),
+              QStringList{Lang(StringId::WorkshopLockedElsewhere)
+                              .arg(m_ws, QStringLiteral("%1 (%2)")
+                                             .arg(QSysInfo::machineHostName())
+                                             .arg(QCoreApplication::applicationPid()))});
+    // The other's lock file among them.
+    EXPECT_EQ(FilesUnder(m_ws), before);
 }
 
 TEST_F(TransferImportTest, stopAsked_endsBeforeTheNextFile)

@@ -7,8 +7,10 @@
 #include "navigation/cTree.h"
 #include "params/CurrentCalibration.h"
 #include "params/RegistrationNumber.h"
+#include "platform/BackgroundWork.h"
 #include "platform/ModalRunner.h"
 #include "platform/Prompts.h"
+#include "store/AtomicFileWriter.h"
 #include "store/FolderOps.h"
 #include "store/LittleEndian.h"
 #include "store/RecordFile.h"
@@ -16,12 +18,21 @@
 #include "tests/exchange/TransferFixture.h"
 #include "tests/support/CommandActions.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QMenuBar>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 
 namespace {
 
@@ -210,6 +221,83 @@ TEST_F(TransferMainWindow, driveListShowsTheEndOfLongMountPoints)
     });
     FindCommandAction(frame->menuBar()->findChildren<QAction*>(), CommandId::Export)->trigger();
     EXPECT_FALSE(ModalRunner::hasPendingHandlers());
+}
+
+} // namespace
+
+namespace {
+
+// A stick that takes its time over the first day: the window keeps handling events, no
+// other file work may start, the progress counts the days, and its Cancel ends the export
+// after the day under way.
+TEST_F(TransferMainWindow, slowExportKeepsTheWindowRunningAndCancelEndsAfterTheDayUnderWay)
+{
+    const QString workshop = m_data.filePath(QStringLiteral("W"));
+    MakeStoredCalibration(workshop, QStringLiteral("A111AA"), QStringLiteral("20250101"), 1);
+    MakeStoredCalibration(workshop, QStringLiteral("A111AA"), QStringLiteral("20250202"), 2);
+    ASSERT_TRUE(RegisterOnly(workshop));
+    CVelmoraApp app;
+    ASSERT_TRUE(app.InitInstance());
+    CMainFrame* frame = app.mainWindow();
+    frame->tree()->SelectNode(frame->tree()->topLevelItem(0)->child(0));
+
+    // The first write onto the stick waits until the test lets it go (or 5 s have passed).
+    std::mutex mutex;
+    std::condition_variable letGo;
+    bool released = false;
+    std::atomic<int> writes{0};
+    std::atomic<bool> held{false};
+    AtomicFileWriter::setStepHook([&](AtomicFileWriter::FaultPoint point) {
+        if (point != AtomicFileWriter::FaultPoint::Write || writes.fetch_add(1) != 0)
+            return;
+        held = true;
+        std::unique_lock lock(mutex);
+        letGo.wait_for(lock, std::chrono::seconds(5), [&] { return released; });
+        held = false;
+    });
+    int ticksWhileHeld = 0;
+    bool busyWhileHeld = true;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        if (!held)
+            return;
+        ++ticksWhileHeld;
+        busyWhileHeld = busyWhileHeld && BackgroundWork::Busy();
+    });
+    ticker.start(10);
+    std::pair<int, int> shownCount{-1, -1};
+    bool stillShownAfterCancel = false;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        auto* progress = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+        auto* cancel = progress ? progress->findChild<QPushButton*>() : nullptr;
+        if (!held || !cancel || !progress->isVisible() || shownCount.first >= 0)
+            return;
+        shownCount = {progress->value(), progress->maximum()};
+        cancel->click();
+        // The day under way is still being written: the progress stays until it is.
+        stillShownAfterCancel = progress->isVisible() && !cancel->isEnabled();
+        const std::lock_guard lock(mutex);
+        released = true;
+        letGo.notify_all();
+    });
+    watcher.start(20);
+
+    PushDriveChoice(m_drive + u'/');
+    FindCommandAction(frame->menuBar()->findChildren<QAction*>(), CommandId::Export)->trigger();
+    AtomicFileWriter::setStepHook({});
+
+    EXPECT_GT(ticksWhileHeld, 5);
+    EXPECT_TRUE(busyWhileHeld);
+    EXPECT_EQ(shownCount, (std::pair{0, 2}));
+    EXPECT_TRUE(stillShownAfterCancel);
+    EXPECT_EQ(FilesUnder(DriveFolder()).keys(),
+              (QStringList{QStringLiteral("A111AA/20250101/GSM.BIN"),
+                           QStringLiteral("A111AA/20250101/PARAM.BIN")}));
+    EXPECT_EQ(frame->statusBar()->currentMessage(),
+              Lang(StringId::TransferExported).arg(1).arg(DriveFolder()) + u' ' +
+                  Lang(StringId::TransferStopped).arg(1).arg(2));
+    EXPECT_TRUE(ShownTexts().isEmpty());
 }
 
 } // namespace
