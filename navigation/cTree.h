@@ -91,6 +91,9 @@ public:
     // Selecting a day or vehicle reads its calibration on a worker; the grid takes no input
     // until it is shown, and a newer selection wins over one still being read.
     bool LoadPending() const;
+    // Whether anything is awaited from the workers: a workshop's reading, a selection, or the
+    // check of the calibration on screen against the disk.
+    bool Reading() const { return ListingsPending() || m_loader->Pending(); }
     // Waits, handling events but no input, for a pending load to be shown: what a command does
     // with the calibration on screen is then done with the one selected.
     void FinishLoad();

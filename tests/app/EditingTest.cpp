@@ -143,6 +143,7 @@ TEST_F(MainWindowTest, changedValuesAreMarkedAndLeavingThemAsksSaveDiscardOrCanc
     // Discard: the next day is loaded.
     Prompts::pushAnswer(Prompts::Answer::Discard);
     QTest::keyClick(tree, Qt::Key_Down);
+    ASSERT_TRUE(WaitForTree(*tree));
     EXPECT_EQ(tree->GetNodePath(),
               dayPath(workshop, QStringLiteral("A123BC"), QStringLiteral("20260202")));
     EXPECT_EQ(grid->GetCellText(kRowW, 1), QStringLiteral("2"));
@@ -153,6 +154,7 @@ TEST_F(MainWindowTest, changedValuesAreMarkedAndLeavingThemAsksSaveDiscardOrCanc
     Prompts::pushAnswer(Prompts::Answer::Save);
     clickNode(tree, tree->NodeAt(firstAddress));
     QCoreApplication::processEvents();
+    ASSERT_TRUE(WaitForTree(*tree));
     ParamRecord saved;
     ASSERT_TRUE(ReadRecordFile(dayPath(workshop, QStringLiteral("A123BC"), TodayStamp()) +
                                    QStringLiteral("/PARAM_UP.BIN"),

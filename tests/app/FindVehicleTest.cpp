@@ -209,6 +209,7 @@ TEST_F(MainWindowTest, findFollowsASaveADeletionAndARefresh)
     QTest::keyClick(field, Qt::Key_Escape);
     ASSERT_TRUE(QDir(workshop + QStringLiteral("/RX902/M800MM10")).removeRecursively());
     actionFor(frame->menuBar(), CommandId::Refresh)->trigger();
+    ASSERT_TRUE(WaitForTree(*tree));
     ASSERT_TRUE(waitForIndex(frame));
     EXPECT_EQ(frame->vehicleIndex()->keysOf(workshop, QStringLiteral("M800MM10")), nullptr);
     EXPECT_NE(frame->vehicleIndex()->keysOf(workshop, QStringLiteral("K700KK10")), nullptr);

@@ -114,6 +114,7 @@ TEST_F(MainWindowTest, refreshCommand_readsFoldersAndWorkshopDetailsAgain)
                                          CommandId::Refresh);
     ASSERT_NE(refresh, nullptr);
     refresh->trigger();
+    ASSERT_TRUE(WaitForTree(*app.mainWindow()->tree()));
 
     const QTreeWidgetItem* node = app.mainWindow()->tree()->topLevelItem(0);
     ASSERT_EQ(node->childCount(), 2);
@@ -297,6 +298,7 @@ TEST_F(MainWindowTest, openEditEndsIntoItsOwnVehicleBeforeTheNewVehicleJumpLoads
     // The typed value is given up when the program asks.
     Prompts::pushAnswer(Prompts::Answer::Discard);
     newVehicle->trigger();
+    ASSERT_TRUE(WaitForTree(*frame->tree()));
     EXPECT_EQ(Prompts::takeShownTexts(), QStringList{Lang(StringId::UnsavedChangesQuestion)});
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Velmora [BBB222][*]"));
     // BBB222's own value, whatever the user does with the keyboard next.

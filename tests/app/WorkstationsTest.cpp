@@ -52,6 +52,7 @@ TEST_F(MainWindowTest, dayThatAnotherWorkstationSavedShowsAfterF5AndOnActivation
     saveElsewhere(workshop, QStringLiteral("B7"), QStringLiteral("20261201"), 3);
     EXPECT_EQ(findNode(frame->tree(), QStringLiteral("20261201")), nullptr);
     QTest::keyClick(frame->tree(), Qt::Key_F5);
+    ASSERT_TRUE(WaitForTree(*frame->tree()));
     const TreeNode day = findNode(frame->tree(), QStringLiteral("20261201"));
     ASSERT_NE(day, nullptr);
     EXPECT_EQ(day->parent()->text(0), QStringLiteral("B7"));
@@ -61,6 +62,7 @@ TEST_F(MainWindowTest, dayThatAnotherWorkstationSavedShowsAfterF5AndOnActivation
     QApplication::setActiveWindow(nullptr);
     QApplication::setActiveWindow(frame);
     QCoreApplication::processEvents();
+    ASSERT_TRUE(WaitForTree(*frame->tree()));
     EXPECT_NE(findNode(frame->tree(), QStringLiteral("20261202")), nullptr);
     EXPECT_TRUE(Prompts::takeShownTexts().isEmpty());
 }
@@ -87,6 +89,7 @@ TEST_F(MainWindowTest, calibrationSavedElsewhereIsReloadedOrAskedAboutOnSave)
     // Nothing edited here: the other workstation's calibration replaces it silently.
     saveElsewhere(workshop, QStringLiteral("A1"), today, 7);
     refresh->trigger();
+    ASSERT_TRUE(WaitForTree(*tree));
     EXPECT_EQ(shownW(app), 7);
     EXPECT_FALSE(app.grid()->HasUnsavedChanges());
 
@@ -96,6 +99,7 @@ TEST_F(MainWindowTest, calibrationSavedElsewhereIsReloadedOrAskedAboutOnSave)
     Prompts::takeShownTexts();
     Prompts::pushAnswer(Prompts::Answer::Discard);
     save->trigger();
+    ASSERT_TRUE(WaitForTree(*tree));
     EXPECT_EQ(Prompts::takeShownTexts(),
               QStringList{Lang(StringId::ChangedElsewhereQuestion)
                               .arg(QStringLiteral("A1"), DisplayDayStamp(today))});
@@ -111,6 +115,7 @@ TEST_F(MainWindowTest, calibrationSavedElsewhereIsReloadedOrAskedAboutOnSave)
     saveElsewhere(workshop, QStringLiteral("A1"), today, 11);
     Prompts::pushAnswer(Prompts::Answer::Save);
     save->trigger();
+    ASSERT_TRUE(WaitForTree(*tree));
     ASSERT_TRUE(ReadRecordFile(param, stored.bytes));
     EXPECT_EQ(LittleEndian::read(stored.bytes.data() + ParamRecord::Layout::ConstantWOffset, 2),
               44u);
@@ -151,12 +156,14 @@ TEST_F(MainWindowTest, calibrationDeletedElsewhereLeavesTheScreenWithAMessage)
         ASSERT_NE(shownW(app), 0);
         ASSERT_TRUE(QDir(workshop + c.deleted).removeRecursively());
         refresh->trigger();
+        ASSERT_TRUE(WaitForTree(*tree));
         EXPECT_EQ(Prompts::takeShownTexts(), QStringList{c.message});
         EXPECT_EQ(shownW(app), 0);
         EXPECT_EQ(findNode(tree, QStringLiteral("20260202")), nullptr);
         EXPECT_EQ(frame->windowTitle(), QStringLiteral("Velmora[*]"));
         // Once told, the user is not told again.
         refresh->trigger();
+        ASSERT_TRUE(WaitForTree(*tree));
         EXPECT_TRUE(Prompts::takeShownTexts().isEmpty());
     }
 }

@@ -1,4 +1,5 @@
 #include "tests/exchange/TransferFixture.h"
+#include "tests/support/TreeWaits.h"
 
 #include "exchange/cExportDlg.h"
 #include "lang/LanguagePack.h"
@@ -53,7 +54,10 @@ QString TransferFixture::Import()
 {
     PushDriveChoice(m_drive + u'/');
     cExportDlg dlg(Lang(StringId::ImportCaption));
-    return dlg.Choose(*m_tree) ? dlg.ImportToWorkshop(*m_tree) : QString();
+    const QString done = dlg.Choose(*m_tree) ? dlg.ImportToWorkshop(*m_tree) : QString();
+    // The day selected again after the import is read on a worker, under its vehicle's lock.
+    EXPECT_TRUE(WaitForTree(*m_tree));
+    return done;
 }
 
 QMap<QString, QByteArray> TransferFixture::FilesUnder(const QString& folder)

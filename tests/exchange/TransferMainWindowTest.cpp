@@ -1,5 +1,4 @@
 #include "app/CMainFrame.h"
-#include "tests/support/TreeWaits.h"
 #include "app/CVelmoraApp.h"
 #include "lang/LanguagePack.h"
 #include "lang/ResourceIds.h"
@@ -17,6 +16,7 @@
 #include "store/WorkshopRegister.h"
 #include "tests/exchange/TransferFixture.h"
 #include "tests/support/CommandActions.h"
+#include "tests/support/TreeWaits.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -168,6 +168,7 @@ TEST_F(TransferMainWindow, importShowsTheReturnedRecordOfTheSelectedDayAndSaveKe
 
     PushDriveChoice(m_drive + u'/');
     FindCommandAction(frame->menuBar()->findChildren<QAction*>(), CommandId::Import)->trigger();
+    ASSERT_TRUE(WaitForTree(*tree));
     ASSERT_NE(tree->SelectedNode(), nullptr);
     EXPECT_EQ(tree->GetNodePath(), stored);
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Velmora [AB123CD : %1][*]").arg(day));
@@ -239,7 +240,9 @@ TEST_F(TransferMainWindow, slowExportKeepsTheWindowRunningAndCancelEndsAfterTheD
     CVelmoraApp app;
     ASSERT_TRUE(app.InitInstance());
     CMainFrame* frame = app.mainWindow();
+    ASSERT_TRUE(WaitForTree(*frame->tree()));
     frame->tree()->SelectNode(frame->tree()->topLevelItem(0)->child(0));
+    ASSERT_TRUE(WaitForTree(*frame->tree()));
 
     // The first write onto the stick waits until the test lets it go (or 5 s have passed).
     std::mutex mutex;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "app/CMainFrame.h"
-#include "tests/support/TreeWaits.h"
 #include "app/CVelmoraApp.h"
 #include "lang/LanguagePack.h"
 #include "lang/ResourceIds.h"
@@ -15,6 +14,7 @@
 #include "tests/reports/ReportTestRecords.h"
 #include "tests/support/CommandActions.h"
 #include "tests/support/TempDataFolder.h"
+#include "tests/support/TreeWaits.h"
 
 #include <QAction>
 #include <QDir>
@@ -104,7 +104,7 @@ protected:
     {
         m_app = std::make_unique<CVelmoraApp>();
         ASSERT_TRUE(m_app->InitInstance());
-        ASSERT_TRUE(WaitForTree(*m_app->mainWindow()->tree()));
+        ASSERT_TRUE(WaitForTreeWithoutPainting(*m_app->mainWindow()->tree()));
     }
 
     CMainFrame* frame() const { return m_app->mainWindow(); }
@@ -116,7 +116,7 @@ protected:
         for (int l = TreeLevel::Workshop; l < level; ++l)
             node = node->child(0);
         tree()->SelectNode(node);
-        EXPECT_TRUE(WaitForTree(*tree()));
+        EXPECT_TRUE(WaitForTreeWithoutPainting(*tree()));
     }
 
     // Starts the program, selects the first calibration day and prints its record from the

@@ -1,11 +1,11 @@
 #include "lang/LanguagePack.h"
-#include "tests/support/TreeWaits.h"
 #include "lang/StringIds.h"
 #include "navigation/cNewCarDlg.h"
 #include "platform/ModalRunner.h"
 #include "store/AtomicFileWriter.h"
 #include "store/FolderOps.h"
 #include "tests/exchange/TransferFixture.h"
+#include "tests/support/TreeWaits.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -70,6 +70,8 @@ protected:
             AtomicFileWriter::failAtStep(position);
             save();
             AtomicFileWriter::failAtStep(0);
+            // What the action selected afterwards is read on a worker, under a vehicle's lock.
+            EXPECT_TRUE(WaitForTree(*m_tree));
             const Outcome outcome{position, FilesUnder(root), ShownTexts()};
             for (auto it = outcome.now.cbegin(); it != outcome.now.cend(); ++it) {
                 EXPECT_FALSE(QFileInfo(it.key()).fileName().startsWith(u'.'))
