@@ -4,6 +4,7 @@
 #include "params/RegistrationNumber.h"
 #include "store/FolderOps.h"
 #include "store/RecordFile.h"
+#include "store/WorkshopRecord.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,7 +35,7 @@ QString BenchData::root() const
 {
     // The name says what is inside, so a change of contents makes a new folder.
     return QDir::temp().filePath(
-        QStringLiteral("velmora_bench_v2_%1x%2x%3").arg(m_workshops).arg(m_vehicles).arg(m_days));
+        QStringLiteral("velmora_bench_v3_%1x%2x%3").arg(m_workshops).arg(m_vehicles).arg(m_days));
 }
 
 QString BenchData::workshopFolder(int w) const
@@ -52,6 +53,15 @@ QString BenchData::dayName(int d)
     return QStringLiteral("2024%1%2").arg(d % 12 + 1, 2, 10, QLatin1Char('0')).arg(10 + d % 18);
 }
 
+namespace {
+
+QString WorkshopName(int w)
+{
+    return QStringLiteral("Мастерская %1").arg(w);
+}
+
+} // namespace
+
 bool BenchData::make() const
 {
     const QString base = root();
@@ -62,8 +72,12 @@ bool BenchData::make() const
     bool ok = QDir().mkpath(base);
     for (int w = 0; ok && w < m_workshops; ++w) {
         const QString exchange = ExchangeFolderOf(workshopFolder(w));
-        ok = QDir().mkpath(exchange) && WriteRecordFile(WorkshopRecordPathOf(workshopFolder(w)),
-                                                        Pattern<RecordSize::Workshop>(w));
+        // Named as a workshop is, not with a byte pattern: the tree shows the name, and glyphs
+        // from all over Unicode would time the search for fonts that hold them.
+        WorkshopRecord workshop;
+        workshop.setField(WorkshopRecord::Field::Name, WorkshopName(w));
+        ok = QDir().mkpath(exchange) &&
+             WriteRecordFile(WorkshopRecordPathOf(workshopFolder(w)), workshop.bytes);
         for (int v = 0; ok && v < m_vehicles; ++v) {
             const QString vehicle = exchange + u'/' + vehicleName(w, v);
             ok = EnsureFolder(vehicle) &&
@@ -90,7 +104,7 @@ void BenchData::registerWorkshops(WorkshopRegister& reg) const
     for (int w = 0; w < m_workshops; ++w) {
         WorkshopEntry entry;
         entry.folderPath = workshopFolder(w);
-        entry.record.setField(WorkshopRecord::Field::Name, QStringLiteral("Workshop %1").arg(w));
+        entry.record.setField(WorkshopRecord::Field::Name, WorkshopName(w));
         reg.entries().push_back(std::move(entry));
     }
 }

@@ -3,11 +3,19 @@
 // them slow); the start-up, a selection in the slow workshop, a save into it and a refresh
 // are timed at 0 and at 100 ms per call, each with the longest gap of a 10 ms timer on the
 // interface thread. Each delay runs in a child process of its own, started by this program.
+//
+// "Shown" is when the window first shows the outcome of the action: the window with its
+// workshop nodes, the day in the grid, the save's progress (file work on a slow folder takes
+// as long as its calls do, and the window says what it waits for), the workshops marked as
+// being read again. The
+// time until the action is over is printed beside it. The start-up's gap is measured from the
+// window shown until the slow workshop's branch is: before the window there is no interface.
 #include "app/CMainFrame.h"
 #include "app/CVelmoraApp.h"
 #include "bench/BenchData.h"
 #include "lang/MenuBuilder.h"
 #include "lang/ResourceIds.h"
+#include "navigation/TreeNodes.h"
 #include "navigation/cTree.h"
 #include "params/CurrentCalibration.h"
 #include "params/FieldText.h"
@@ -76,53 +84,80 @@ QAction* menuAction(CMainFrame* frame, int command)
     return nullptr;
 }
 
-// One delay: prints "<action> <ms until shown> <longest gap ms>" for each action.
+// Handles events until `done`, or for a minute at most.
+template <typename Done> void waitFor(Done done)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!done() && waited.elapsed() < kBranchWaitMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+}
+
+// One delay: prints "<action> <ms until shown> <longest gap ms> <ms until over>" for each
+// action.
 int RunActions(int argc, char** argv)
 {
     QApplication application(argc, argv);
     Prompts::setSilent(true);
     GapMeter gaps;
-    const auto report = [&](const char* action, const QElapsedTimer& shown, qint64 shownMs) {
+    QElapsedTimer clock;
+    qint64 shownMs = -1;
+    // The first time a window of the program's shows up after the clock started.
+    QTimer lookForWindow;
+    QObject::connect(&lookForWindow, &QTimer::timeout, [&] {
+        if (shownMs < 0 && QApplication::activeModalWidget())
+            shownMs = clock.elapsed();
+    });
+    lookForWindow.start(1);
+    const auto report = [&](const char* action, qint64 overMs) {
         settle();
-        std::printf("%s %lld %lld\n", action, static_cast<long long>(shownMs),
-                    static_cast<long long>(gaps.longest()));
+        std::printf("%s %lld %lld %lld\n", action,
+                    static_cast<long long>(shownMs < 0 ? overMs : std::min(shownMs, overMs)),
+                    static_cast<long long>(gaps.longest()), static_cast<long long>(overMs));
         std::fflush(stdout);
-        (void)shown;
+    };
+    const auto start = [&] {
+        shownMs = -1;
+        gaps.reset();
+        clock.restart();
     };
 
-    QElapsedTimer clock;
     clock.start();
     CVelmoraApp app;
     if (!app.InitInstance())
         return 1;
     CMainFrame* frame = app.mainWindow();
-    report("start-up", clock, clock.elapsed());
-
+    const qint64 windowShown = clock.elapsed();
     cTree* tree = frame->tree();
     QTreeWidgetItem* slow = tree->topLevelItem(kSlowWorkshop);
-    // The slow workshop's branch may still be on its way; the user clicks once it is shown.
-    QElapsedTimer waited;
-    waited.start();
-    while (slow && slow->childCount() == 0 && waited.elapsed() < kBranchWaitMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, kTickMs);
-    std::printf("branch %lld %lld\n", static_cast<long long>(clock.elapsed()), 0LL);
+    // The slow workshop's branch is on its way; the user clicks once it is shown.
+    gaps.reset();
+    waitFor([slow] { return !slow || slow->childCount() > 0; });
+    const qint64 branchShown = clock.elapsed();
+    shownMs = windowShown;
+    report("start-up", branchShown);
+    std::printf("branch %lld %lld %lld\n", static_cast<long long>(branchShown), 0LL, 0LL);
     QTreeWidgetItem* day = slow && slow->childCount() > 0 ? slow->child(0)->child(0) : nullptr;
     if (!day)
         return 1;
-    gaps.reset();
-    clock.restart();
+
+    start();
     tree->SelectNode(day);
-    report("selection", clock, clock.elapsed());
+    waitFor([tree] { return !tree->Reading(); });
+    report("selection", clock.elapsed());
 
-    gaps.reset();
-    clock.restart();
+    start();
     menuAction(frame, CommandId::SaveCalibration)->trigger();
-    report("save", clock, clock.elapsed());
+    waitFor([tree] { return !tree->Reading(); });
+    report("save", clock.elapsed());
 
-    gaps.reset();
-    clock.restart();
+    start();
     menuAction(frame, CommandId::Refresh)->trigger();
-    report("refresh", clock, clock.elapsed());
+    // The slow workshop shows at once that it is being read again.
+    if (slow->data(0, kWorkshopMarkRole).toInt() == WorkshopMark::Reading)
+        shownMs = clock.elapsed();
+    waitFor([tree] { return !tree->Reading(); });
+    report("refresh", clock.elapsed());
     return 0;
 }
 
@@ -141,6 +176,7 @@ int main(int argc, char** argv)
         QCoreApplication::applicationDirPath() + QStringLiteral("/libvelmora_delay_shim.so");
     qint64 worstGap = 0;
     qint64 worstShown = 0;
+    qint64 worstOver = 0;
     for (const int delay : kDelays) {
         QTemporaryDir dataDir;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -170,21 +206,27 @@ int main(int argc, char** argv)
                     qPrintable(data.workshopFolder(kSlowWorkshop)));
         for (const QByteArray& line : child.readAllStandardOutput().trimmed().split('\n')) {
             const QList<QByteArray> fields = line.split(' ');
-            if (fields.size() != 3)
+            if (fields.size() != 4)
                 continue;
             if (fields[0] == "branch") {
                 std::printf("  slow workshop's branch shown after %lld ms\n",
                             fields[1].toLongLong());
                 continue;
             }
-            std::printf("  %-10s shown after %6lld ms, longest interface gap %6lld ms\n",
-                        fields[0].constData(), fields[1].toLongLong(), fields[2].toLongLong());
+            std::printf("  %-10s shown after %6lld ms, longest interface gap %6lld ms, over "
+                        "after %6lld ms\n",
+                        fields[0].constData(), fields[1].toLongLong(), fields[2].toLongLong(),
+                        fields[3].toLongLong());
             if (delay == 100) {
                 worstShown = std::max(worstShown, fields[1].toLongLong());
                 worstGap = std::max(worstGap, fields[2].toLongLong());
+                worstOver = std::max(worstOver, fields[3].toLongLong());
             }
         }
     }
+    std::printf("actions over at 100 ms per call: worst %lld ms (as many calls on the slow folder "
+                "as the action needs)\n",
+                static_cast<long long>(worstOver));
     std::printf("longest interface gap at 100 ms per call: %lld ms (target under 50)\n",
                 static_cast<long long>(worstGap));
     std::printf("window shown at 100 ms per call: %lld ms (target under 1000)\n",
