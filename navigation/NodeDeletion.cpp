@@ -45,26 +45,31 @@ void DeleteSelectedNode(WorkshopRegister& reg, cTree& tree, QWidget* window)
     }
 
     const QString folder = tree.GetNodePath(node);
-    const bool toTrash = Trash::canTake(folder);
+    // Whether the folder's file system has a trash is asked of the disk, off this thread.
+    bool toTrash = false;
+    BackgroundWork::Run(window, Lang(StringId::WaitingForFolder),
+                        [&] { toTrash = Trash::canTake(folder); });
     if (Prompts::askYesNo(window, FolderQuestion(tree, node, toTrash)) != Prompts::Answer::Yes)
         return;
     const TreeNode vehicle = level == TreeLevel::Vehicle ? node : node->parent();
     const QString vehicleName = tree.GetNodeText(vehicle);
     const QString workshopFolder = tree.GetNodeText(vehicle->parent());
     // Under the vehicle's lock, so that no save of another workstation writes into a folder
-    // half deleted.
-    const QString vehicleFolder = tree.GetNodePath(vehicle);
-    FolderLock lock(FolderLock::VehicleLockPath(vehicleFolder));
+    // half deleted. The lock is taken and given up (its file removed) on the worker.
+    const QString lockPath = FolderLock::VehicleLockPath(tree.GetNodePath(vehicle));
     FolderLock::Result locked = FolderLock::Result::Failed;
+    QString holder;
     bool deleted = false;
     BackgroundWork::Run(window, Lang(StringId::WaitingForDelete).arg(folder), [&] {
+        FolderLock lock(lockPath);
         locked = lock.Acquire();
+        holder = lock.Holder();
         if (locked == FolderLock::Result::Locked)
             deleted = toTrash ? Trash::move(folder) : DeleteFolderTree(folder) == 0;
     });
     if (locked != FolderLock::Result::Locked) {
-        Prompts::warn(window,
-                      LockRefusal::Text(lock, locked, LockRefusal::Scope::Vehicle, vehicleName));
+        Prompts::warn(window, LockRefusal::Text(locked, LockRefusal::Scope::Vehicle, vehicleName,
+                                                holder, lockPath));
         return;
     }
     tree.RefreshVehicle(workshopFolder, vehicleName);

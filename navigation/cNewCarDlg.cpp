@@ -125,8 +125,9 @@ bool cNewCarDlg::CreateVehicle(const QString& workshopFolder, const QString& num
 
     // The folders and first records are made under the vehicle's lock, on a worker: another
     // workstation may be making the same vehicle, and the folder may be on a slow share.
-    FolderLock lock(FolderLock::VehicleLockPath(vehicleFolder));
+    const QString lockPath = FolderLock::VehicleLockPath(vehicleFolder);
     FolderLock::Result locked = FolderLock::Result::Failed;
+    QString holder;
     bool exchangeThere = false;
     bool vehicleMade = false;
     bool vehicleThere = false;
@@ -139,7 +140,10 @@ bool cNewCarDlg::CreateVehicle(const QString& workshopFolder, const QString& num
         exchangeThere = QFileInfo(ExchangeFolderOf(workshopFolder)).isDir();
         if (!exchangeThere)
             return;
+        // Taken and given up (its file removed) here, on the worker.
+        FolderLock lock(lockPath);
         locked = lock.Acquire();
+        holder = lock.Holder();
         if (locked != FolderLock::Result::Locked)
             return;
         vehicleThere = EnsureFolder(vehicleFolder, &vehicleMade);
@@ -164,7 +168,8 @@ bool cNewCarDlg::CreateVehicle(const QString& workshopFolder, const QString& num
         dayStays = !AtomicFileWriter::remove(dayFolder);
     });
     if (exchangeThere && locked != FolderLock::Result::Locked) {
-        Prompts::warn(this, LockRefusal::Text(lock, locked, LockRefusal::Scope::Vehicle, number));
+        Prompts::warn(
+            this, LockRefusal::Text(locked, LockRefusal::Scope::Vehicle, number, holder, lockPath));
         return false;
     }
     if (!vehicleThere) {

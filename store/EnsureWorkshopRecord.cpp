@@ -2,6 +2,7 @@
 
 #include "lang/LanguagePack.h"
 #include "lang/StringIds.h"
+#include "platform/BackgroundWork.h"
 #include "platform/ModalRunner.h"
 #include "platform/Prompts.h"
 #include "store/FolderOps.h"
@@ -15,32 +16,47 @@ bool EnsureWorkshopRecord(WorkshopEntry& entry, QWidget* parent, const QStringLi
     // Without a folder the paths below would point at the root of the file system.
     if (entry.folderPath.isEmpty())
         return false;
-    if (ReadRecordFile(WorkshopRecordPathOf(entry.folderPath), entry.record.bytes))
+    // The folder may be on a file server: its disk work runs off this thread.
+    bool read = false;
+    WorkshopRecord stored;
+    BackgroundWork::Run(parent, Lang(StringId::WaitingForFolder), [&] {
+        read = ReadRecordFile(WorkshopRecordPathOf(entry.folderPath), stored.bytes);
+    });
+    if (read) {
+        entry.record = stored;
         return true;
+    }
 
     cServiceDlg dialog(parent);
     if (ModalRunner::run(dialog) != QDialog::Accepted) {
         // A workshop given up leaves no empty folder made for it; one that stays is named.
-        const QString left = RemoveMadeFolders(madeFolders);
+        QString left;
+        BackgroundWork::Run(parent, Lang(StringId::WaitingForFolder),
+                            [&] { left = RemoveMadeFolders(madeFolders); });
         if (!left.isEmpty())
             Prompts::warn(parent, left.mid(1));
         return false;
     }
 
-    const QString exchange = ExchangeFolderOf(entry.folderPath);
-    QStringList made = madeFolders;
-    bool madeNow = false;
-    EnsureFolder(exchange, &madeNow);
-    if (madeNow)
-        made.prepend(exchange);
-
     WorkshopRecord record;
     StoreDetails(dialog, record);
     const QString path = WorkshopRecordPathOf(entry.folderPath);
-    if (!WriteRecordFile(path, record.bytes)) {
+    bool written = false;
+    QString left;
+    BackgroundWork::Run(parent, Lang(StringId::WaitingForFolder), [&] {
+        const QString exchange = ExchangeFolderOf(entry.folderPath);
+        QStringList made = madeFolders;
+        bool madeNow = false;
+        EnsureFolder(exchange, &madeNow);
+        if (madeNow)
+            made.prepend(exchange);
+        written = WriteRecordFile(path, record.bytes);
         // The folders made for the record go again; one that stays is named.
-        Prompts::warn(parent,
-                      Lang(StringId::WorkshopWriteFailed).arg(path) + RemoveMadeFolders(made));
+        if (!written)
+            left = RemoveMadeFolders(made);
+    });
+    if (!written) {
+        Prompts::warn(parent, Lang(StringId::WorkshopWriteFailed).arg(path) + left);
         return false;
     }
     entry.record = record;

@@ -2,6 +2,7 @@
 
 #include "lang/LanguagePack.h"
 #include "lang/StringIds.h"
+#include "platform/BackgroundWork.h"
 #include "platform/ModalRunner.h"
 #include "platform/Prompts.h"
 #include "store/cServiceDlg.h"
@@ -18,7 +19,10 @@ bool WriteWorkshopRecordOrWarn(const QString& workshopFolder, const WorkshopReco
                                QWidget* parent)
 {
     const QString path = WorkshopRecordPathOf(workshopFolder);
-    if (WriteRecordFile(path, record.bytes))
+    bool written = false;
+    BackgroundWork::Run(parent, Lang(StringId::WaitingForFolder),
+                        [&] { written = WriteRecordFile(path, record.bytes); });
+    if (written)
         return true;
     Prompts::warn(parent, Lang(StringId::WorkshopWriteFailed).arg(path));
     return false;
@@ -41,7 +45,11 @@ bool EditWorkshopDetails(WorkshopEntry& entry, QWidget* parent)
     // Until the file holds the new details, the entry keeps what is on disk.
     if (!WriteWorkshopRecordOrWarn(entry.folderPath, edited, parent))
         return false;
-    if (!ReadRecordFile(WorkshopRecordPathOf(entry.folderPath), entry.record.bytes))
-        entry.record = edited;
+    bool read = false;
+    WorkshopRecord stored;
+    BackgroundWork::Run(parent, Lang(StringId::WaitingForFolder), [&] {
+        read = ReadRecordFile(WorkshopRecordPathOf(entry.folderPath), stored.bytes);
+    });
+    entry.record = read ? stored : edited;
     return true;
 }
