@@ -3,7 +3,10 @@
 
 #include "lang/LanguagePack.h"
 #include "lang/StringIds.h"
+#include "navigation/WorkshopListings.h"
 #include "params/cTDGrid.h"
+#include "platform/Prompts.h"
+#include "store/FolderLock.h"
 #include "store/FolderOps.h"
 #include "store/RecordFile.h"
 
@@ -196,7 +199,8 @@ TEST_F(TreeSelectionTest, newerSelectionWinsOverOneStillBeingRead)
     EXPECT_TRUE(WaitForTree(m_tree));
     QTest::qWait(50);
     EXPECT_TRUE(Loaded(20));
-    EXPECT_EQ(m_tree.ShownDayFolder(), ExchangeFolderOf(m_workshop) + QStringLiteral("/AB123/20240101"));
+    EXPECT_EQ(m_tree.ShownDayFolder(),
+              ExchangeFolderOf(m_workshop) + QStringLiteral("/AB123/20240101"));
 }
 
 class TreeGridTest : public TreeSelectionTest {
@@ -256,4 +260,39 @@ TEST_F(TreeGridTest, languageSwitch_clearsRecordsButKeepsSelectionAndTitle)
     EXPECT_EQ(m_current.param().bytes[ParamRecord::Layout::RegNumberOffset], 0);
     EXPECT_NE(m_grid.GetCellText(0, 0), russianLabel);
     EXPECT_EQ(m_grid.GetCellText(RowLabelled(StringId::RegistrationNumber), 1), QString());
+}
+
+// A day whose folder does not answer (here: its vehicle's lock held elsewhere past the answer
+// time): the grid takes no input meanwhile, then the day is given up with a message, the
+// workshop marked, and the grid back, showing nothing of the calibration before.
+TEST_F(TreeGridTest, dayThatDoesNotAnswerIsGivenUpWithAMessage)
+{
+    m_tree.SelectNode(Day(QStringLiteral("20230101")));
+    ASSERT_TRUE(WaitForTree(m_tree));
+    ASSERT_TRUE(Loaded(10));
+    FolderLock::SetWaitMs(3000);
+    WorkshopListings::SetTimeoutMs(300);
+    FolderLock elsewhere(
+        FolderLock::VehicleLockPath(ExchangeFolderOf(m_workshop) + QStringLiteral("/AB123")));
+    ASSERT_EQ(elsewhere.Acquire(), FolderLock::Result::Locked);
+    Prompts::setSilent(true);
+    Prompts::takeShownTexts();
+
+    m_tree.SelectNode(Day(QStringLiteral("20240101")));
+    EXPECT_FALSE(m_grid.isEnabled());
+    EXPECT_TRUE(m_tree.LoadPending());
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !m_tree.LoadPending(); }, 2000));
+
+    const QString reason = Lang(StringId::NoAnswerWithin).arg(0);
+    EXPECT_EQ(Prompts::takeShownTexts(),
+              QStringList{Lang(StringId::WorkshopUnreachable).arg(reason) + u'\n' +
+                          ExchangeFolderOf(m_workshop) + QStringLiteral("/AB123/20240101")});
+    EXPECT_EQ(m_tree.topLevelItem(0)->data(0, kWorkshopMarkRole).toInt(),
+              WorkshopMark::Unreachable);
+    EXPECT_TRUE(m_grid.isEnabled());
+    EXPECT_TRUE(IsZero(m_current.param().bytes));
+    EXPECT_TRUE(m_tree.ShownDayFolder().isEmpty());
+    Prompts::setSilent(false);
+    WorkshopListings::SetTimeoutMs(WorkshopListings::kDefaultTimeoutMs);
+    FolderLock::SetWaitMs(FolderLock::kDefaultWaitMs);
 }
