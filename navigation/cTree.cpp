@@ -183,6 +183,11 @@ void cTree::OnListed(const QString& folder, const WorkshopReading& reading)
         if (const TreeNode again = NodeAt(selected)) {
             const QScopedValueRollback fromCode(m_selectingFromCode, true);
             setCurrentItem(again);
+        } else if (!selected.isEmpty() && LoadPending()) {
+            // The day being read for the selection has gone with its node.
+            m_loader->Drop();
+            ReleaseGrid();
+            ClearCalibration();
         }
     }
     emit branchesRead(folder, QString());
