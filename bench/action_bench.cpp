@@ -56,6 +56,7 @@ struct Scene {
         tree->resize(300, 800);
         tree->show();
         tree->OnInitialUpdate();
+        settle();
         const WorkshopEntry& entry = reg.entries()[std::size_t(workshopIndex())];
         vehicle = entry.vehicles[entry.vehicles.size() / 2].node->text(0);
         return true;
@@ -67,6 +68,12 @@ struct Scene {
         return reg.entries()[std::size_t(workshopIndex())].folderPath;
     }
     QString vehicleName() const { return vehicle; }
+    // Until the tree's workers have brought what it asked for: the branches, a selection.
+    void settle() const
+    {
+        while (tree->Reading())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+    }
     QString vehicleFolder() const
     {
         return ExchangeFolderOf(workshopFolder()) + u'/' + vehicleName();
@@ -108,6 +115,7 @@ public:
         if (!m_existed)
             DeleteFolderTree(m_folder);
         m_scene.tree->RefreshVehicle(m_scene.workshopFolder(), m_scene.vehicleName());
+        m_scene.settle();
     }
 
 private:
@@ -121,6 +129,7 @@ void Save(benchmark::State& state, Scene& scene)
     const TodayCleanup cleanup(scene);
     // Selecting the vehicle loads its last calibration, which names it.
     scene.tree->SelectNode(scene.vehicleNode());
+    scene.settle();
     for (auto _ : state) {
         if (!SaveCalibration(scene.reg, *scene.tree, *scene.grid, nullptr)) {
             std::fprintf(stderr, "%s\n", qPrintable(Prompts::takeShownTexts().join(u'\n')));
@@ -181,6 +190,7 @@ void DeleteVehicle(benchmark::State& state, Scene& scene)
         scene.tree->RefreshVehicle(scene.workshopFolder(), number);
         scene.tree->SelectNode(
             scene.findNode(scene.reg.entries()[std::size_t(scene.workshopIndex())].node, number));
+        scene.settle();
         Prompts::pushAnswer(Prompts::Answer::Yes);
         state.ResumeTiming();
         DeleteSelectedNode(scene.reg, *scene.tree, nullptr);
@@ -195,6 +205,7 @@ void DeleteDay(benchmark::State& state, Scene& scene)
         EnsureFolder(scene.vehicleFolder() + u'/' + day);
         scene.tree->RefreshVehicle(scene.workshopFolder(), scene.vehicleName());
         scene.tree->SelectNode(scene.findNode(scene.vehicleNode(), day));
+        scene.settle();
         Prompts::pushAnswer(Prompts::Answer::Yes);
         state.ResumeTiming();
         DeleteSelectedNode(scene.reg, *scene.tree, nullptr);

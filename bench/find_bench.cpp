@@ -46,7 +46,8 @@ double SlowestKeystroke(const BenchData& data, const QString& number)
     window.resize(300, 830);
     window.show();
     tree.OnInitialUpdate();
-    QCoreApplication::processEvents();
+    while (tree.ListingsPending())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
     if (!QTest::qWaitFor([&] { return index.isCurrent(); }, 600000))
         return -1;
 
