@@ -623,8 +623,11 @@ void cTree::OnDayRead(const CalibrationPlace& place, const DayReading& reading)
         return;
     }
     m_judging = false;
-    // The calibration on screen may have changed while its files were read.
-    if (place != m_shownPlace || m_shownDay.isEmpty())
+    // The calibration on screen may have changed while its files were read. While a dialog or
+    // file work is under way the judgement is left to the next re-read, which every command
+    // that acts on a workshop starts.
+    if (place != m_shownPlace || m_shownDay.isEmpty() || QApplication::activeModalWidget() ||
+        BackgroundWork::Busy())
         return;
     const bool edited = m_grid && m_grid->HasUnsavedChanges();
     if (!reading.dayThere) {
