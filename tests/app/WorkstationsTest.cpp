@@ -2,8 +2,14 @@
 #include "tests/support/TreeWaits.h"
 
 #include "lang/DisplayDate.h"
+#include "navigation/TreeNodes.h"
+#include "navigation/WorkshopListings.h"
 
+#include <QFileInfo>
 #include <QProcess>
+
+#include <condition_variable>
+#include <mutex>
 
 // What another workstation does to a shared workshop folder shows up in this window.
 
@@ -166,4 +172,55 @@ TEST_F(MainWindowTest, calibrationDeletedElsewhereLeavesTheScreenWithAMessage)
         ASSERT_TRUE(WaitForTree(*tree));
         EXPECT_TRUE(Prompts::takeShownTexts().isEmpty());
     }
+}
+
+// A workshop folder on a server that does not answer: the window shows at once with every
+// workshop, and the others are read, selected and saved into as usual meanwhile.
+TEST_F(MainWindowTest, silentWorkshopLeavesTheWindowAndTheOtherWorkshopsWorking)
+{
+    QTemporaryDir root;
+    const QString silent = root.filePath(QStringLiteral("S"));
+    const QString workshop = root.filePath(QStringLiteral("A"));
+    writeCalibration(silent, QStringLiteral("S1"), QStringLiteral("20260101"), 3);
+    writeCalibration(workshop, QStringLiteral("A1"), QStringLiteral("20260101"), 5);
+    registerWorkshops({silent, workshop});
+    std::mutex mutex;
+    std::condition_variable letGo;
+    bool released = false;
+    WorkshopListings::SetAfterListing([&](const QString& folder) {
+        std::unique_lock lock(mutex);
+        if (folder == silent)
+            letGo.wait(lock, [&] { return released; });
+    });
+    const auto release = [&] {
+        {
+            const std::lock_guard lock(mutex);
+            released = true;
+        }
+        letGo.notify_all();
+    };
+
+    CVelmoraApp app;
+    ASSERT_TRUE(app.InitInstance());
+    CMainFrame* frame = app.mainWindow();
+    cTree* tree = frame->tree();
+    EXPECT_TRUE(frame->isVisible());
+    ASSERT_EQ(tree->topLevelItemCount(), 2);
+    ASSERT_TRUE(QTest::qWaitFor([tree] { return tree->topLevelItem(1)->childCount() == 1; }));
+    EXPECT_EQ(tree->topLevelItem(0)->data(0, kWorkshopMarkRole).toInt(), WorkshopMark::Reading);
+
+    tree->SelectNode(findNode(tree, QStringLiteral("A1"))->child(0));
+    ASSERT_TRUE(QTest::qWaitFor([tree] { return !tree->LoadPending(); }));
+    EXPECT_EQ(shownW(app), 5);
+    typeKeys(app.grid(), kRowW, QStringLiteral("77"));
+    actionFor(frame->menuBar(), CommandId::SaveCalibration)->trigger();
+    EXPECT_TRUE(Prompts::takeShownTexts().isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(workshop + QStringLiteral("/RX902/A1/") + TodayStamp()));
+    EXPECT_EQ(tree->topLevelItem(0)->data(0, kWorkshopMarkRole).toInt(), WorkshopMark::Reading);
+
+    release();
+    ASSERT_TRUE(WaitForTree(*tree));
+    WorkshopListings::SetAfterListing({});
+    EXPECT_EQ(tree->topLevelItem(0)->data(0, kWorkshopMarkRole).toInt(), WorkshopMark::None);
+    EXPECT_NE(findNode(tree, QStringLiteral("S1")), nullptr);
 }
