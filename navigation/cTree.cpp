@@ -69,8 +69,11 @@ cTree::cTree(WorkshopRegister& reg, CurrentCalibration& current, QWidget* parent
     m_gridDimTimer = new QTimer(this);
     m_gridDimTimer->setSingleShot(true);
     connect(m_gridDimTimer, &QTimer::timeout, this, [this] {
-        if (m_gridHeld && m_grid)
-            m_grid->setUpdatesEnabled(true);
+        if (!m_gridHeld || !m_grid)
+            return;
+        m_gridHadFocus = m_grid->hasFocus() || m_grid->isAncestorOf(QApplication::focusWidget());
+        m_grid->setEnabled(false);
+        m_gridDimmed = true;
     });
 }
 
@@ -279,9 +282,8 @@ void cTree::Refresh(const QString& workshopFolder, const std::optional<QString>&
         known = i == 0 ? names : known.intersect(names);
     }
     WorkshopReadOutcome outcome;
-    BackgroundWork::Run(window(), Lang(StringId::ReadingWorkshop), [&] {
-        outcome = ReadWorkshopFolder(workshopFolder, vehicle, known);
-    });
+    BackgroundWork::Run(window(), Lang(StringId::ReadingWorkshop),
+                        [&] { outcome = ReadWorkshopFolder(workshopFolder, vehicle, known); });
     // The folders may have been registered again while the window waited.
     const std::vector<WorkshopEntry*> changed = EntriesOf(workshopFolder);
     if (!outcome.error.isEmpty()) {
@@ -681,8 +683,7 @@ void cTree::OnDayNoAnswer(const CalibrationPlace& place)
     m_shownPlace = {};
     if (m_grid)
         m_grid->MarkStored();
-    const QString reason =
-        Lang(StringId::NoAnswerWithin).arg(WorkshopListings::TimeoutMs() / 1000);
+    const QString reason = Lang(StringId::NoAnswerWithin).arg(WorkshopListings::TimeoutMs() / 1000);
     for (const WorkshopEntry* entry : EntriesOf(place.workshopFolder)) {
         if (entry->node && entry->node->treeWidget() == this)
             SetMark(*entry, WorkshopMark::Unreachable, reason);
@@ -696,9 +697,7 @@ void cTree::HoldGrid()
     if (!m_grid || m_gridHeld)
         return;
     m_gridHeld = true;
-    m_gridHadFocus = m_grid->hasFocus() || m_grid->isAncestorOf(QApplication::focusWidget());
-    m_grid->setUpdatesEnabled(false);
-    m_grid->setEnabled(false);
+    qApp->installEventFilter(this);
     m_gridDimTimer->start(kGridDimmedAfterMs);
 }
 
@@ -708,12 +707,36 @@ void cTree::ReleaseGrid()
     if (!m_gridHeld)
         return;
     m_gridHeld = false;
-    if (!m_grid)
+    qApp->removeEventFilter(this);
+    if (!m_gridDimmed || !m_grid)
         return;
+    m_gridDimmed = false;
     m_grid->setEnabled(true);
-    m_grid->setUpdatesEnabled(true);
     if (m_gridHadFocus)
         m_grid->setFocus();
+}
+
+bool cTree::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::InputMethod:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Drop:
+        break;
+    default:
+        return QTreeWidget::eventFilter(watched, event);
+    }
+    // Input for the grid while the selection is read would land in the calibration about to
+    // be replaced.
+    const auto* widget = qobject_cast<const QWidget*>(watched);
+    if (m_gridHeld && m_grid && widget && (widget == m_grid || m_grid->isAncestorOf(widget)))
+        return true;
+    return QTreeWidget::eventFilter(watched, event);
 }
 
 void cTree::OnRClick(const QPoint& pos)

@@ -147,6 +147,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     bool viewportEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Asks the workers for the reading of every workshop folder in the tree.
@@ -168,9 +169,10 @@ private:
     void OnDayRead(const CalibrationPlace& place, const DayReading& reading);
     void ShowDay(const CalibrationPlace& place, const DayReading& reading);
     void OnDayNoAnswer(const CalibrationPlace& place);
-    // While a selection is being read the grid takes no input, so that nothing is typed into
-    // the calibration about to be replaced; it shows its waiting only once that takes longer
-    // than kGridDimmedAfterMs, so that a quick load does not flicker.
+    // While a selection is being read the grid takes no input (an application event filter
+    // drops what is meant for it), so that nothing is typed into the calibration about to be
+    // replaced; it shows its waiting, greyed, only once that takes longer than
+    // kGridDimmedAfterMs, so that a quick load does not flicker.
     void HoldGrid();
     void ReleaseGrid();
     static constexpr int kGridDimmedAfterMs = 150;
@@ -189,6 +191,7 @@ private:
     // than showing a selection.
     bool m_judging = false;
     bool m_gridHeld = false;
+    bool m_gridDimmed = false;
     bool m_gridHadFocus = false;
     QTimer* m_gridDimTimer = nullptr;
     // Resolved paths of the workshop folders, from their readings.

@@ -168,6 +168,7 @@ TEST_F(TreeMarksTest, listingOvertakenByANewerOneIsDropped)
     SlowServer server(shop, 1);
     m_tree.RereadAll();
     EXPECT_EQ(MarkOf(0), WorkshopMark::Reading);
+    ASSERT_TRUE(QTest::qWaitFor([&server] { return server.Asked() == 1; }));
     MakeFolder(shop, QStringLiteral("B2"), QStringLiteral("20260202"));
     m_tree.RereadAll();
     ASSERT_TRUE(QTest::qWaitFor([this] { return MarkOf(0) == WorkshopMark::None; }));

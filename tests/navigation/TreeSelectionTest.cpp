@@ -1,4 +1,5 @@
 #include "tests/navigation/TreeFixture.h"
+#include "tests/support/GridKeys.h"
 #include "tests/support/TreeWaits.h"
 
 #include "lang/LanguagePack.h"
@@ -279,8 +280,11 @@ TEST_F(TreeGridTest, dayThatDoesNotAnswerIsGivenUpWithAMessage)
     Prompts::takeShownTexts();
 
     m_tree.SelectNode(Day(QStringLiteral("20240101")));
-    EXPECT_FALSE(m_grid.isEnabled());
     EXPECT_TRUE(m_tree.LoadPending());
+    const int row = RowLabelled(StringId::RegistrationNumber);
+    typeKeys(&m_grid, row, QStringLiteral("7"));
+    EXPECT_FALSE(m_grid.CellAt(row, 1)->IsEditing());
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !m_grid.isEnabled(); }, 1000));
     EXPECT_TRUE(QTest::qWaitFor([this] { return !m_tree.LoadPending(); }, 2000));
 
     const QString reason = Lang(StringId::NoAnswerWithin).arg(0);
