@@ -29,7 +29,8 @@ namespace {
 const BenchData kData(20, 500, 5);
 
 // Takes the workers' answers (queued calls) as they come, and nothing else: the widgets are
-// not painted, as a rebuild or a load done in one go never gave them the chance to be.
+// neither laid out nor painted, as a rebuild or a load done in one go never gave them the
+// chance to be.
 void WaitForWorkers(const cTree& tree)
 {
     while (tree.Reading()) {

@@ -8,8 +8,10 @@
 #include <QFileInfo>
 #include <QTimer>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
+#include <thread>
 
 #include <cerrno>
 #include <cstring>
@@ -65,17 +67,59 @@ void WorkshopListings::Request(const QString& folder)
     FolderState& state = m_folders[folder];
     const quint64 generation = ++state.newest;
     m_pending.insert(folder, generation);
-    if (state.workers < kMaxWorkersPerFolder)
-        Start(folder, generation);
+    Schedule(folder);
     QTimer::singleShot(TimeoutMs(), this,
                        [this, folder, generation] { TimedOut(folder, generation); });
 }
 
-void WorkshopListings::Start(const QString& folder, quint64 generation)
+int WorkshopListings::RunningCap()
+{
+    // Listing is mostly the kernel's work: as many readers as processors keep them busy, and
+    // the readings then come back one after the other, for the interface thread to build
+    // each branch while the next folders are read.
+    return int(std::max(2U, std::thread::hardware_concurrency()));
+}
+
+void WorkshopListings::Schedule(const QString& folder)
+{
+    const FolderState& state = m_folders[folder];
+    if (state.started == state.newest || state.workers >= kMaxWorkersPerFolder)
+        return;
+    if (m_running < RunningCap())
+        Start(folder);
+    else if (!m_queue.contains(folder))
+        m_queue.append(folder);
+}
+
+void WorkshopListings::StartQueued()
+{
+    while (m_running < RunningCap() && !m_queue.isEmpty()) {
+        const QString folder = m_queue.takeFirst();
+        if (m_pending.contains(folder))
+            Schedule(folder);
+    }
+}
+
+void WorkshopListings::FreeSlot(quint64 worker)
+{
+    if (m_counted.remove(worker)) {
+        --m_running;
+        StartQueued();
+    }
+}
+
+void WorkshopListings::Start(const QString& folder)
 {
     FolderState& state = m_folders[folder];
     ++state.workers;
+    const quint64 generation = state.newest;
     state.started = generation;
+    // A worker counts against the cap while it is quick; one that waits on a slow server
+    // leaves its place to the next folder.
+    const quint64 worker = ++m_lastWorker;
+    m_counted.insert(worker);
+    ++m_running;
+    QTimer::singleShot(kSlowAfterMs, this, [this, worker] { FreeSlot(worker); });
     auto outcome = std::make_shared<WorkshopReadOutcome>();
     OffThread::Run(
         this,
@@ -84,18 +128,22 @@ void WorkshopListings::Start(const QString& folder, quint64 generation)
             if (after)
                 after(folder);
         },
-        [this, outcome, folder, generation] { Arrived(folder, generation, *outcome); });
+        [this, outcome, folder, generation, worker] {
+            FreeSlot(worker);
+            Arrived(folder, generation, *outcome);
+        });
 }
 
-void WorkshopListings::Arrived(const QString& folder, quint64 generation, const WorkshopReadOutcome& outcome)
+void WorkshopListings::Arrived(const QString& folder, quint64 generation,
+                               const WorkshopReadOutcome& outcome)
 {
     FolderState& state = m_folders[folder];
     --state.workers;
     // A newer request of the same folder is on its way: this one tells nothing new. The newer
     // one may have been waiting for this worker to come back.
     if (state.newest != generation) {
-        if (state.started != state.newest && m_pending.contains(folder))
-            Start(folder, state.newest);
+        if (m_pending.contains(folder))
+            Schedule(folder);
         return;
     }
     m_pending.remove(folder);

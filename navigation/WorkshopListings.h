@@ -4,7 +4,9 @@
 #include "store/WorkshopRecord.h"
 
 #include <QHash>
+#include <QList>
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 #include <functional>
@@ -71,10 +73,20 @@ private:
         quint64 started = 0; // newest generation a worker was started for
         int workers = 0;     // workers that have not come back
     };
-    void Start(const QString& folder, quint64 generation);
+    // At most RunningCap() quick workers at a time; the other requests wait in m_queue.
+    static int RunningCap();
+    void Schedule(const QString& folder);
+    void StartQueued();
+    void FreeSlot(quint64 worker);
+    void Start(const QString& folder);
     void Arrived(const QString& folder, quint64 generation, const WorkshopReadOutcome& outcome);
     void TimedOut(const QString& folder, quint64 generation);
 
     QHash<QString, FolderState> m_folders;
     QHash<QString, quint64> m_pending; // folder -> generation awaited
+    QList<QString> m_queue;
+    QSet<quint64> m_counted; // workers that still count against the cap
+    quint64 m_lastWorker = 0;
+    int m_running = 0;
+    static constexpr int kSlowAfterMs = 200;
 };

@@ -161,6 +161,9 @@ void cTree::OnListed(const QString& folder, const WorkshopReading& reading)
     const QStringList selected = NodeAddress(SelectedNode());
     {
         const QScopedValueRollback guard(m_rebuilding, true);
+        // The branch changes as a whole: the view is drawn once, after it.
+        const bool updates = updatesEnabled();
+        setUpdatesEnabled(false);
         setCurrentItem(nullptr);
         for (WorkshopEntry& entry : m_register.entries()) {
             if (entry.folderPath != folder || !entry.node || entry.node->treeWidget() != this)
@@ -192,6 +195,7 @@ void cTree::OnListed(const QString& folder, const WorkshopReading& reading)
             ReleaseGrid();
             ClearCalibration();
         }
+        setUpdatesEnabled(updates);
     }
     emit branchesRead(folder, QString());
     if (m_shownDay.startsWith(ExchangeFolderOf(folder) + u'/'))
