@@ -33,7 +33,6 @@
 #include "reports/ReportCommands.h"
 #include "reports/cDueListDlg.h"
 #include "reports/cPrinterSettingsDlg.h"
-#include "store/RecordFile.h"
 #include "store/WorkshopRegister.h"
 
 #include <QApplication>

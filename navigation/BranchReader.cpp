@@ -11,15 +11,19 @@
 #include <string_view>
 #include <vector>
 
+#include <cerrno>
 #include <dirent.h>
 #include <sys/stat.h>
 
-QStringList ListSubfolders(const QString& folder)
+QStringList ListSubfolders(const QString& folder, int* error)
 {
     QStringList names;
     DIR* dir = ::opendir(QFile::encodeName(folder).constData());
-    if (!dir)
+    if (!dir) {
+        if (error)
+            *error = errno;
         return names;
+    }
     // Read straight from the directory stream: a listing object per entry would cost more
     // than the kernel's own work for these small folders. An enumeration that fails half-way
     // ends there and lists what it found so far.
@@ -106,11 +110,11 @@ void MergeLevel(TreeNode parent, std::vector<Entry>& entries, const QStringList&
 } // namespace
 
 BranchListing ListBranch(const QString& workshopFolder, const std::optional<QString>& vehicle,
-                         const QSet<QString>& known)
+                         const QSet<QString>& known, int* error)
 {
     BranchListing listing;
     const QString vehiclesFolder = ExchangeFolderOf(workshopFolder);
-    listing.vehicles = ListSubfolders(vehiclesFolder);
+    listing.vehicles = ListSubfolders(vehiclesFolder, error);
     listing.days.reserve(std::size_t(listing.vehicles.size()));
     for (const QString& name : listing.vehicles) {
         const bool wanted = !vehicle || *vehicle == name || !known.contains(name);
@@ -131,7 +135,8 @@ void Build(WorkshopEntry& entry, const BranchListing& listing)
             MakeVehicle(entry.node, listing.vehicles[qsizetype(i)], listing.days[i]));
 }
 
-void Apply(WorkshopEntry& entry, const BranchListing& listing, const std::optional<QString>& vehicle)
+void Apply(WorkshopEntry& entry, const BranchListing& listing,
+           const std::optional<QString>& vehicle)
 {
     // The listing is sorted as ListSubfolders() sorts.
     const auto daysOf = [&listing](const QString& name) {

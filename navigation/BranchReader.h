@@ -11,8 +11,9 @@
 
 // Names of the sub-folders of `folder` whose names contain no full stop, in ascending
 // code-unit order (so the last calibration day is the latest). Files are never listed; a
-// missing or unreadable folder gives an empty list.
-QStringList ListSubfolders(const QString& folder);
+// missing or unreadable folder gives an empty list, and the system's error number in `error`
+// when one is given.
+QStringList ListSubfolders(const QString& folder, int* error = nullptr);
 
 // What one workshop's exchange folder holds: its vehicle folders and, for each, its
 // calibration days, all sorted as ListSubfolders() sorts them.
@@ -23,10 +24,11 @@ struct BranchListing {
 
 // The listing of the workshop registered as `workshopFolder`. Reads folders only, so it may
 // run on any thread. With `vehicle` named, only its days and those of vehicles not in `known`
-// are listed; the other vehicles' day lists are left empty.
+// are listed; the other vehicles' day lists are left empty. An exchange folder that cannot be
+// opened gives an empty listing, and its error number in `error` when one is given.
 BranchListing ListBranch(const QString& workshopFolder,
                          const std::optional<QString>& vehicle = std::nullopt,
-                         const QSet<QString>& known = {});
+                         const QSet<QString>& known = {}, int* error = nullptr);
 
 // Reads a workshop's vehicles and calibration days from its exchange folder into the
 // workshop's tree branch and the register entry's lists, which always match node for node.

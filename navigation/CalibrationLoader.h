@@ -38,8 +38,6 @@ public:
     // Forgets the awaited reading: it is dropped when it arrives.
     void Drop();
     bool Pending() const { return m_awaited.has_value(); }
-    // The day whose reading is awaited; empty when none is.
-    CalibrationPlace AwaitedPlace() const { return m_awaited.value_or(CalibrationPlace()); }
 
     static constexpr int kMaxWorkers = 2;
 

@@ -4,7 +4,6 @@
 #include "store/RecordFile.h"
 #include "store/WorkshopRegister.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QTimer>
 
@@ -13,9 +12,7 @@
 #include <memory>
 #include <thread>
 
-#include <cerrno>
 #include <cstring>
-#include <dirent.h>
 
 namespace {
 std::atomic<int> g_timeoutMs{WorkshopListings::kDefaultTimeoutMs};
@@ -27,16 +24,13 @@ WorkshopReadOutcome ReadWorkshopFolder(const QString& folder, const std::optiona
                                        const QSet<QString>& known)
 {
     WorkshopReadOutcome outcome;
-    // The exchange folder is opened first to tell an error from an empty workshop.
-    const QByteArray exchange = QFile::encodeName(ExchangeFolderOf(folder));
-    DIR* dir = ::opendir(exchange.constData());
-    if (!dir) {
-        outcome.error = QString::fromLocal8Bit(std::strerror(errno));
+    // An exchange folder that cannot be opened is an error, not an empty workshop.
+    int error = 0;
+    outcome.reading.branch = ListBranch(folder, vehicle, known, &error);
+    if (error != 0) {
+        outcome.error = QString::fromLocal8Bit(std::strerror(error));
         return outcome;
     }
-    ::closedir(dir);
-    outcome.reading.branch = ListBranch(folder, vehicle, known);
-    outcome.reading.canonicalFolder = QFileInfo(folder).canonicalFilePath();
     WorkshopRecord record;
     if (ReadRecordFile(WorkshopRecordPathOf(folder), record.bytes))
         outcome.reading.record = record;
@@ -121,14 +115,21 @@ void WorkshopListings::Start(const QString& folder)
     ++m_running;
     QTimer::singleShot(kSlowAfterMs, this, [this, worker] { FreeSlot(worker); });
     auto outcome = std::make_shared<WorkshopReadOutcome>();
+    // A folder's resolved path hardly ever changes: it is asked of the disk until known.
+    auto resolved = std::make_shared<QString>();
     OffThread::Run(
         this,
-        [outcome, folder, after = g_afterListing] {
+        [outcome, resolved, folder, resolve = !m_resolved.contains(folder),
+         after = g_afterListing] {
             *outcome = ReadWorkshopFolder(folder);
+            if (resolve && outcome->error.isEmpty())
+                *resolved = QFileInfo(folder).canonicalFilePath();
             if (after)
                 after(folder);
         },
-        [this, outcome, folder, generation, worker] {
+        [this, outcome, resolved, folder, generation, worker] {
+            if (!resolved->isEmpty())
+                m_resolved.insert(folder, *resolved);
             FreeSlot(worker);
             Arrived(folder, generation, *outcome);
         });

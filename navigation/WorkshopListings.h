@@ -12,12 +12,10 @@
 #include <functional>
 #include <optional>
 
-// What a worker read of one workshop folder: its branch, the folder with its links resolved
-// (to tell two register paths of one folder apart without touching the disk again) and its
-// details record, when that could be read whole.
+// What a worker read of one workshop folder: its branch and its details record, when that
+// could be read whole.
 struct WorkshopReading {
     BranchListing branch;
-    QString canonicalFolder;
     std::optional<WorkshopRecord> record;
 };
 
@@ -29,8 +27,7 @@ struct WorkshopReadOutcome {
 };
 
 // Reads the workshop registered as `folder`: its branch as ListBranch() lists it for
-// `vehicle` and `known`, its resolved path and its details. Touches files only, so it may run
-// on any thread.
+// `vehicle` and `known`, and its details. Touches files only, so it may run on any thread.
 WorkshopReadOutcome ReadWorkshopFolder(const QString& folder,
                                        const std::optional<QString>& vehicle = std::nullopt,
                                        const QSet<QString>& known = {});
@@ -50,9 +47,11 @@ public:
 
     // Starts reading `folder` (a workshop folder) on a worker.
     void Request(const QString& folder);
-    // Whether a reading of `folder` is awaited.
-    bool Pending(const QString& folder) const { return m_pending.contains(folder); }
+    // Whether a reading of any folder is awaited.
     bool AnyPending() const { return !m_pending.isEmpty(); }
+    // `folder` with its links resolved, as its first reading found it: tells two register paths
+    // of one folder apart without touching the disk. Empty until then.
+    QString ResolvedPath(const QString& folder) const { return m_resolved.value(folder); }
 
     static int TimeoutMs();
     static void SetTimeoutMs(int ms);
@@ -83,7 +82,8 @@ private:
     void TimedOut(const QString& folder, quint64 generation);
 
     QHash<QString, FolderState> m_folders;
-    QHash<QString, quint64> m_pending; // folder -> generation awaited
+    QHash<QString, quint64> m_pending;  // folder -> generation awaited
+    QHash<QString, QString> m_resolved; // folder -> its path with links resolved
     QList<QString> m_queue;
     QSet<quint64> m_counted; // workers that still count against the cap
     quint64 m_lastWorker = 0;

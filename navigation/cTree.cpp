@@ -10,21 +10,16 @@
 #include "navigation/InspectionDue.h"
 #include "navigation/TreeNodes.h"
 #include "navigation/WorkshopListings.h"
-#include "params/CalibrationFiles.h"
 #include "params/CurrentCalibration.h"
 #include "params/cTDGrid.h"
 #include "platform/BackgroundWork.h"
 #include "platform/Prompts.h"
 #include "store/CalibrationPlace.h"
-#include "store/FolderLock.h"
-#include "store/FolderOps.h"
 #include "store/RecordFaults.h"
 #include "store/RecordFile.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QFile>
-#include <QFileInfo>
 #include <QHelpEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -35,6 +30,17 @@
 
 #include <algorithm>
 #include <vector>
+
+namespace {
+
+// Whether a dialog or file work is under way, which may hold nodes of the tree or rely on the
+// calibration on screen staying as it is.
+bool DialogOrFileWorkUnderWay()
+{
+    return QApplication::activeModalWidget() || BackgroundWork::Busy();
+}
+
+} // namespace
 
 cTree::cTree(WorkshopRegister& reg, CurrentCalibration& current, QWidget* parent)
     : QTreeWidget(parent), m_register(reg), m_current(current)
@@ -151,13 +157,12 @@ void cTree::SetMark(const WorkshopEntry& entry, int mark, const QString& reason)
 void cTree::OnListed(const QString& folder, const WorkshopReading& reading)
 {
     // A dialog or file work under way may hold nodes of this tree: the reading waits for it.
-    if (QApplication::activeModalWidget() || BackgroundWork::Busy()) {
+    if (DialogOrFileWorkUnderWay()) {
         m_deferred.insert(folder, reading);
         m_deferredTimer->start();
         return;
     }
     m_deferred.remove(folder);
-    m_canonical.insert(folder, reading.canonicalFolder);
     const QStringList selected = NodeAddress(SelectedNode());
     {
         const QScopedValueRollback guard(m_rebuilding, true);
@@ -204,7 +209,7 @@ void cTree::OnListed(const QString& folder, const WorkshopReading& reading)
 
 void cTree::ApplyDeferred()
 {
-    if (QApplication::activeModalWidget() || BackgroundWork::Busy())
+    if (DialogOrFileWorkUnderWay())
         return;
     m_deferredTimer->stop();
     const QHash<QString, WorkshopReading> deferred = std::exchange(m_deferred, {});
@@ -255,13 +260,21 @@ void cTree::RefreshVehicle(const QString& workshopFolder, const QString& vehicle
     Refresh(workshopFolder, vehicleName);
 }
 
+void cTree::MarkUnreachable(const std::vector<WorkshopEntry*>& entries, const QString& reason)
+{
+    for (const WorkshopEntry* entry : entries) {
+        if (entry->node && entry->node->treeWidget() == this)
+            SetMark(*entry, WorkshopMark::Unreachable, reason);
+    }
+}
+
 std::vector<WorkshopEntry*> cTree::EntriesOf(const QString& folder)
 {
-    const QString canonical = m_canonical.value(folder);
+    const QString resolved = m_listings->ResolvedPath(folder);
     std::vector<WorkshopEntry*> entries;
     for (WorkshopEntry& entry : m_register.entries()) {
         if (entry.folderPath == folder ||
-            (!canonical.isEmpty() && m_canonical.value(entry.folderPath) == canonical))
+            (!resolved.isEmpty() && m_listings->ResolvedPath(entry.folderPath) == resolved))
             entries.push_back(&entry);
     }
     return entries;
@@ -291,10 +304,7 @@ void cTree::Refresh(const QString& workshopFolder, const std::optional<QString>&
     // The folders may have been registered again while the window waited.
     const std::vector<WorkshopEntry*> changed = EntriesOf(workshopFolder);
     if (!outcome.error.isEmpty()) {
-        for (const WorkshopEntry* entry : changed) {
-            if (entry->node && entry->node->treeWidget() == this)
-                SetMark(*entry, WorkshopMark::Unreachable, outcome.error);
-        }
+        MarkUnreachable(changed, outcome.error);
         return;
     }
 
@@ -632,8 +642,7 @@ void cTree::OnDayRead(const CalibrationPlace& place, const DayReading& reading)
     // The calibration on screen may have changed while its files were read. While a dialog or
     // file work is under way the judgement is left to the next re-read, which every command
     // that acts on a workshop starts.
-    if (place != m_shownPlace || m_shownDay.isEmpty() || QApplication::activeModalWidget() ||
-        BackgroundWork::Busy())
+    if (place != m_shownPlace || m_shownDay.isEmpty() || DialogOrFileWorkUnderWay())
         return;
     const bool edited = m_grid && m_grid->HasUnsavedChanges();
     if (!reading.dayThere) {
@@ -688,10 +697,7 @@ void cTree::OnDayNoAnswer(const CalibrationPlace& place)
     if (m_grid)
         m_grid->MarkStored();
     const QString reason = Lang(StringId::NoAnswerWithin).arg(WorkshopListings::TimeoutMs() / 1000);
-    for (const WorkshopEntry* entry : EntriesOf(place.workshopFolder)) {
-        if (entry->node && entry->node->treeWidget() == this)
-            SetMark(*entry, WorkshopMark::Unreachable, reason);
-    }
+    MarkUnreachable(EntriesOf(place.workshopFolder), reason);
     Prompts::warn(window(),
                   Lang(StringId::WorkshopUnreachable).arg(reason) + u'\n' + place.dayFolder());
 }

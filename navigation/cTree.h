@@ -160,6 +160,8 @@ private:
     // The register entries that stand for `folder`: written alike, or the same folder once
     // resolved, as far as the readings so far have told.
     std::vector<WorkshopEntry*> EntriesOf(const QString& folder);
+    // Marks those of `entries` that this tree shows as unreachable, for `reason`.
+    void MarkUnreachable(const std::vector<WorkshopEntry*>& entries, const QString& reason);
     // Judges the calibration on screen against the disk, once its workshop has been read.
     void JudgeShown();
     void Refresh(const QString& workshopFolder, const std::optional<QString>& vehicle);
@@ -194,8 +196,6 @@ private:
     bool m_gridDimmed = false;
     bool m_gridHadFocus = false;
     QTimer* m_gridDimTimer = nullptr;
-    // Resolved paths of the workshop folders, from their readings.
-    QHash<QString, QString> m_canonical;
     // Readings that arrived while a dialog or file work was under way, newest per folder.
     QHash<QString, WorkshopReading> m_deferred;
     QTimer* m_deferredTimer = nullptr;

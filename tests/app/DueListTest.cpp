@@ -64,10 +64,8 @@ TEST_F(MainWindowTest, inspectionsDueWindowListsOverdueFirstAndSelectsTheVehicle
     }
     registerWorkshops({north, south});
     CVelmoraApp app;
-    ASSERT_TRUE(app.InitInstance());
-    ASSERT_TRUE(WaitForTree(*app.mainWindow()->tree()));
-    CMainFrame* frame = app.mainWindow();
-    QApplication::setActiveWindow(frame);
+    CMainFrame* frame = startShown(app);
+    ASSERT_NE(frame, nullptr);
     cTree* tree = frame->tree();
     // Owner, phone and purpose come from the find index once it has read the workshops.
     QTRY_VERIFY(frame->vehicleIndex()->isCurrent());

@@ -36,10 +36,8 @@ TEST_F(MainWindowTest, saveSelectsTheDayJustWrittenInItsOwnWorkshopAndSaysSo)
     writeCalibration(second, QStringLiteral("DUP"), QStringLiteral("20210101"), 2);
     registerWorkshops({first, second});
     CVelmoraApp app;
-    ASSERT_TRUE(app.InitInstance());
-    ASSERT_TRUE(WaitForTree(*app.mainWindow()->tree()));
-    CMainFrame* frame = app.mainWindow();
-    QApplication::setActiveWindow(frame);
+    CMainFrame* frame = startShown(app);
+    ASSERT_NE(frame, nullptr);
     cTree* tree = frame->tree();
     QAction* save = actionFor(frame->menuBar(), CommandId::SaveCalibration);
     ASSERT_NE(save, nullptr);
@@ -80,10 +78,8 @@ TEST_F(MainWindowTest, newVehicleGoesIntoTheWorkshopOfTheSelectionWhichTheDialog
                      QStringLiteral("B2"), QStringLiteral("20260101"));
     registerWorkshops({north, south});
     CVelmoraApp app;
-    ASSERT_TRUE(app.InitInstance());
-    ASSERT_TRUE(WaitForTree(*app.mainWindow()->tree()));
-    CMainFrame* frame = app.mainWindow();
-    QApplication::setActiveWindow(frame);
+    CMainFrame* frame = startShown(app);
+    ASSERT_NE(frame, nullptr);
     clickNode(frame->tree(), frame->tree()->topLevelItem(1));
 
     ModalRunner::pushHandler([&south](QDialog& d) {
@@ -111,10 +107,8 @@ TEST_F(MainWindowTest, changedValuesAreMarkedAndLeavingThemAsksSaveDiscardOrCanc
     writeCalibration(workshop, QStringLiteral("A123BC"), QStringLiteral("20260202"), 2);
     registerWorkshops({workshop});
     CVelmoraApp app;
-    ASSERT_TRUE(app.InitInstance());
-    ASSERT_TRUE(WaitForTree(*app.mainWindow()->tree()));
-    CMainFrame* frame = app.mainWindow();
-    QApplication::setActiveWindow(frame);
+    CMainFrame* frame = startShown(app);
+    ASSERT_NE(frame, nullptr);
     cTree* tree = frame->tree();
     cTDGrid* grid = app.grid();
     const TreeNode first = tree->topLevelItem(0)->child(0)->child(0);

@@ -227,10 +227,8 @@ TEST_F(MainWindowTest, languageSwitchFromTheMenu_keepsTypedValuesSelectionAndTit
     registerWorkshops({makeWorkshop(root.path(), QStringLiteral("A"), QStringLiteral("A123BC"),
                                     QStringLiteral("20260101"))});
     CVelmoraApp app;
-    ASSERT_TRUE(app.InitInstance());
-    ASSERT_TRUE(WaitForTree(*app.mainWindow()->tree()));
-    CMainFrame* frame = app.mainWindow();
-    QApplication::setActiveWindow(frame);
+    CMainFrame* frame = startShown(app);
+    ASSERT_NE(frame, nullptr);
     cTree* tree = frame->tree();
     QTreeWidgetItem* day = tree->topLevelItem(0)->child(0)->child(0);
     tree->SelectNode(day);
@@ -279,10 +277,8 @@ TEST_F(MainWindowTest, openEditEndsIntoItsOwnVehicleBeforeTheNewVehicleJumpLoads
     writeRecord(other + QStringLiteral("/PARAM_UP.BIN"), RecordSize::Param, 3);
     registerWorkshops({workshop});
     CVelmoraApp app;
-    ASSERT_TRUE(app.InitInstance());
-    ASSERT_TRUE(WaitForTree(*app.mainWindow()->tree()));
-    CMainFrame* frame = app.mainWindow();
-    QApplication::setActiveWindow(frame);
+    CMainFrame* frame = startShown(app);
+    ASSERT_NE(frame, nullptr);
     frame->tree()->SelectNode(frame->tree()->topLevelItem(0)->child(0)->child(0));
     EXPECT_TRUE(WaitForTree(*frame->tree()));
     typeKeys(app.grid(), kRowW, QStringLiteral("7"));

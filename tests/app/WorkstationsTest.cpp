@@ -81,10 +81,8 @@ TEST_F(MainWindowTest, calibrationSavedElsewhereIsReloadedOrAskedAboutOnSave)
     writeCalibration(workshop, QStringLiteral("A1"), today, 5);
     registerWorkshops({workshop});
     CVelmoraApp app;
-    ASSERT_TRUE(app.InitInstance());
-    ASSERT_TRUE(WaitForTree(*app.mainWindow()->tree()));
-    CMainFrame* frame = app.mainWindow();
-    QApplication::setActiveWindow(frame);
+    CMainFrame* frame = startShown(app);
+    ASSERT_NE(frame, nullptr);
     cTree* tree = frame->tree();
     QAction* save = actionFor(frame->menuBar(), CommandId::SaveCalibration);
     QAction* refresh = actionFor(frame->menuBar(), CommandId::Refresh);

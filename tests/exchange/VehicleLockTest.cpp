@@ -146,6 +146,8 @@ TEST_F(VehicleLockTest, ActionOnAVehicleLockedElsewhereWaitsThenIsRefusedChangin
     EXPECT_TRUE(WaitForTree(*m_tree));
     SetNumberOnScreen(QStringLiteral("CAR1"));
     EXPECT_TRUE(SaveCalibration(m_reg, *m_tree, m_grid, nullptr));
+    // The day selected after the save is read under the vehicle's lock.
+    EXPECT_TRUE(WaitForTree(*m_tree));
     EXPECT_TRUE(ShownTexts().isEmpty());
     EXPECT_TRUE(QFileInfo::exists(m_workshop + QStringLiteral("/RX902/CAR1/") + TodayStamp() +
                                   QStringLiteral("/PARAM_UP.BIN")));
