@@ -187,9 +187,9 @@ int main(int argc, char** argv)
     fixture.tree->resize(300, 800);
     fixture.tree->show();
     fixture.tree->OnInitialUpdate();
-    // The branches arrive from the listing workers.
-    while (fixture.tree->ListingsPending())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    // The branches arrive from the listing workers; like the runs below, the tree is measured
+    // before it is ever laid out or painted.
+    WaitForWorkers(*fixture.tree);
     g_fixture = &fixture;
     // Measured before the benchmarks, which leave the heap as no user's session does.
     qsizetype nodes = 0;

@@ -8,22 +8,41 @@
 #include <QTreeWidgetItem>
 
 #include <algorithm>
+#include <memory>
 #include <string_view>
 #include <vector>
 
 #include <cerrno>
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
-QStringList ListSubfolders(const QString& folder, int* error)
+namespace {
+
+using Folder = std::unique_ptr<DIR, int (*)(DIR*)>;
+
+// Opens the folder `name` for listing: a name in the folder open as `parent`, or a full path
+// with AT_FDCWD. Opening a vehicle's folder by its name alone spares the system looking up
+// every folder of the full path again, once per vehicle.
+Folder OpenFolder(int parent, const QString& name, int* error = nullptr)
+{
+    const int fd =
+        ::openat(parent, QFile::encodeName(name).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* dir = fd < 0 ? nullptr : ::fdopendir(fd);
+    if (!dir) {
+        const int failure = errno;
+        if (fd >= 0)
+            ::close(fd);
+        if (error)
+            *error = failure;
+    }
+    return Folder(dir, &::closedir);
+}
+
+QStringList ListFolders(DIR* dir)
 {
     QStringList names;
-    DIR* dir = ::opendir(QFile::encodeName(folder).constData());
-    if (!dir) {
-        if (error)
-            *error = errno;
-        return names;
-    }
     // Read straight from the directory stream: a listing object per entry would cost more
     // than the kernel's own work for these small folders. An enumeration that fails half-way
     // ends there and lists what it found so far.
@@ -44,9 +63,16 @@ QStringList ListSubfolders(const QString& folder, int* error)
             names.append(
                 QFile::decodeName(QByteArray::fromRawData(name.data(), qsizetype(name.size()))));
     }
-    ::closedir(dir);
     std::sort(names.begin(), names.end());
     return names;
+}
+
+} // namespace
+
+QStringList ListSubfolders(const QString& folder, int* error)
+{
+    const Folder dir = OpenFolder(AT_FDCWD, folder, error);
+    return dir ? ListFolders(dir.get()) : QStringList();
 }
 
 namespace {
@@ -114,12 +140,16 @@ BranchListing ListBranch(const QString& workshopFolder, const std::optional<QStr
 {
     BranchListing listing;
     const QString vehiclesFolder = ExchangeFolderOf(workshopFolder);
-    listing.vehicles = ListSubfolders(vehiclesFolder, error);
+    const Folder vehicles = OpenFolder(AT_FDCWD, vehiclesFolder, error);
+    if (!vehicles)
+        return listing;
+    listing.vehicles = ListFolders(vehicles.get());
     listing.days.reserve(std::size_t(listing.vehicles.size()));
     for (const QString& name : listing.vehicles) {
         const bool wanted = !vehicle || *vehicle == name || !known.contains(name);
-        listing.days.push_back(wanted ? ListSubfolders(JoinPath(vehiclesFolder, name))
-                                      : QStringList());
+        const Folder days =
+            wanted ? OpenFolder(::dirfd(vehicles.get()), name) : Folder(nullptr, &::closedir);
+        listing.days.push_back(days ? ListFolders(days.get()) : QStringList());
     }
     return listing;
 }
@@ -130,9 +160,17 @@ void Build(WorkshopEntry& entry, const BranchListing& listing)
 {
     entry.vehicles.clear();
     entry.vehicles.reserve(std::size_t(listing.vehicles.size()));
-    for (std::size_t i = 0; i < listing.days.size(); ++i)
+    QList<QTreeWidgetItem*> nodes;
+    nodes.reserve(qsizetype(listing.days.size()));
+    for (std::size_t i = 0; i < listing.days.size(); ++i) {
         entry.vehicles.push_back(
-            MakeVehicle(entry.node, listing.vehicles[qsizetype(i)], listing.days[i]));
+            MakeVehicle(nullptr, listing.vehicles[qsizetype(i)], listing.days[i]));
+        nodes.append(entry.vehicles.back().node);
+    }
+    // Made outside the tree and appended at once, the branch costs a view one notification,
+    // and one that moves no row it already holds, which would have it look through every
+    // node it keeps track of.
+    entry.node->addChildren(nodes);
 }
 
 void Apply(WorkshopEntry& entry, const BranchListing& listing,

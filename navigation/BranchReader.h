@@ -34,8 +34,7 @@ BranchListing ListBranch(const QString& workshopFolder,
 // workshop's tree branch and the register entry's lists, which always match node for node.
 namespace BranchReader {
 
-// Fills `entry`'s node, which has no children and is not in a tree yet, from the listing of
-// its folder.
+// Fills `entry`'s node, which has no children yet, from the listing of its folder.
 void Build(WorkshopEntry& entry, const BranchListing& listing);
 
 // Brings the branch of `entry`, whose node is in a tree, in step with `listing`, a fresh

@@ -2,7 +2,6 @@
 
 #include "navigation/WorkshopListings.h"
 #include "platform/OffThread.h"
-#include "store/FolderLock.h"
 
 #include <QFileInfo>
 #include <QTimer>
@@ -21,9 +20,7 @@ bool DayReading::SameFilesAs(const DayReading& other) const
 DayReading ReadDay(const CalibrationPlace& place, const WorkshopRecord& workshop)
 {
     DayReading reading;
-    FolderLock lock(FolderLock::VehicleLockPath(place.vehicleFolder()));
-    lock.Acquire();
-    reading.read = ReadCalibration(place, workshop);
+    reading.read = ReadSavedCalibration(place, workshop);
     reading.dayThere = QFileInfo(place.dayFolder()).isDir();
     reading.vehicleThere = reading.dayThere || QFileInfo(place.vehicleFolder()).isDir();
     return reading;

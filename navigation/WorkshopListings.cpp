@@ -70,8 +70,10 @@ int WorkshopListings::RunningCap()
 {
     // Listing is mostly the kernel's work: as many readers as processors keep them busy, and
     // the readings then come back one after the other, for the interface thread to build
-    // each branch while the next folders are read.
-    return int(std::max(2U, std::thread::hardware_concurrency()));
+    // each branch while the next folders are read. The count is read from the system on
+    // every call, so it is asked once.
+    static const int cap = int(std::max(2U, std::thread::hardware_concurrency()));
+    return cap;
 }
 
 void WorkshopListings::Schedule(const QString& folder)

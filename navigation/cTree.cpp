@@ -178,12 +178,7 @@ void cTree::OnListed(const QString& folder, const WorkshopReading& reading)
                 ShowWorkshopName(entry);
             }
             if (entry.vehicles.empty()) {
-                // A branch filled the first time is built outside the tree and put back
-                // whole, which costs the view one notification instead of one per node.
-                const int row = indexOfTopLevelItem(entry.node);
-                takeTopLevelItem(row);
                 BranchReader::Build(entry, reading.branch);
-                insertTopLevelItem(row, entry.node);
                 BranchReader::Open(entry);
             } else {
                 BranchReader::Apply(entry, reading.branch);

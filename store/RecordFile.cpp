@@ -92,6 +92,11 @@ RecordFileState ReadCheckedRecordFile(const QString& path, std::span<std::uint8_
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return QFileInfo::exists(path) ? RecordFileState::Unreadable : RecordFileState::Missing;
+    return ReadCheckedRecordFile(file, dest);
+}
+
+RecordFileState ReadCheckedRecordFile(QFile& file, std::span<std::uint8_t> dest)
+{
     // One byte more than a whole file tells a long file from a whole one.
     const qint64 limit = static_cast<qint64>(dest.size()) + RecordSize::SumSize + 1;
     const QByteArray content = file.read(limit);

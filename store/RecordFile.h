@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <span>
 
+class QFile;
+
 // A record file is one fixed-size record (the payload) followed by a 4-byte little-endian
 // sum of the payload bytes. There is no header; the reader knows the payload size from the
 // kind of file. The plain reader takes whatever is there; the checked reader says whether
@@ -53,6 +55,8 @@ RecordFileState CheckRecordContent(QByteArrayView content, std::uint32_t payload
 // missing or unreadable, dest receives what can be read of the payload (zeros past the end
 // of a short file) whatever the verdict, so a damaged record can still be shown as such.
 RecordFileState ReadCheckedRecordFile(const QString& path, std::span<std::uint8_t> dest);
+// The same, from a file already open for reading.
+RecordFileState ReadCheckedRecordFile(QFile& file, std::span<std::uint8_t> dest);
 
 // Reads the first dest.size() bytes of the file into dest; bytes past the end of a shorter
 // file read as zero. A missing, unreadable or empty file returns false and leaves dest

@@ -1,7 +1,9 @@
 #include "exchange/CalibrationExport.h"
 #include "exchange/CalibrationStore.h"
+#include "params/CalibrationFiles.h"
 #include "params/RegistrationNumber.h"
 #include "reports/ReportPreparation.h"
+#include "store/FolderLock.h"
 #include "store/FolderOps.h"
 #include "store/LittleEndian.h"
 #include "store/RecordFile.h"
@@ -11,11 +13,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
 
 namespace {
 
@@ -76,6 +82,81 @@ TEST_F(CoreServices, storeWritesTheThreeFilesAtTheCalibrationsPlaceAndReplacesTh
     EXPECT_FALSE(refused.saved);
     EXPECT_TRUE(refused.failure.contains(lost.place.vehicleFolder()));
     EXPECT_FALSE(PathExists(lost.place.workshopFolder));
+}
+
+// A reading without the vehicle's lock takes the files only when they are one save's, and
+// leaves the rest to the reading under the lock.
+TEST_F(CoreServices, unlockedReadingTakesOneSavesFilesOrNothing)
+{
+    const Calibration saved = Sample(QStringLiteral("A123BC77"), QStringLiteral("20261209"), 8000);
+    const CalibrationPlace place = saved.place;
+    const QByteArray other = RecordFileContent(
+        Sample(QStringLiteral("A123BC77"), QStringLiteral("20261209"), 9000).param.bytes);
+    const auto replaceParam = [&] {
+        QFile replacement(place.paramFile() + QStringLiteral(".new"));
+        ASSERT_TRUE(replacement.open(QIODevice::WriteOnly));
+        replacement.write(other);
+        replacement.close();
+        ASSERT_TRUE(QFile::remove(place.paramFile()));
+        ASSERT_TRUE(replacement.rename(place.paramFile()));
+    };
+    const QString lockPath = FolderLock::VehicleLockPath(place.vehicleFolder());
+    struct Case {
+        const char* what;
+        std::function<void()> before;       // on the folder, before the reading
+        std::function<void()> afterOpening; // while the reading holds the files open
+        bool taken;
+        QList<RecordFileState> faults;
+    };
+    const Case cases[] = {
+        {"one save's files", {}, {}, true, {}},
+        {"a day not saved yet",
+         [&] { QDir(place.vehicleFolder()).removeRecursively(); },
+         {},
+         true,
+         {}},
+        {"a short file",
+         [&] {
+             QFile file(place.gsmFile());
+             ASSERT_TRUE(file.resize(RecordSize::Gsm));
+         },
+         {},
+         true,
+         {RecordFileState::Short}},
+        {"a save holding the vehicle's lock",
+         [&] {
+             QFile lock(lockPath);
+             ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+         },
+         {},
+         false,
+         {}},
+        {"a file replaced once open", {}, replaceParam, false, {}},
+        {"a file made once found missing",
+         [&] { QFile::remove(place.ownerFile()); },
+         [&] { ASSERT_TRUE(StoreCalibration(saved).saved); },
+         false,
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(lockPath);
+        ASSERT_TRUE(StoreCalibration(saved).saved);
+        if (c.before)
+            c.before();
+        const std::optional<CalibrationRead> read =
+            ReadCalibrationUnlocked(place, WorkshopRecord{}, c.afterOpening);
+        ASSERT_EQ(read.has_value(), c.taken);
+        if (!read)
+            continue;
+        QList<RecordFileState> faults;
+        for (const auto& fault : read->faults)
+            faults.append(fault.second);
+        EXPECT_EQ(faults, c.faults);
+        const bool saveThere = QFileInfo::exists(place.dayFolder());
+        EXPECT_EQ(read->calibration.param.bytes == saved.param.bytes, saveThere);
+        EXPECT_EQ(read->calibration.owner.bytes == saved.owner.bytes, saveThere);
+    }
 }
 
 TEST_F(CoreServices, exportOfAScopeWritesEachDayAsTheTachographReadsIt)

@@ -9,6 +9,7 @@
 //       prints "reads N mixed M", M counting reads whose three files were not all whole
 //       records of one calibration
 #include "exchange/CalibrationStore.h"
+#include "params/CalibrationFiles.h"
 #include "params/FieldText.h"
 #include "params/GsmRecord.h"
 #include "params/OwnerRecord.h"
@@ -80,34 +81,20 @@ bool AllMarker(std::span<const std::uint8_t> bytes, std::uint8_t marker, std::si
 
 int Read(const QStringList& args)
 {
-    const QString vehicleFolder = ExchangeFolderOf(args[0]) + u'/' + args[1];
-    const QString dayFolder = vehicleFolder + u'/' + args[2];
+    const CalibrationPlace place{args[0], args[1], args[2]};
     long reads = 0;
     long mixed = 0;
     while (!QFileInfo::exists(args[3])) {
-        ParamRecord param;
-        GsmRecord gsm;
-        OwnerRecord owner;
-        RecordFileState states[3];
-        {
-            FolderLock lock(FolderLock::VehicleLockPath(vehicleFolder));
-            if (lock.Acquire() != FolderLock::Result::Locked)
-                return 4;
-            states[0] = ReadCheckedRecordFile(dayFolder + u'/' + kParamFileName, param.bytes);
-            states[1] = ReadCheckedRecordFile(dayFolder + u'/' + kGsmFileName, gsm.bytes);
-            states[2] = ReadCheckedRecordFile(vehicleFolder + u'/' + kOwnerFileName, owner.bytes);
-        }
+        const CalibrationRead read = ReadSavedCalibration(place, WorkshopRecord{});
         // Before the first save there is nothing to read.
-        if (states[0] == RecordFileState::Missing && states[1] == RecordFileState::Missing &&
-            states[2] == RecordFileState::Missing)
+        if (!QFileInfo::exists(place.dayFolder()))
             continue;
         ++reads;
-        const std::uint8_t marker = gsm.bytes[0];
-        const bool whole = states[0] == RecordFileState::Whole &&
-                           states[1] == RecordFileState::Whole &&
-                           states[2] == RecordFileState::Whole;
-        if (!whole || !AllMarker(gsm.bytes, marker) || !AllMarker(owner.bytes, marker) ||
-            !AllMarker(param.bytes, marker, ParamRecord::Layout::CodePageOffset,
+        const Calibration& calibration = read.calibration;
+        const std::uint8_t marker = calibration.gsm.bytes[0];
+        if (!read.faults.isEmpty() || !AllMarker(calibration.gsm.bytes, marker) ||
+            !AllMarker(calibration.owner.bytes, marker) ||
+            !AllMarker(calibration.param.bytes, marker, ParamRecord::Layout::CodePageOffset,
                        ParamRecord::Layout::RegNumberOffset + ParamRecord::Layout::RegNumberWidth))
             ++mixed;
     }
