@@ -8,7 +8,6 @@
 #include <QTreeWidgetItem>
 
 #include <algorithm>
-#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -20,48 +19,65 @@
 
 namespace {
 
-using Folder = std::unique_ptr<DIR, int (*)(DIR*)>;
-
-// Opens the folder `name` for listing: a name in the folder open as `parent`, or a full path
-// with AT_FDCWD. Opening a vehicle's folder by its name alone spares the system looking up
-// every folder of the full path again, once per vehicle.
-Folder OpenFolder(int parent, const QString& name, int* error = nullptr)
-{
-    const int fd =
-        ::openat(parent, QFile::encodeName(name).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    DIR* dir = fd < 0 ? nullptr : ::fdopendir(fd);
-    if (!dir) {
-        const int failure = errno;
-        if (fd >= 0)
-            ::close(fd);
-        if (error)
-            *error = failure;
+// A folder open for listing, closed when it goes.
+class OpenFolder {
+public:
+    // Opens the folder `name`: a name in the folder open as `parent`, or a full path with
+    // AT_FDCWD. Opening a vehicle's folder by its name alone spares the system looking up
+    // every folder of the full path again, once per vehicle.
+    OpenFolder(int parent, const QString& name, int* error = nullptr)
+        : m_fd(::openat(parent, QFile::encodeName(name).constData(),
+                        O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+    {
+        if (m_fd < 0 && error)
+            *error = errno;
     }
-    return Folder(dir, &::closedir);
-}
+    ~OpenFolder()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    OpenFolder(const OpenFolder&) = delete;
+    OpenFolder& operator=(const OpenFolder&) = delete;
 
-QStringList ListFolders(DIR* dir)
+    int fd() const { return m_fd; }
+    bool isOpen() const { return m_fd >= 0; }
+
+private:
+    int m_fd;
+};
+
+QStringList ListFolders(const OpenFolder& folder)
 {
     QStringList names;
-    // Read straight from the directory stream: a listing object per entry would cost more
-    // than the kernel's own work for these small folders. An enumeration that fails half-way
-    // ends there and lists what it found so far.
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string_view name(entry->d_name);
-        // A name with a full stop is a file name with an extension, or hidden (and "." and
-        // ".." among them); neither is a vehicle or a calibration day.
-        if (name.find('.') != std::string_view::npos)
-            continue;
-        bool isFolder = entry->d_type == DT_DIR;
-        // Some file systems do not say, and a link to a folder counts as the folder.
-        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
-            struct stat info {};
-            isFolder =
-                ::fstatat(::dirfd(dir), entry->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
+    // Read straight from the kernel's listing into a buffer of our own: a directory stream
+    // would allocate its own for every folder and ask the file system about the folder first,
+    // and a listing object per entry would cost more than the kernel's own work for these
+    // small folders. An enumeration that fails half-way ends there and lists what it found.
+    alignas(dirent64) char buffer[8192];
+    for (;;) {
+        const ssize_t got = ::getdents64(folder.fd(), buffer, sizeof buffer);
+        if (got <= 0)
+            break;
+        for (ssize_t offset = 0; offset < got;) {
+            const auto* entry = reinterpret_cast<const dirent64*>(buffer + offset);
+            offset += entry->d_reclen;
+            const std::string_view name(entry->d_name);
+            // A name with a full stop is a file name with an extension, or hidden (and "."
+            // and ".." among them); neither is a vehicle or a calibration day.
+            if (name.find('.') != std::string_view::npos)
+                continue;
+            bool isFolder = entry->d_type == DT_DIR;
+            // Some file systems do not say, and a link to a folder counts as the folder.
+            if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+                struct stat info {};
+                isFolder =
+                    ::fstatat(folder.fd(), entry->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
+            }
+            if (isFolder)
+                names.append(QFile::decodeName(
+                    QByteArray::fromRawData(name.data(), qsizetype(name.size()))));
         }
-        if (isFolder)
-            names.append(
-                QFile::decodeName(QByteArray::fromRawData(name.data(), qsizetype(name.size()))));
     }
     std::sort(names.begin(), names.end());
     return names;
@@ -71,8 +87,8 @@ QStringList ListFolders(DIR* dir)
 
 QStringList ListSubfolders(const QString& folder, int* error)
 {
-    const Folder dir = OpenFolder(AT_FDCWD, folder, error);
-    return dir ? ListFolders(dir.get()) : QStringList();
+    const OpenFolder open(AT_FDCWD, folder, error);
+    return open.isOpen() ? ListFolders(open) : QStringList();
 }
 
 namespace {
@@ -140,16 +156,20 @@ BranchListing ListBranch(const QString& workshopFolder, const std::optional<QStr
 {
     BranchListing listing;
     const QString vehiclesFolder = ExchangeFolderOf(workshopFolder);
-    const Folder vehicles = OpenFolder(AT_FDCWD, vehiclesFolder, error);
-    if (!vehicles)
+    const OpenFolder vehicles(AT_FDCWD, vehiclesFolder, error);
+    if (!vehicles.isOpen())
         return listing;
-    listing.vehicles = ListFolders(vehicles.get());
+    listing.vehicles = ListFolders(vehicles);
     listing.days.reserve(std::size_t(listing.vehicles.size()));
     for (const QString& name : listing.vehicles) {
         const bool wanted = !vehicle || *vehicle == name || !known.contains(name);
-        const Folder days =
-            wanted ? OpenFolder(::dirfd(vehicles.get()), name) : Folder(nullptr, &::closedir);
-        listing.days.push_back(days ? ListFolders(days.get()) : QStringList());
+        QStringList days;
+        if (wanted) {
+            const OpenFolder open(vehicles.fd(), name);
+            if (open.isOpen())
+                days = ListFolders(open);
+        }
+        listing.days.push_back(days);
     }
     return listing;
 }
