@@ -1,8 +1,11 @@
 // A slow file server, for the waiting benchmark: loaded with LD_PRELOAD, it adds
 // VELMORA_DELAY_MS milliseconds to every file system call whose path lies under
-// VELMORA_DELAY_PATH, then makes the call. Calls on other paths, and calls made through an
-// open descriptor, are not slowed.
+// VELMORA_DELAY_PATH, then makes the call. A name given relative to an open folder counts
+// with that folder's path, and listing an open folder counts as a call on it too, as it is a
+// round trip to a server. Calls on other paths, and reads, writes and status of open files,
+// are not slowed.
 #include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -10,7 +13,10 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
+
+#include <string>
 
 namespace {
 
@@ -26,6 +32,28 @@ void delay(const char* path)
     timespec pause{ms / 1000, (ms % 1000) * 1000000L};
     while (nanosleep(&pause, &pause) != 0) {
     }
+}
+
+// The path of the open descriptor `fd`, empty when it has none.
+std::string PathOf(int fd)
+{
+    char link[32];
+    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+    char target[4096];
+    const ssize_t size = readlink(link, target, sizeof target);
+    return size > 0 ? std::string(target, std::size_t(size)) : std::string();
+}
+
+// Delays a call on `path`, a name in the folder open as `dir` unless absolute or AT_FDCWD.
+// No name at all asks for the status of the open file itself, which is not slowed.
+void delayAt(int dir, const char* path)
+{
+    if (!path || !*path)
+        return;
+    if (path[0] == '/' || dir == AT_FDCWD)
+        delay(path);
+    else
+        delay((PathOf(dir) + '/' + path).c_str());
 }
 
 // The call that this one stands in front of.
@@ -72,7 +100,7 @@ int openat(int dir, const char* path, int flags, ...)
     va_start(args, flags);
     const mode_t mode = mode_of(flags, args);
     va_end(args);
-    delay(path);
+    delayAt(dir, path);
     return NEXT(openat)(dir, path, flags, mode);
 }
 
@@ -82,7 +110,7 @@ int openat64(int dir, const char* path, int flags, ...)
     va_start(args, flags);
     const mode_t mode = mode_of(flags, args);
     va_end(args);
-    delay(path);
+    delayAt(dir, path);
     return NEXT(openat64)(dir, path, flags, mode);
 }
 
@@ -118,20 +146,32 @@ int lstat64(const char* path, struct stat64* info)
 
 int fstatat(int dir, const char* path, struct stat* info, int flags)
 {
-    delay(path);
+    delayAt(dir, path);
     return NEXT(fstatat)(dir, path, info, flags);
 }
 
 int fstatat64(int dir, const char* path, struct stat64* info, int flags)
 {
-    delay(path);
+    delayAt(dir, path);
     return NEXT(fstatat64)(dir, path, info, flags);
 }
 
 int statx(int dir, const char* path, int flags, unsigned int mask, struct statx* info)
 {
-    delay(path);
+    delayAt(dir, path);
     return NEXT(statx)(dir, path, flags, mask, info);
+}
+
+ssize_t getdents64(int fd, void* buffer, size_t size)
+{
+    delay(PathOf(fd).c_str());
+    return NEXT(getdents64)(fd, buffer, size);
+}
+
+int statfs(const char* path, struct statfs* info)
+{
+    delay(path);
+    return NEXT(statfs)(path, info);
 }
 
 int access(const char* path, int mode)
@@ -154,7 +194,7 @@ int rename(const char* from, const char* to)
 
 int renameat(int fromDir, const char* from, int toDir, const char* to)
 {
-    delay(from);
+    delayAt(fromDir, from);
     return NEXT(renameat)(fromDir, from, toDir, to);
 }
 

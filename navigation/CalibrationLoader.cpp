@@ -21,7 +21,8 @@ DayReading ReadDay(const CalibrationPlace& place, const WorkshopRecord& workshop
 {
     DayReading reading;
     reading.read = ReadSavedCalibration(place, workshop);
-    reading.dayThere = QFileInfo(place.dayFolder()).isDir();
+    // A file of the day tells that its folder is there without asking the disk once more.
+    reading.dayThere = reading.read.dayFileThere || QFileInfo(place.dayFolder()).isDir();
     reading.vehicleThere = reading.dayThere || QFileInfo(place.vehicleFolder()).isDir();
     return reading;
 }

@@ -20,9 +20,9 @@ struct DayReading {
     bool SameFilesAs(const DayReading& other) const;
 };
 
-// Reads the day at `place` under its vehicle's lock, so that a save of another workstation is
-// never seen half done; when the lock cannot be had the files are read as they are. Touches
-// files only, so it may run on any thread.
+// Reads the day at `place` as ReadSavedCalibration() does, so that a save of another
+// workstation is never seen half done; when the vehicle's lock cannot be had the files are
+// read as they are. Touches files only, so it may run on any thread.
 DayReading ReadDay(const CalibrationPlace& place, const WorkshopRecord& workshop);
 
 // Reads calibration days for the window on worker threads. Only the newest request counts:

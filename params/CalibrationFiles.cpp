@@ -62,9 +62,10 @@ CalibrationRead ReadCalibration(const CalibrationPlace& place, const WorkshopRec
         const RecordFileState state = ReadCheckedRecordFile(path, record);
         if (state != RecordFileState::Whole && state != RecordFileState::Missing)
             read.faults.append({path, state});
+        return state != RecordFileState::Missing;
     };
-    take(place.paramFile(), read.calibration.param.bytes);
-    take(place.gsmFile(), read.calibration.gsm.bytes);
+    read.dayFileThere = take(place.paramFile(), read.calibration.param.bytes);
+    read.dayFileThere = take(place.gsmFile(), read.calibration.gsm.bytes) || read.dayFileThere;
     take(place.ownerFile(), read.calibration.owner.bytes);
     return read;
 }
@@ -100,6 +101,7 @@ std::optional<CalibrationRead> ReadCalibrationUnlocked(const CalibrationPlace& p
         if (IdentityOfName(opened.path) != opened.identity)
             return std::nullopt;
     }
+    read.dayFileThere = records[0].identity || records[1].identity;
     // What an open file holds stays as it was: a save never writes into one.
     for (OpenedRecord& opened : records) {
         if (!opened.identity)

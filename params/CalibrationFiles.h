@@ -13,6 +13,7 @@
 struct CalibrationRead {
     Calibration calibration;
     QList<std::pair<QString, RecordFileState>> faults; // path, what is wrong with it
+    bool dayFileThere = false; // one of the day's two files, whole or not
 };
 
 // Reads the day's two records and the vehicle's owner record at `place`, beside the

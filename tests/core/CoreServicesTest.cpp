@@ -154,6 +154,7 @@ TEST_F(CoreServices, unlockedReadingTakesOneSavesFilesOrNothing)
             faults.append(fault.second);
         EXPECT_EQ(faults, c.faults);
         const bool saveThere = QFileInfo::exists(place.dayFolder());
+        EXPECT_EQ(read->dayFileThere, saveThere);
         EXPECT_EQ(read->calibration.param.bytes == saved.param.bytes, saveThere);
         EXPECT_EQ(read->calibration.owner.bytes == saved.owner.bytes, saveThere);
     }
