@@ -7,6 +7,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <array>
+#include <utility>
+
 #include <sys/stat.h>
 
 namespace {
@@ -39,34 +42,45 @@ std::optional<FileIdentity> IdentityOfOpen(const QFile& file)
     return IdentityOf(info);
 }
 
-// One of a calibration's record files, opened before any of them is read.
-struct OpenedRecord {
-    OpenedRecord(const QString& path, std::span<std::uint8_t> record)
-        : path(path), record(record), file(path)
-    {
-    }
-    QString path;
-    std::span<std::uint8_t> record;
-    QFile file;
-    std::optional<FileIdentity> identity; // none: there was no such file
-};
+// A calibration's three record files: the day's two, then the vehicle's owner record, each
+// with the record of `read` it fills.
+std::array<std::pair<QString, std::span<std::uint8_t>>, 3> RecordFilesOf(CalibrationRead& read)
+{
+    const CalibrationPlace& place = read.calibration.place;
+    return {{{place.paramFile(), read.calibration.param.bytes},
+             {place.gsmFile(), read.calibration.gsm.bytes},
+             {place.ownerFile(), read.calibration.owner.bytes}}};
+}
+constexpr std::size_t kDayFiles = 2;
+
+CalibrationRead EmptyRead(const CalibrationPlace& place, const WorkshopRecord& workshop)
+{
+    CalibrationRead read;
+    read.calibration.workshop = workshop;
+    read.calibration.place = place;
+    return read;
+}
+
+// Every file but a missing one that is not whole is a fault.
+void Note(CalibrationRead& read, const QString& path, RecordFileState state)
+{
+    if (state != RecordFileState::Whole && state != RecordFileState::Missing)
+        read.faults.append({path, state});
+}
 
 } // namespace
 
 CalibrationRead ReadCalibration(const CalibrationPlace& place, const WorkshopRecord& workshop)
 {
-    CalibrationRead read;
-    read.calibration.workshop = workshop;
-    read.calibration.place = place;
-    const auto take = [&read](const QString& path, std::span<std::uint8_t> record) {
+    CalibrationRead read = EmptyRead(place, workshop);
+    const auto files = RecordFilesOf(read);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const auto& [path, record] = files[i];
         const RecordFileState state = ReadCheckedRecordFile(path, record);
-        if (state != RecordFileState::Whole && state != RecordFileState::Missing)
-            read.faults.append({path, state});
-        return state != RecordFileState::Missing;
-    };
-    read.dayFileThere = take(place.paramFile(), read.calibration.param.bytes);
-    read.dayFileThere = take(place.gsmFile(), read.calibration.gsm.bytes) || read.dayFileThere;
-    take(place.ownerFile(), read.calibration.owner.bytes);
+        Note(read, path, state);
+        if (i < kDayFiles && state != RecordFileState::Missing)
+            read.dayFileThere = true;
+    }
     return read;
 }
 
@@ -74,20 +88,17 @@ std::optional<CalibrationRead> ReadCalibrationUnlocked(const CalibrationPlace& p
                                                        const WorkshopRecord& workshop,
                                                        const std::function<void()>& afterOpening)
 {
-    CalibrationRead read;
-    read.calibration.workshop = workshop;
-    read.calibration.place = place;
-    OpenedRecord records[] = {
-        {place.paramFile(), read.calibration.param.bytes},
-        {place.gsmFile(), read.calibration.gsm.bytes},
-        {place.ownerFile(), read.calibration.owner.bytes},
-    };
-    for (OpenedRecord& opened : records) {
-        if (opened.file.open(QIODevice::ReadOnly)) {
-            opened.identity = IdentityOfOpen(opened.file);
-            if (!opened.identity)
+    CalibrationRead read = EmptyRead(place, workshop);
+    const auto files = RecordFilesOf(read);
+    std::array<QFile, 3> opened;
+    std::array<std::optional<FileIdentity>, 3> identities; // none: there was no such file
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        opened[i].setFileName(files[i].first);
+        if (opened[i].open(QIODevice::ReadOnly)) {
+            identities[i] = IdentityOfOpen(opened[i]);
+            if (!identities[i])
                 return std::nullopt;
-        } else if (QFileInfo::exists(opened.path)) {
+        } else if (QFileInfo::exists(files[i].first)) {
             return std::nullopt;
         }
     }
@@ -97,18 +108,17 @@ std::optional<CalibrationRead> ReadCalibrationUnlocked(const CalibrationPlace& p
     // that began and ended since the first file was opened renamed one of them already.
     if (QFileInfo::exists(FolderLock::VehicleLockPath(place.vehicleFolder())))
         return std::nullopt;
-    for (const OpenedRecord& opened : records) {
-        if (IdentityOfName(opened.path) != opened.identity)
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (IdentityOfName(files[i].first) != identities[i])
             return std::nullopt;
     }
-    read.dayFileThere = records[0].identity || records[1].identity;
     // What an open file holds stays as it was: a save never writes into one.
-    for (OpenedRecord& opened : records) {
-        if (!opened.identity)
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (!identities[i])
             continue;
-        const RecordFileState state = ReadCheckedRecordFile(opened.file, opened.record);
-        if (state != RecordFileState::Whole)
-            read.faults.append({opened.path, state});
+        Note(read, files[i].first, ReadCheckedRecordFile(opened[i], files[i].second));
+        if (i < kDayFiles)
+            read.dayFileThere = true;
     }
     return read;
 }

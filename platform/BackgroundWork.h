@@ -34,8 +34,9 @@ void RunWithProgress(QWidget& progress, const std::function<void()>& work,
 // Run() shows it.
 void WaitUntil(QWidget* parent, const QString& waitingFor, const std::function<bool()>& finished);
 
-// Whether a Run(), RunWithProgress() or WaitUntil() is waiting now: what would start more file work from an
-// event delivered meanwhile (a window activation, a timer) waits for the next chance.
+// Whether a Run(), RunWithProgress() or WaitUntil() is waiting now: what would start more
+// file work from an event delivered meanwhile (a window activation, a timer) waits for the
+// next chance.
 bool Busy();
 
 } // namespace BackgroundWork
